@@ -1,0 +1,88 @@
+#include "app/app.h"
+
+#include <cstdlib>
+#include <ctime>
+#include <iostream>
+
+#include "audio/load_with_thread.h"
+#include "game/game.h"
+#include "ui/interface.h"
+
+App::App(Platform& p) : platform(p) {}
+
+App::~App() {
+    // A play left open when the loop ended: its loader goes before the banks it fills.
+    endLoader();
+}
+
+int App::run() {
+    int status = startUp();
+    if (status >= 0) return status;
+    while (platform.isOpen()) {
+        if (!frame()) break;
+    }
+    if (failStatus >= 0) return failStatus;
+    return finish();
+}
+
+int App::startUp() {
+    log.open("log.txt", std::ios::app);
+    log << "Mirevo " << static_cast<long long>(std::time(nullptr)) << std::endl;
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+
+    platform.openWindow("Mirevo");
+    platform.setMouseCursorVisible(false);
+    platform.startClock();
+
+    sf::Vector2u size = platform.windowSize();
+    windowWidth = size.x;
+    windowHeight = size.y;
+
+    int status = loadBoardTextures();
+    if (status >= 0) return status;
+    status = startUpInterface();
+    if (status >= 0) return status;
+
+    previousStamp = platform.clockSeconds();
+    platform.setMouseCursorVisible(true);
+    quitRequested = false;
+    return -1;
+}
+
+bool App::frame() {
+    frameDelta = platform.clockSeconds() - previousStamp;
+    previousStamp = platform.clockSeconds();
+    if (frameDelta > 0.08333333333333333) frameDelta = 1.0f / 12.0f;
+
+    if (quitRequested) return false;
+
+    sf::Event event;
+    while (platform.pollEvent(event)) {
+        if (event.type == sf::Event::Closed) quitRequested = true;
+        handleEvent(event);
+        if (failStatus >= 0) return false;
+    }
+
+    platform.target().clear(sf::Color(0, 0, 0, 255));
+    drawInterface();
+    frameStep();
+    if (failStatus >= 0) return false;
+    platform.display();
+    return true;
+}
+
+int App::finish() {
+    std::cout << "Exiting !" << std::endl;
+    log.close();
+    return 0;
+}
+
+void App::failFrame(int status) { failStatus = status; }
+
+// Start-up and screens: filled in by the board, interface and flow code.
+int App::loadBoardTextures() { return -1; }
+int App::startUpInterface() { return -1; }
+void App::handleEvent(const sf::Event&) {}
+void App::drawInterface() {}
+void App::frameStep() {}
+void App::endLoader() {}

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <SFML/Audio.hpp>
+#include <SFML/Graphics.hpp>
+#include <fstream>
+#include <memory>
+#include <vector>
+
+#include "app/platform.h"
+
+class Interface;
+class Game;
+class LoadWithThread;
+
+// The program entry's state: every long-lived object of the run, in order of creation
+// (members are destroyed in reverse order), and the frame loop that drives them.
+class App {
+public:
+    explicit App(Platform& platform);
+    virtual ~App();
+
+    // The whole program: start-up, frame loop, end. Returns the exit status.
+    int run();
+
+    // Start-up (log, seed, window, loading). Returns -1 when the loop may start,
+    // otherwise the exit status to end with.
+    int startUp();
+    // One frame of the loop. False when the loop is to end (quit, or a play-start failure).
+    bool frame();
+    // End of the program after the loop: profile saved, "Exiting !", log closed.
+    // Returns the exit status.
+    int finish();
+
+    // Hooks of the start-up and of the screens.
+    int loadBoardTextures();  // loading picture, gauges, atlas; -1 to go on
+    int startUpInterface();   // interface, game, sounds; -1 to go on
+    void handleEvent(const sf::Event& event);
+    void drawInterface();
+    void frameStep();
+    // Ends the program from inside a frame (a play-start failure) with this status.
+    void failFrame(int status);
+    // Waits for the background loader (unless it has finished) and deletes it.
+    void endLoader();
+
+    Platform& platform;
+
+    // Frame loop.
+    bool quitRequested = false;
+    float previousStamp = 0.0f;
+    float frameDelta = 0.0f;
+    int failStatus = -1;
+
+    // Long-lived objects, in order of creation.
+    std::ofstream log;
+    sf::Texture loadingTexture;
+    sf::Sprite loadingSprite;
+    std::vector<std::vector<sf::Texture>> atlasTextures;
+    std::vector<sf::Texture> slimeTextures;
+    std::vector<sf::Texture> gaugeTextures;
+    sf::Texture buttonTexture;
+    std::unique_ptr<Interface> iface;
+    std::unique_ptr<Game> game;
+    std::vector<std::vector<sf::Sound>> waveSounds;
+    std::vector<std::vector<sf::SoundBuffer>> waveBuffers;
+    std::vector<sf::SoundBuffer> droneBuffers;
+    std::vector<sf::SoundBuffer> menuBuffers;
+    std::vector<sf::Sound> touchSounds;
+    std::vector<sf::SoundBuffer> touchBuffers;
+    std::vector<sf::Sound> menuSounds;
+    std::unique_ptr<LoadWithThread> backgroundLoader;
+
+    // Kept from the display profile for every play start.
+    float keptScaleX = 1.0f;
+    float keptMenuTopOffset = 0.0f;
+    unsigned windowWidth = 0;
+    unsigned windowHeight = 0;
+};

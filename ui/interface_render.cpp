@@ -1,0 +1,3 @@
+#include "ui/interface.h"
+
+void Interface::draw(sf::RenderTarget&, sf::RenderStates) const {}
