@@ -80,7 +80,6 @@ int App::finish() {
 void App::failFrame(int status) { failStatus = status; }
 
 // Start-up and screens: filled in by the board, interface and flow code.
-int App::loadBoardTextures() { return -1; }
 int App::startUpInterface() { return -1; }
 void App::handleEvent(const sf::Event&) {}
 void App::drawInterface() {}
