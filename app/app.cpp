@@ -77,10 +77,14 @@ int App::finish() {
     return 0;
 }
 
-void App::failFrame(int status) { failStatus = status; }
+void App::failFrame(int status) {
+    failStatus = status;
+}
 
 // Start-up and screens: filled in by the board, interface and flow code.
-int App::startUpInterface() { return -1; }
+int App::startUpInterface() {
+    return -1;
+}
 void App::handleEvent(const sf::Event&) {}
 void App::drawInterface() {}
 void App::frameStep() {}

@@ -7,4 +7,6 @@ const float songLoopLength[4] = {6.85f, 13.24f, 15.26f, 30.0f};
 const int songPhraseLength[4] = {16, 32, 32, 60};
 const int touchCounts[4][4] = {{7, 7, 7, 7}, {5, 5, 5, 5}, {6, 7, 5, 5}, {5, 5, 5, 6}};
 
-int songOf(int mode) { return (mode >= 0 && mode < 4) ? songOfMode[mode] : -1; }
+int songOf(int mode) {
+    return (mode >= 0 && mode < 4) ? songOfMode[mode] : -1;
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <SFML/Graphics.hpp>
+#include <deque>
+#include <memory>
+#include <set>
+#include <vector>
+
+#include "app/platform.h"
+
+// A platform for tests: the frame clock only moves when the test says so, events and
+// held keys are scripted, and frames are drawn into an off-screen texture (which needs
+// an X display, as any texture does).
+class ScriptedPlatform : public Platform {
+public:
+    explicit ScriptedPlatform(unsigned width = 1920, unsigned height = 1080);
+
+    void openWindow(const char* title) override;
+    bool isOpen() const override { return open; }
+    sf::Vector2u windowSize() const override { return size; }
+    sf::RenderTarget& target() override;
+    void display() override;
+    bool pollEvent(sf::Event& event) override;
+    void setMouseCursorVisible(bool visible) override { cursorVisible = visible; }
+    bool isKeyPressed(sf::Keyboard::Key key) const override { return held.count(key) > 0; }
+    sf::Vector2i mousePosition() const override { return mouse; }
+    void startClock() override { clockStart = now; }
+    float clockSeconds() const override { return now - clockStart; }
+
+    // Script.
+    void advance(float seconds) { now += seconds; }
+    void push(const sf::Event& event) { events.push_back(event); }
+    void pushKey(sf::Keyboard::Key key);  // a press and its release, in one frame
+    void pushClose();
+    void pushClick(int x, int y, sf::Mouse::Button button = sf::Mouse::Left);
+    void hold(sf::Keyboard::Key key) { held.insert(key); }
+    void release(sf::Keyboard::Key key) { held.erase(key); }
+    // The frame shown last, as a picture (only when frames are kept).
+    sf::Image lastFrame() const;
+
+    sf::Vector2u size;
+    bool open = false;
+    bool cursorVisible = true;
+    bool keepFrames = false;
+    std::string title;
+    int framesShown = 0;
+    float now = 1000.0f;
+    float clockStart = 0.0f;
+    sf::Vector2i mouse{0, 0};
+    std::deque<sf::Event> events;
+    std::set<sf::Keyboard::Key> held;
+    std::unique_ptr<sf::RenderTexture> canvas;
+};
