@@ -1,0 +1,3 @@
+#include "audio/bank_ready.h"
+
+SongBankReady songBankReady;
