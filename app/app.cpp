@@ -44,6 +44,7 @@ int App::startUp() {
     if (status >= 0) return status;
 
     previousStamp = platform.clockSeconds();
+    if (iface) iface->Screen = MainMenu;
     platform.setMouseCursorVisible(true);
     quitRequested = false;
     return -1;
@@ -72,6 +73,7 @@ bool App::frame() {
 }
 
 int App::finish() {
+    if (iface) iface->saveProfile();
     std::cout << "Exiting !" << std::endl;
     log.close();
     return 0;
@@ -80,12 +82,3 @@ int App::finish() {
 void App::failFrame(int status) {
     failStatus = status;
 }
-
-// Start-up and screens: filled in by the board, interface and flow code.
-int App::startUpInterface() {
-    return -1;
-}
-void App::handleEvent(const sf::Event&) {}
-void App::drawInterface() {}
-void App::frameStep() {}
-void App::endLoader() {}

@@ -42,6 +42,37 @@ public:
     // Waits for the background loader (unless it has finished) and deletes it.
     void endLoader();
 
+    // Menu screens (screens_menu.cpp).
+    bool menuInputBlocked() const;
+    void mainMenuEvent(const sf::Event& event);
+    void levelSelectEvent(const sf::Event& event);
+    void makingOfEvent(const sf::Event& event);
+    void mainMenuStep();
+    void levelSelectStep();
+    void makingOfStep();
+    void startPlay();
+
+    // Play screens (screens_play.cpp).
+    void playEvent(const sf::Event& event);
+    void resultsEvent(const sf::Event& event);
+    void tutorialEvent(const sf::Event& event);
+    void playStep();
+    void tutorialFrameStep();
+    void quitPlay();
+    void leaveToLevelSelect();
+    void restartPlay();
+    void pollPlayKeys(bool developerKeys);
+    void drawRoutes();
+    void drawPauseOverlay();
+    void drawResultsOverlay();
+
+    // Small shared actions.
+    sf::Vector2f mousePosition() const;
+    void click();
+    void errorSound();
+    void playMenuLoop();
+    void applyMenuVolumes();
+
     Platform& platform;
 
     // Frame loop.
@@ -68,6 +99,10 @@ public:
     std::vector<sf::SoundBuffer> touchBuffers;
     std::vector<sf::Sound> menuSounds;
     std::unique_ptr<LoadWithThread> backgroundLoader;
+
+    // Play keys pressed (as events) during this frame, counted even when released before
+    // the keyboard is polled.
+    bool pressedThisFrame[4] = {false, false, false, false};
 
     // Kept from the display profile for every play start.
     float keptScaleX = 1.0f;

@@ -1,7 +1,55 @@
 #pragma once
 
-// Loads one song's touch sounds and wave layers on a second thread.
+#include <SFML/Audio/Sound.hpp>
+#include <SFML/Audio/SoundBuffer.hpp>
+#include <SFML/System/Thread.hpp>
+#include <atomic>
+#include <string>
+#include <vector>
+
+// Touch sound i (1..4) of a song: qo_audio/mirevo_touches/mirevo_qo<n>/mirevo_qo<n>_touche<i>.ogg
+std::string touchFile(int song, int i);
+// Wave layer k (1..) of route r (1..4): qo_audio/mirevo_qo<n>_waves/mirevo_qo<n>_t<r>_<k>.ogg
+std::string waveFile(int song, int route, int layer);
+
+// Rebuilds a song's banks before its loader starts: every old sound and buffer is destroyed,
+// the touch lists get 4 elements and wave row r as many as the song has layers on route r.
+// All bank elements are marked as not yet loaded. Main thread, with no loader running.
+void prepareSongBanks(std::vector<std::vector<sf::Sound>>& waveSounds,
+                      std::vector<std::vector<sf::SoundBuffer>>& waveBuffers,
+                      std::vector<sf::Sound>& touchSounds,
+                      std::vector<sf::SoundBuffer>& touchBuffers, int song);
+
+// Loads one song's touch sounds and wave layers on a second thread, in a fixed order:
+// the 4 touches, the first layer of each route, then the other layers route by route.
+// Each element is published (songBankReady) as soon as its buffer is attached to its sound,
+// so a play can use it at once; until then the main thread leaves that element alone.
 class LoadWithThread {
 public:
-    virtual ~LoadWithThread() = default;
+    LoadWithThread(std::vector<sf::Sound>* touchSounds, std::vector<sf::SoundBuffer>* touchBuffers,
+                   std::vector<std::vector<sf::Sound>>* waveSounds,
+                   std::vector<std::vector<sf::SoundBuffer>>* waveBuffers, int song);
+    // Waits for run to return, then frees the buffers (the sounds lose them).
+    virtual ~LoadWithThread();
+    LoadWithThread(const LoadWithThread&) = delete;
+    LoadWithThread& operator=(const LoadWithThread&) = delete;
+
+    // The loader thread's work.
+    void run();
+    // Main thread: starts run on the loader thread; waits for it to return.
+    void launch() { thread.launch(); }
+    void wait() { thread.wait(); }
+
+    std::vector<sf::Sound>* touchSounds;
+    std::vector<sf::SoundBuffer>* touchBuffers;
+    std::vector<std::vector<sf::Sound>>* waveSounds;
+    std::vector<std::vector<sf::SoundBuffer>>* waveBuffers;
+    int song;
+    // 0 while loading, 1 once every file is loaded, -1 after a failure.
+    std::atomic<int> loadStatus;
+    sf::Thread thread;
+
+private:
+    // Loads one wave layer (indices from 0) and publishes it; false on failure.
+    bool loadWave(int row, int k);
 };

@@ -1,7 +1,91 @@
 #pragma once
 
-// One play of a song.
+#include <SFML/Audio/Music.hpp>
+#include <SFML/Audio/Sound.hpp>
+#include <fstream>
+#include <vector>
+
+#include "board/route.h"
+
+class Interface;
+
+// Everything that belongs to one play of a song: the four routes, the drones, the song's
+// final music, the counts and the score, and the clocks of the final stage. The frame loop
+// reads and writes the fields directly.
 class Game {
 public:
+    Game(Interface* iface, std::ofstream* log);
     virtual ~Game() = default;
+    Game(const Game&) = delete;
+    Game& operator=(const Game&) = delete;
+
+    // Opens the final music of a song (0..3). False when the file cannot be opened.
+    bool loadBreakMusic(int song);
+    // Starts a new play of `mode`: clears the old one, draws the route set-up, builds the routes.
+    void initRoutes();
+    // Ends the current play: stops the route sounds and drones, drops the routes, resets counts.
+    void clearRoutes();
+
+    void startDrone();
+    void stopDrones();
+    void pauseDrone();
+    void resumeDrone();
+    // Picks up a paused play: the final music, or else the routes' layers; then the drone.
+    void resumePlay();
+    // The volume button was clicked: mutes or unmutes when the button is at rest.
+    void applyMuteStage();
+
+    // One frame of the play (not while the pause panel shows).
+    void update(float dt);
+    void startFinalStage();
+    // The final stage's clock, run by the frame loop after update while finalStageStarted is
+    // set, paused or not. True in the frame a scored play ends (Screen becomes Results; the
+    // caller shows the cursor).
+    bool finalStageStep(float dt);
+    // A failed explore play: shows its results. True when it happened this frame (the caller
+    // shows the cursor).
+    bool endFailedExplore();
+
+    void addHit();
+    void checkSpecials();
+    void raiseDifficulty();
+
+    // Song of the current mode (0 for a mode outside 0..3) and its final-stage length.
+    int song() const;
+    float stageLength() const;
+
+    std::vector<sf::Sound> drones;
+    sf::Music breakMusic;
+    std::vector<Route> routes;
+    std::vector<int> routeOrder;
+    int mode = 0;
+    int droneIndex = 0;
+    int fullRouteCount = 0;  // -1 once the final stage has begun
+    int idleRouteCount = 0;
+    int hitCount = 0;
+    int missCount = 0;
+    float score = 0.0f;
+    bool explorePlay = false;
+    bool stopRequested = false;
+    bool finalStageStarted = false;
+    bool tutorialPlay = false;
+    bool dronePlaying = false;
+    bool startPending = false;
+    bool restartPending = false;
+    bool paused = false;
+    bool forceFull = false;
+    float totalTime = 0.0f;
+    float stageTime = 0.0f;
+    float exploreTimer = 0.0f;
+    int musicLoops = 0;
+    float tickAccumulator = 0.0f;
+    Interface* iface;
+    std::ofstream* log;
+    std::vector<int> routeHits;
+    std::vector<int> routeMisses;
+
+private:
+    // A shuffled 0, 1, 2, 3: for p = 1, 2, 3, swaps p with rand() % (p + 1).
+    static void shuffleFour(int order[4]);
+    bool fourRoutes() const { return routes.size() == 4; }
 };

@@ -1,11 +1,233 @@
 #pragma once
 
 #include <SFML/Graphics.hpp>
+#include <array>
+#include <fstream>
+#include <string>
+#include <vector>
 
-// Every picture, text and font of the menus and of the play overlay.
+#include "ui/menu_logic.h"
+
+class Route;
+
+// Values of Interface::Screen.
+enum ScreenId : int {
+    MainMenu = 0,
+    LevelSelect = 1,
+    MakingOf = 2,
+    Playing = 3,
+    Exploring = 4,
+    Results = 5,
+    Tutorial = 7
+};
+
+// Values of Interface::MenuChoice: the direction chosen on the main menu.
+enum MenuChoiceId : int {
+    ChoiceUp = 0,
+    ChoiceRight = 1,  // scored plays
+    ChoiceDown = 2,   // making-of
+    ChoiceLeft = 3,   // explore plays
+    ChoiceNone = 4
+};
+
+// Where the menu text sprites sit on the 2048 x 1536 layout canvas.
+extern const sf::Vector2f menuTextLayout[17];
+
+// Every picture, text and font of the menus and of the play overlay, the window geometry
+// and the screen state that the frame loop and the game drive.
 class Interface : public sf::Drawable {
 public:
-    ~Interface() override = default;
+    Interface(float windowWidth, float windowHeight, std::ofstream& logStream);
+    ~Interface() override;
+    Interface(const Interface&) = delete;
+    Interface& operator=(const Interface&) = delete;
+
+    // Master volume by which every sound volume is multiplied: 0.0 (muted) or 1.0.
+    float volumeFactor = 1.0f;
+
+    // Single textures.
+    sf::Texture centreTexture;
+    sf::Texture pauseTexture;
+    sf::Texture boardTexture;
+    sf::Texture dotTexture;
+    sf::Texture scoreBarTexture;
+    sf::Texture hintTexture;
+    sf::Texture volumeTexture;
+
+    // Texture lists.
+    std::vector<sf::Texture> sideTextures;      // 4; only 1 and 3 are loaded
+    std::vector<sf::Texture> tutorialTextures;  // 7 once the tutorial is loaded
+    std::vector<sf::Texture> menuTextTextures;  // 17
+    std::vector<sf::Texture> makingOfTextures;  // 19, loaded on demand
+    std::vector<bool> makingOfLoaded;           // 19
+
+    std::ifstream profileStream;
+
+    // Single sprites.
+    sf::Sprite centreSprite;
+    sf::Sprite pauseSprite;
+    sf::Sprite panelSprite;
+    sf::Sprite atlasSprite;
+    sf::Sprite scoreBarSprite;
+    sf::Sprite makingOfPageSprite;
+    sf::Sprite makingOfNextSprite;
+    sf::Sprite hintSprite;
+    sf::Sprite volumeSprite;
+
+    // Sprite lists.
+    std::vector<sf::Sprite> menuTextSprites;  // 17
+    std::vector<sf::Sprite> tutorialSprites;  // 7 once the tutorial is loaded
+    std::vector<sf::Sprite> dotSprites;       // 4
+
+    // Font and texts. The record texts live in fixed arrays, so their addresses never move.
+    sf::Font font;
+    sf::Text headlineText;
+    sf::Text resultText;
+    sf::Text counterText;
+    std::array<sf::Text, 4> scoreTexts;
+    std::array<sf::Text, 4> exploreTimeTexts;
+
+    // Geometry and display profile.
+    float windowWidth = 0.0f;
+    float windowHeight = 0.0f;
+    float aspectRatio = 0.0f;
+    std::string profileName;
+    float referenceWidth = 0.0f;
+    float scaleX = 0.0f;
+    float scaleY = 0.0f;
+    float menuTopOffset = 0.0f;
+    float pauseHiddenOffset = 0.0f;
+    std::ofstream& logStream;
+
+    // Screen state.
+    int Screen = MainMenu;
+    int MenuChoice = ChoiceNone;
+    int makingOfPage = 0;
+    int tutorialStep = 0;
+    int tutorialOverlay = 0;
+    bool panelOpening = false;
+    bool panelClosing = false;
+    bool pageTurnForward = false;
+    bool pageTurnBack = false;
+    bool atlasVisible = false;
+    bool hintVisible = false;
+    bool counterVisible = false;
+    bool exploreLocked = true;
+    bool newRecord = false;
+    bool levelCompleted = false;
+    bool firstCompletion = false;
+    int hovered = -1;
+
+    // Menu widgets and transitions.
+    int muteStage = 0;         // 0 sound on at rest .. 8 muted at rest
+    bool muted = false;        // direction of the mute button animation
+    float rectScale = 1.0f;    // scale of the frame rectangles of the animated sprites
+    float animTimer = 0.0f;    // accumulator of the 12 frames-per-second animations
+    float transitionT = 0.0f;  // progress of the panel, pause and page slides
+    float hudT = 0.0f;
+    float hudStartY = 0.0f;
+    float hudRise = 0.0f;
+    bool panelSettled = false;
+    bool pauseOpening = false;
+    bool pauseClosing = false;
+    bool pauseSettled = false;
+    bool pauseShown = false;
+    bool hudSliding = false;
+    float slideX = 0.0f;
+    float slideY = 0.0f;
+    float slideTargetX = 0.0f;
+    float slideTargetY = 0.0f;
+    float pageOffset = 0.0f;
+    float pageWidth = 0.0f;
+    int atlasX = 0;
+    int atlasY = 0;
+    int atlasFrame = 0;
+    int atlasFrameCount = 0;
+    int atlasAnimA = 0;  // route of the level-selection animation's frame table
+    int atlasAnimB = 0;  // animation of that route
+    float overlayTimer = 0.0f;
+
+    // Records, indexed by song.
+    std::vector<float> bestCompletion;
+    std::vector<float> bestScore;
+    std::vector<float> bestExploreTime;
+
+    // Display profile and assets (interface_assets.cpp).
+    void chooseDisplayProfile();
+    bool loadImages();
+    bool loadPlayImages(int mode, sf::Texture& buttonTexture,
+                        std::vector<sf::Texture>& slimeTextures);
+    void showMenuBackground();
+    void showBoard();
+
+    // Drawing and HUD (interface_render.cpp).
+    void refreshRecordTexts();
+    void showResults(int score, float completion, float time, bool explore, int mode);
+    void showHeadlineTime(float seconds);
+    void showHeadlineNumber(int n);
+    void showCounter(int n);
+    void closePanel();
+
+    // Hit tests and records (interface_widgets.cpp).
+    int hitTestMenuSector(float x, float y) const;
+    int hitTestSidePanels(float x, float y) const;
+    int hitTestExploreList(float x, float y) const;
+    int hitTestSongList(float x, float y) const;
+    void resetRecords();
+    bool noSongCompleted() const;
+    int nextCompletedSong(int i, bool forward) const;
+    void updateCompletionDots();
+    void backToLevelSelect();
+    void unloadMakingOf();
+
+    // Animated sprites (interface_widgets.cpp).
+    void startMuteAnim();
+    void stepVolumeAnim(float dt);
+    void showVolumeFrame(int stage);
+    void placeAtlas(int item, bool wide);
+    void stepAtlasAnim(float dt);
+    void startAtlasAnim(bool flag, const sf::Texture& texture);
+
+    // Slides (interface_slides.cpp).
+    void animatePanel(float dt);
+    void togglePause();
+    void animatePause(float dt);
+    void layoutFinalStageHud();
+    void animateHud(float dt);
+    void animatePageTurn(float dt);
+    void stepOverlayTimer(float dt);
+    void resetHud(bool explore);
+
+    // Making-of viewer and panels (interface_making_of.cpp).
+    bool loadMakingOfPage(int n);
+    void turnMakingOfPage(bool forward);
+    void showPanelPicture();
+    void openPanel();
+
+    // Tutorial (interface_tutorial.cpp).
+    bool loadTutorial();
+    void startTutorial(std::vector<Route>& routes);
+    // A key pressed on the tutorial screen. At the last page it writes "start !", switches
+    // to Playing and returns true: the caller then rebuilds the routes (Game::initRoutes).
+    bool advanceTutorialOnKey(std::vector<Route>& routes);
+    // Both parts below, in order (the frame loop may call them apart, around its own step).
+    void tutorialFrame(std::vector<Route>& routes);
+    // Steps 1..3 advance when the asked routes report a good catch.
+    void tutorialAdvanceSteps(std::vector<Route>& routes);
+    // Routes whose particles failed show a hint and launch again.
+    void tutorialRelaunch(std::vector<Route>& routes);
+
+    // The records file "profile.zob" (profile/profile.cpp).
+    void loadProfile();
+    void saveProfile();
+    // Replaces the file with the records; false (old file untouched) when it could not.
+    bool writeProfile();
+
+    // Layout helpers shared by the files above.
+    // Places menu text k centred half a texture width right of its canvas point, shifted.
+    void placeMenuText(int k, float dx, float dy);
+    // Centres a text horizontally on the window at height y.
+    void centreText(sf::Text& text, float y);
 
 protected:
     void draw(sf::RenderTarget& target, sf::RenderStates states) const override;

@@ -1,3 +1,100 @@
+// What the Interface draws on each screen, and the texts of the HUD and the level panels.
+#include "board/songs.h"
 #include "ui/interface.h"
 
-void Interface::draw(sf::RenderTarget&, sf::RenderStates) const {}
+void Interface::draw(sf::RenderTarget& target, sf::RenderStates states) const {
+    const sf::RenderStates& plain = sf::RenderStates::Default;
+    sf::RenderStates multiply = states;
+    multiply.blendMode = sf::BlendMultiply;
+
+    if (Screen == MainMenu || Screen == LevelSelect) target.draw(panelSprite, states);
+    if (Screen == MakingOf) {
+        if (panelOpening || panelClosing) {
+            target.draw(panelSprite, states);
+        } else {
+            if (pageTurnForward || pageTurnBack) target.draw(makingOfNextSprite, plain);
+            target.draw(makingOfPageSprite, plain);
+            if (makingOfPage == 0 && !pageTurnForward) target.draw(volumeSprite, plain);
+        }
+    }
+    target.draw(centreSprite, states);
+    if (hintVisible) target.draw(hintSprite, plain);
+    if (Screen == MainMenu || panelClosing) {
+        target.draw(menuTextSprites[0], states);
+        for (int k = 1; k < 4; ++k) target.draw(menuTextSprites[k], multiply);
+    }
+    const bool hud = Screen == Playing && counterVisible;
+    if (Screen == Exploring || hud) {
+        target.draw(scoreBarSprite, states);
+        target.draw(headlineText, states);
+        if (hud) target.draw(counterText, states);
+    }
+    if (Screen == LevelSelect || Screen == MakingOf || panelOpening) {
+        if (MenuChoice == ChoiceRight) {
+            target.draw(menuTextSprites[4], multiply);
+            for (const sf::Sprite& dot : dotSprites) target.draw(dot, states);
+            for (const sf::Text& text : scoreTexts) target.draw(text, states);
+        } else if (MenuChoice == ChoiceLeft) {
+            target.draw(menuTextSprites[5], multiply);
+            for (const sf::Text& text : exploreTimeTexts) target.draw(text, states);
+        }
+    }
+    if (Screen == LevelSelect && atlasVisible) target.draw(atlasSprite, states);
+    if (Screen == Tutorial) {
+        const int pages = static_cast<int>(tutorialSprites.size());
+        const int overlay = tutorialOverlay + 4;
+        if (tutorialOverlay > 0 && overlay < pages) target.draw(tutorialSprites[overlay], states);
+        for (int i = 0; i <= tutorialStep && i <= 4 && i < pages; ++i) {
+            target.draw(tutorialSprites[i], states);
+        }
+    }
+}
+
+void Interface::refreshRecordTexts() {
+    for (int i = 0; i < 4; ++i) {
+        exploreTimeTexts[i].setString(exploreTimeString(bestCompletion[i], bestExploreTime[i]));
+        scoreTexts[i].setString(scoreString(bestScore[i]));
+    }
+}
+
+void Interface::showResults(int score, float completion, float time, bool explore, int mode) {
+    newRecord = false;
+    levelCompleted = false;
+    firstCompletion = false;
+    hintVisible = false;
+    pauseSettled = false;
+    // A mode outside 0..3 has no song: its result is shown but no record is kept.
+    const PlayOutcome outcome = recordPlay(bestCompletion, bestScore, bestExploreTime, songOf(mode),
+                                           score, completion, time, explore);
+    newRecord = outcome.newRecord;
+    levelCompleted = outcome.levelCompleted;
+    firstCompletion = outcome.firstCompletion;
+    resultText.setString(outcome.resultString);
+    refreshRecordTexts();
+    updateCompletionDots();
+    if (!pauseShown) {
+        pauseOpening = true;
+        pauseShown = true;
+    }
+}
+
+void Interface::showHeadlineTime(float seconds) {
+    headlineText.setString(formatTime(seconds));
+    centreText(headlineText, headlineText.getPosition().y);
+}
+
+void Interface::showHeadlineNumber(int n) {
+    headlineText.setString(std::to_string(n));
+    centreText(headlineText, headlineText.getPosition().y);
+}
+
+void Interface::showCounter(int n) {
+    counterText.setString(std::to_string(n));
+    centreText(counterText, counterText.getPosition().y);
+}
+
+void Interface::closePanel() {
+    panelClosing = true;
+    atlasVisible = false;
+    showPanelPicture();
+}

@@ -1,0 +1,398 @@
+#include <iostream>
+
+#include "app/app.h"
+#include "audio/load_with_thread.h"
+#include "audio/sound_banks.h"
+#include "board/particle.h"
+#include "board/route.h"
+#include "board/songs.h"
+#include "game/game.h"
+#include "ui/interface.h"
+
+namespace {
+// The mode shown at each position of the song list, top to bottom.
+const int modeOrder[4] = {1, 3, 2, 0};
+
+bool isListPosition(int hovered) {
+    return hovered >= 0 && hovered <= 3;
+}
+
+// Number keys of the song list: key k starts the mode at list position k - 1.
+int numberKeyMode(sf::Keyboard::Key key) {
+    switch (key) {
+        case sf::Keyboard::Num1:
+        case sf::Keyboard::Numpad1:
+            return 1;
+        case sf::Keyboard::Num2:
+        case sf::Keyboard::Numpad2:
+            return 3;
+        case sf::Keyboard::Num3:
+        case sf::Keyboard::Numpad3:
+            return 2;
+        case sf::Keyboard::Num4:
+        case sf::Keyboard::Numpad4:
+            return 0;
+        default:
+            return -1;
+    }
+}
+
+bool isZeroKey(sf::Keyboard::Key key) {
+    return key == sf::Keyboard::Num0 || key == sf::Keyboard::Numpad0;
+}
+}  // namespace
+
+sf::Vector2f App::mousePosition() const {
+    sf::Vector2i m = platform.mousePosition();
+    return sf::Vector2f(static_cast<float>(m.x), static_cast<float>(m.y));
+}
+
+void App::click() {
+    if (menuSounds.size() < 4) return;
+    menuSounds[0].stop();
+    menuSounds[0].play();
+}
+
+void App::errorSound() {
+    if (menuSounds.size() < 4) return;
+    menuSounds[3].stop();
+    menuSounds[3].play();
+}
+
+void App::playMenuLoop() {
+    if (menuSounds.size() < 4) return;
+    menuSounds[1].stop();
+    menuSounds[1].play();
+}
+
+void App::applyMenuVolumes() {
+    if (menuSounds.size() >= 4) ::setMenuVolumes(menuSounds, iface->volumeFactor);
+}
+
+bool App::menuInputBlocked() const {
+    return iface->panelOpening || iface->panelClosing || iface->pageTurnForward ||
+           iface->pageTurnBack;
+}
+
+void App::mainMenuEvent(const sf::Event& event) {
+    if (menuInputBlocked()) return;
+    Interface& ui = *iface;
+    if (event.type == sf::Event::KeyPressed) {
+        switch (event.key.code) {
+            case sf::Keyboard::Escape:
+                quitRequested = true;
+                break;
+            case sf::Keyboard::Down:
+                ui.MenuChoice = ChoiceDown;
+                ui.openPanel();
+                click();
+                break;
+            case sf::Keyboard::Left:
+                if (ui.noSongCompleted()) {
+                    errorSound();
+                } else {
+                    ui.MenuChoice = ChoiceLeft;
+                    game->explorePlay = true;
+                    ui.openPanel();
+                    click();
+                }
+                break;
+            case sf::Keyboard::Right:
+                ui.MenuChoice = ChoiceRight;
+                game->explorePlay = false;
+                ui.openPanel();
+                click();
+                break;
+            default:
+                break;
+        }
+        return;
+    }
+    if (event.type == sf::Event::MouseButtonPressed &&
+        event.mouseButton.button == sf::Mouse::Left) {
+        click();
+        sf::Vector2f m = mousePosition();
+        int r = ui.hitTestMenuSector(m.x, m.y);
+        if (r == -1) return;
+        if (r == ChoiceLeft) {
+            if (ui.noSongCompleted()) {
+                errorSound();
+                return;
+            }
+            game->explorePlay = true;
+        } else {
+            game->explorePlay = false;
+        }
+        ui.MenuChoice = r;
+        ui.openPanel();
+    }
+}
+
+void App::mainMenuStep() {
+    Interface& ui = *iface;
+    ui.atlasVisible = false;
+    ui.animatePanel(frameDelta);
+    if (!ui.panelSettled) return;
+    if (ui.MenuChoice == ChoiceDown) {
+        ui.Screen = MakingOf;
+    } else if (ui.MenuChoice == ChoiceLeft || ui.MenuChoice == ChoiceRight) {
+        bool scored = ui.MenuChoice == ChoiceRight;
+        sf::Texture& picture = scored ? atlasTextures[2][25] : atlasTextures[0][24];
+        ui.Screen = LevelSelect;
+        ui.hovered = -1;
+        picture.setSmooth(true);
+        ui.startAtlasAnim(scored, picture);
+        ui.stepAtlasAnim(0.0f);
+        ui.atlasVisible = true;
+    }
+    ui.panelSettled = false;
+}
+
+void App::levelSelectEvent(const sf::Event& event) {
+    if (menuInputBlocked()) return;
+    Interface& ui = *iface;
+    Game& g = *game;
+    bool explore = g.explorePlay;
+
+    if (event.type == sf::Event::MouseMoved) {
+        sf::Vector2f m = mousePosition();
+        ui.hovered = explore ? ui.hitTestExploreList(m.x, m.y) : ui.hitTestSongList(m.x, m.y);
+        ui.placeAtlas(ui.hovered, explore);
+        return;
+    }
+    if (event.type == sf::Event::MouseButtonPressed) {
+        if (event.mouseButton.button == sf::Mouse::Right) {
+            ui.closePanel();
+            click();
+            return;
+        }
+        if (event.mouseButton.button != sf::Mouse::Left) return;
+        sf::Vector2f m = mousePosition();
+        int r = explore ? ui.hitTestExploreList(m.x, m.y) : ui.hitTestSongList(m.x, m.y);
+        g.mode = r;
+        if (r == (explore ? 6 : 5)) {  // the back edge
+            ui.closePanel();
+            g.mode = -1;
+        } else if (r == 8) {
+            g.tutorialPlay = true;
+            g.mode = 1;
+        } else if (r == -2) {
+            errorSound();
+        }
+        if (menuSounds.size() >= 4) menuSounds[3].setVolume(50.0f * ui.volumeFactor);
+        if (g.mode >= 0 && g.mode <= 3) {
+            g.startPending = true;
+            click();
+        }
+        return;
+    }
+    if (event.type != sf::Event::KeyPressed) return;
+
+    sf::Keyboard::Key key = event.key.code;
+    if (key == sf::Keyboard::Up || key == sf::Keyboard::Down) {
+        bool up = key == sf::Keyboard::Up;
+        // Anything but a list position or the tutorial entry counts as nothing highlighted.
+        if (!isListPosition(ui.hovered) && !(ui.hovered == 8 && !explore)) ui.hovered = -1;
+        if (!explore) {
+            if (up) {
+                if (ui.hovered == 8) {
+                    ui.placeAtlas(8, false);
+                } else if (ui.hovered == 0) {
+                    ui.hovered = 8;
+                    ui.placeAtlas(8, false);
+                } else {
+                    // From nothing highlighted, Up starts at the bottom of the list.
+                    ui.hovered = ui.hovered == -1 ? 3 : ui.hovered - 1;
+                    ui.placeAtlas(modeOrder[ui.hovered], false);
+                }
+            } else {
+                ui.hovered = ui.hovered == 8 ? 0 : std::min(ui.hovered + 1, 3);
+                ui.placeAtlas(modeOrder[ui.hovered], false);
+            }
+        } else {
+            int from = ui.hovered == -1 && up ? 4 : ui.hovered;
+            int next = ui.nextCompletedSong(from, !up);
+            ui.hovered =
+                isListPosition(next) ? next : (isListPosition(ui.hovered) ? ui.hovered : -1);
+            if (isListPosition(ui.hovered)) ui.placeAtlas(modeOrder[ui.hovered], true);
+        }
+        return;
+    }
+    if (key == sf::Keyboard::Escape) {
+        ui.closePanel();
+        click();
+        return;
+    }
+    if ((key == sf::Keyboard::Left && ui.MenuChoice == ChoiceRight) ||
+        (key == sf::Keyboard::Right && ui.MenuChoice == ChoiceLeft)) {
+        ui.closePanel();
+        click();
+        return;
+    }
+    int numbered = numberKeyMode(key);
+    if (numbered >= 0) {
+        click();
+        g.startPending = true;
+        g.mode = numbered;
+        return;
+    }
+    if (isZeroKey(key) && !explore) {
+        g.tutorialPlay = true;
+        g.mode = 1;
+        click();
+        g.startPending = true;
+        return;
+    }
+    g.startPending = false;
+    if (key != sf::Keyboard::Return) return;
+    if (ui.hovered == 8) {
+        g.tutorialPlay = true;
+        g.mode = 1;
+        click();
+        g.startPending = true;
+    } else if (isListPosition(ui.hovered)) {
+        g.mode = modeOrder[ui.hovered];
+        click();
+        g.startPending = true;
+    } else {
+        std::cout << "hovered :" << ui.hovered << std::endl;
+    }
+}
+
+void App::levelSelectStep() {
+    Interface& ui = *iface;
+    Game& g = *game;
+    if (g.startPending) {
+        g.startPending = false;
+        g.restartPending = false;
+        startPlay();
+        if (failStatus >= 0) return;
+    } else if (g.restartPending) {
+        g.restartPending = false;
+        startPlay();
+        if (failStatus >= 0) return;
+    }
+    if (ui.atlasVisible) ui.stepAtlasAnim(frameDelta);
+    ui.animatePanel(frameDelta);
+    if (ui.panelSettled) {
+        ui.Screen = MainMenu;
+        ui.unloadMakingOf();
+        ui.MenuChoice = ChoiceNone;
+        ui.panelSettled = false;
+    }
+}
+
+void App::startPlay() {
+    Interface& ui = *iface;
+    Game& g = *game;
+    if (g.mode < 0 || g.mode > 3) return;  // nothing playable was chosen
+    int song = songOfMode[g.mode];
+
+    ui.loadPlayImages(g.mode, buttonTexture, slimeTextures);
+    if (menuSounds.size() >= 4) menuSounds[1].stop();
+    if (!g.loadBreakMusic(song)) {
+        std::cout << "error loading final music" << std::endl;
+        failFrame(1);
+        return;
+    }
+    if (g.tutorialPlay) {
+        ui.Screen = Tutorial;
+        if (!ui.loadTutorial()) {
+            failFrame(1);
+            return;
+        }
+    } else if (g.explorePlay) {
+        ui.Screen = Exploring;
+        g.breakMusic.setLoop(true);
+    } else {
+        ui.Screen = Playing;
+        g.breakMusic.setLoop(false);
+    }
+    ui.showBoard();
+    platform.setMouseCursorVisible(false);
+
+    endLoader();  // a loader still alive from an earlier play goes before its banks
+    prepareSongBanks(waveSounds, waveBuffers, touchSounds, touchBuffers, song);
+    backgroundLoader = std::make_unique<LoadWithThread>(&touchSounds, &touchBuffers, &waveSounds,
+                                                        &waveBuffers, song);
+    backgroundLoader->launch();
+
+    if (keptScaleX != 1.0f) {
+        for (sf::Texture& t : gaugeTextures) t.setSmooth(true);
+    }
+    setupRouteResources(slimeTextures, buttonTexture, gaugeTextures, &waveSounds,
+                        static_cast<float>(windowWidth), keptMenuTopOffset, g.mode);
+    g.initRoutes();
+    if (ui.Screen == Tutorial) ui.startTutorial(g.routes);
+    g.startDrone();
+}
+
+void App::makingOfEvent(const sf::Event& event) {
+    if (menuInputBlocked()) return;
+    Interface& ui = *iface;
+    if (event.type == sf::Event::KeyPressed) {
+        switch (event.key.code) {
+            case sf::Keyboard::Escape:
+            case sf::Keyboard::Up:
+                ui.closePanel();
+                click();
+                break;
+            case sf::Keyboard::Right:
+                ui.turnMakingOfPage(true);
+                click();
+                break;
+            case sf::Keyboard::Left:
+                ui.turnMakingOfPage(false);
+                click();
+                break;
+            default:
+                break;
+        }
+        return;
+    }
+    if (event.type != sf::Event::MouseButtonPressed) return;
+    if (event.mouseButton.button == sf::Mouse::Right) {
+        ui.closePanel();
+        click();
+        return;
+    }
+    if (event.mouseButton.button != sf::Mouse::Left) return;
+    sf::Vector2f m = mousePosition();
+    float W = static_cast<float>(windowWidth);
+    float H = static_cast<float>(windowHeight);
+    if (m.y < 0.2f * H) {
+        ui.closePanel();
+        click();
+    }
+    if (ui.volumeSprite.getGlobalBounds().contains(m)) {
+        game->applyMuteStage();
+        applyMenuVolumes();
+    }
+    sf::FloatRect reset(1309.0f * W / 2048.0f,
+                        504.0f * W / 2048.0f - (W * 1536.0f / 2048.0f - H) / 2.0f,
+                        56.0f * W / 2048.0f, 34.0f * W / 2048.0f);
+    if (reset.contains(m)) {
+        ui.resetRecords();
+        errorSound();
+    }
+    if (m.x > 0.85f * W) {
+        ui.turnMakingOfPage(true);
+        click();
+    }
+    if (m.x < 0.15f * W) {
+        ui.turnMakingOfPage(false);
+        click();
+    }
+}
+
+void App::makingOfStep() {
+    Interface& ui = *iface;
+    ui.animatePageTurn(frameDelta);
+    ui.animatePanel(frameDelta);
+    ui.stepVolumeAnim(frameDelta);
+    if (ui.panelSettled) {
+        ui.Screen = MainMenu;
+        ui.MenuChoice = ChoiceNone;
+        ui.panelSettled = false;
+    }
+}

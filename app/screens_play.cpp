@@ -1,0 +1,232 @@
+#include <algorithm>
+#include <cstdlib>
+#include <iostream>
+
+#include "app/app.h"
+#include "audio/load_with_thread.h"
+#include "audio/sound_banks.h"
+#include "board/route.h"
+#include "board/songs.h"
+#include "game/game.h"
+#include "ui/interface.h"
+
+namespace {
+// The four play keys, one per route: top left, top right, bottom right, bottom left.
+const sf::Keyboard::Key routeKeys[4] = {sf::Keyboard::E, sf::Keyboard::P, sf::Keyboard::L,
+                                        sf::Keyboard::D};
+}  // namespace
+
+void App::playEvent(const sf::Event& event) {
+    Interface& ui = *iface;
+    Game& g = *game;
+    if (ui.pauseOpening || ui.pauseClosing) return;
+    bool pauseKey = false;
+    if (event.type == sf::Event::KeyPressed) {
+        if (event.key.code == sf::Keyboard::Space) pauseKey = true;
+        if (event.key.code == sf::Keyboard::Escape) {
+            if (ui.pauseShown) {
+                quitPlay();
+                return;
+            }
+            pauseKey = true;
+        }
+    }
+    if (pauseKey) {
+        ui.togglePause();
+        if (ui.pauseShown) {
+            platform.setMouseCursorVisible(true);
+            g.pauseDrone();
+            if (g.finalStageStarted) g.breakMusic.pause();
+            for (Route& route : g.routes) route.pauseLayers(g.explorePlay);
+            g.paused = true;
+        }
+        return;
+    }
+    if (event.type == sf::Event::MouseButtonPressed &&
+        event.mouseButton.button == sf::Mouse::Left && ui.pauseShown) {
+        sf::Vector2f m = mousePosition();
+        int r = ui.hitTestSidePanels(m.x, m.y);
+        if (r == 2) {
+            click();
+            ui.togglePause();
+        } else if (r == 1) {
+            quitPlay();
+        }
+    }
+}
+
+void App::quitPlay() {
+    Interface& ui = *iface;
+    Game& g = *game;
+    int levels = 0;
+    for (const Route& route : g.routes) levels += route.gaugeLevel;
+    float completion = std::min(static_cast<float>(levels) / 36.0f, 1.0f);
+    if (g.score > 0) completion = 1.0f;
+    ui.showResults(static_cast<int>(g.score), completion, g.totalTime, g.explorePlay, g.mode);
+    ui.refreshRecordTexts();
+    ui.updateCompletionDots();
+    click();
+    leaveToLevelSelect();
+}
+
+// The common way back from a play to the song list.
+void App::leaveToLevelSelect() {
+    playMenuLoop();
+    iface->backToLevelSelect();
+    platform.setMouseCursorVisible(true);
+    endLoader();
+    game->clearRoutes();
+}
+
+void App::restartPlay() {
+    Interface& ui = *iface;
+    Game& g = *game;
+    std::cout << "on recommence" << std::endl;
+    platform.setMouseCursorVisible(false);
+    g.initRoutes();
+    ui.Screen = g.explorePlay ? Exploring : Playing;
+    ui.pauseShown = false;
+    ui.hintVisible = false;
+}
+
+void App::resultsEvent(const sf::Event& event) {
+    Interface& ui = *iface;
+    if (ui.pauseOpening || ui.pauseClosing) return;
+    if (event.type == sf::Event::KeyPressed) {
+        if (event.key.code == sf::Keyboard::Space) {
+            restartPlay();
+        } else if (event.key.code == sf::Keyboard::Escape) {
+            std::cout << "pressed esc game_end exiting" << std::endl;
+            click();
+            leaveToLevelSelect();
+        }
+        return;
+    }
+    if (event.type == sf::Event::MouseButtonPressed &&
+        event.mouseButton.button == sf::Mouse::Left) {
+        sf::Vector2f m = mousePosition();
+        int r = ui.hitTestSidePanels(m.x, m.y);
+        if (r == 2) {
+            click();
+            restartPlay();
+        } else if (r == 1) {
+            click();
+            leaveToLevelSelect();
+        }
+    }
+}
+
+void App::tutorialEvent(const sf::Event& event) {
+    if (event.type != sf::Event::KeyPressed) return;
+    Game& g = *game;
+    if (iface->advanceTutorialOnKey(g.routes)) g.initRoutes();
+    if (event.key.code == sf::Keyboard::Escape) {
+        click();
+        playMenuLoop();
+        iface->backToLevelSelect();
+        platform.setMouseCursorVisible(true);
+        g.clearRoutes();
+        endLoader();
+    }
+}
+
+void App::pollPlayKeys(bool developerKeys) {
+    Game& g = *game;
+    if (g.routes.size() == 4) {
+        for (int i = 0; i < 4; ++i) {
+            Route& route = g.routes[i];
+            bool down = platform.isKeyPressed(routeKeys[i]) || pressedThisFrame[i];
+            if (!down) continue;
+            if (route.buttonState == 0) {
+                route.buttonState = 1;
+            } else if (route.buttonState == 2) {
+                route.buttonTimer = 0.0f;
+            }
+        }
+    }
+    if (!developerKeys || g.routes.size() != 4) return;
+    if (platform.isKeyPressed(sf::Keyboard::M)) g.routes[0].startErrorMusic();
+    if (platform.isKeyPressed(sf::Keyboard::O)) g.routes[1].startErrorMusic();
+    if (platform.isKeyPressed(sf::Keyboard::B)) {
+        int a = std::rand() % 2 + 1;
+        if (g.routes[0].specialKind == 0) g.routes[0].specialKind = a;
+        std::cout << "special ! a=" << a << std::endl;
+    }
+}
+
+void App::drawRoutes() {
+    for (const Route& route : game->routes) route.drawOn(platform.target());
+}
+
+void App::drawPauseOverlay() {
+    sf::RenderTarget& target = platform.target();
+    target.draw(iface->pauseSprite);
+    for (int k : {8, 9, 10}) target.draw(iface->menuTextSprites[k]);
+}
+
+void App::drawResultsOverlay() {
+    Interface& ui = *iface;
+    sf::RenderTarget& target = platform.target();
+    target.draw(ui.pauseSprite);
+    target.draw(ui.menuTextSprites[11]);
+    target.draw(ui.menuTextSprites[ui.levelCompleted ? 15 : 12]);
+    if (ui.newRecord) {
+        sf::RenderStates multiply(sf::BlendMultiply);
+        target.draw(ui.menuTextSprites[ui.firstCompletion ? 16 : 14], multiply);
+    }
+    target.draw(ui.menuTextSprites[13]);
+    target.draw(ui.resultText);
+}
+
+void App::playStep() {
+    Interface& ui = *iface;
+    Game& g = *game;
+    if (g.routes.size() == 4) {
+        for (int i = 0; i < 4; ++i) {
+            if (!g.routes[i].missedPress) continue;
+            g.routes[i].missedPress = false;
+            // A press that caught nothing still sounds, once the touch is loaded.
+            playTouchSound(touchSounds, i, ui.volumeFactor);
+        }
+    }
+    if (!ui.pauseShown) pollPlayKeys(true);
+    if (g.paused && !ui.pauseShown) {
+        g.resumePlay();
+        platform.setMouseCursorVisible(false);
+    }
+    // Developer chord: left Control + left Shift + F marks every route full.
+    if (platform.isKeyPressed(sf::Keyboard::LControl) &&
+        platform.isKeyPressed(sf::Keyboard::LShift) && platform.isKeyPressed(sf::Keyboard::F)) {
+        g.forceFull = true;
+    }
+    if (!ui.pauseShown) g.update(frameDelta);
+    drawRoutes();
+    if (ui.pauseShown) drawPauseOverlay();
+    if (ui.Screen == Results) drawResultsOverlay();
+    if (g.endFailedExplore()) platform.setMouseCursorVisible(true);
+    if (g.finalStageStarted && g.finalStageStep(frameDelta)) platform.setMouseCursorVisible(true);
+    ui.animatePause(frameDelta);
+    ui.animateHud(frameDelta);
+}
+
+void App::tutorialFrameStep() {
+    Interface& ui = *iface;
+    Game& g = *game;
+    if (!ui.pauseShown) pollPlayKeys(false);
+    if (g.routes.size() == 4) {
+        ui.tutorialAdvanceSteps(g.routes);
+        if (g.routes[2].firstGrabEvent) {
+            g.stopDrones();
+            std::cout << "start music !" << std::endl;
+            for (Route& route : g.routes) route.grabStarted = true;
+        }
+        ui.tutorialRelaunch(g.routes);
+        if (!ui.pauseShown) {
+            for (Route& route : g.routes) route.update(frameDelta);
+            g.totalTime += frameDelta;
+        }
+    }
+    drawRoutes();
+    if (ui.pauseShown) drawPauseOverlay();
+    ui.stepOverlayTimer(frameDelta);
+}

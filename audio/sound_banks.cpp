@@ -1,0 +1,48 @@
+#include "audio/sound_banks.h"
+
+#include "audio/bank_ready.h"
+
+const char* const menuSoundFiles[4] = {"qo_audio/mirevo_menu/mirevo_menu_click1.ogg",
+                                       "qo_audio/mirevo_menu/mirevo_menu_loop3.ogg",
+                                       "qo_audio/mirevo_menu/mirevo_menu_maxVol_loop2.ogg",
+                                       "qo_audio/mirevo_error/mirevo_sound_error6.ogg"};
+const float menuSoundVolumes[4] = {50.0f, 60.0f, 50.0f, 50.0f};
+
+std::string droneFile(int i) {
+    return "qo_audio/mirevo_drones/mirevo_drone" + std::to_string(i) + ".ogg";
+}
+
+bool loadMenuSounds(std::vector<sf::Sound>& sounds, std::vector<sf::SoundBuffer>& buffers) {
+    sounds.resize(4);
+    buffers.resize(4);
+    for (int i = 0; i < 4; ++i) {
+        if (!buffers[i].loadFromFile(menuSoundFiles[i])) return false;
+        sounds[i].setBuffer(buffers[i]);
+    }
+    return true;
+}
+
+bool loadDrones(std::vector<sf::Sound>& sounds, std::vector<sf::SoundBuffer>& buffers) {
+    sounds.resize(4);
+    buffers.resize(4);
+    for (int i = 1; i <= 4; ++i) {
+        if (!buffers[i - 1].loadFromFile(droneFile(i))) return false;
+        sounds[i - 1].setBuffer(buffers[i - 1]);
+    }
+    return true;
+}
+
+void setMenuVolumes(std::vector<sf::Sound>& sounds, float v) {
+    for (int i = 3; i >= 0; --i) {
+        if (i < static_cast<int>(sounds.size())) sounds[i].setVolume(menuSoundVolumes[i] * v);
+    }
+}
+
+bool playTouchSound(std::vector<sf::Sound>& touchSounds, int i, float v) {
+    if (i < 0 || i >= static_cast<int>(touchSounds.size()) || !songBankReady.touchReady(i)) {
+        return false;
+    }
+    touchSounds[i].play();
+    touchSounds[i].setVolume(100.0f * v);
+    return true;
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <SFML/Audio/Sound.hpp>
+#include <SFML/Audio/SoundBuffer.hpp>
+#include <string>
+#include <vector>
+
+// The menu sounds, by index: 0 click, 1 menu loop, 2 full-volume menu loop, 3 error sound.
+extern const char* const menuSoundFiles[4];
+// Volume of each menu sound at full master volume.
+extern const float menuSoundVolumes[4];
+
+// File of drone i, 1..4: "qo_audio/mirevo_drones/mirevo_drone<i>.ogg".
+std::string droneFile(int i);
+
+// Resizes both lists to 4 and loads the menu sounds in index order, each sound bound to the
+// buffer of the same index. False at the first file that fails (later files are not tried).
+bool loadMenuSounds(std::vector<sf::Sound>& sounds, std::vector<sf::SoundBuffer>& buffers);
+// The same for the four drones.
+bool loadDrones(std::vector<sf::Sound>& sounds, std::vector<sf::SoundBuffer>& buffers);
+
+// Sets the volumes of the menu sounds for the master volume v, in the order 3, 2, 1, 0.
+void setMenuVolumes(std::vector<sf::Sound>& sounds, float v);
+
+// Plays touch sound i of the current song from its start at 100 x v, if the loader has
+// already handed it over; otherwise nothing (the press stays silent). True when it played.
+bool playTouchSound(std::vector<sf::Sound>& touchSounds, int i, float v);

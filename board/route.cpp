@@ -1,0 +1,482 @@
+#include "board/route.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <iostream>
+
+#include "board/anim_choice.h"
+#include "board/anim_tables.h"
+#include "board/songs.h"
+
+const float slimeAnchors[4][4][2] = {
+    {{692, 546}, {1116, 539}, {1118, 749}, {691, 755}},
+    {{700, 544}, {1123, 542}, {1125, 763}, {699, 759}},
+    {{693, 545}, {1116, 542}, {1121, 754}, {692, 752}},
+    {{696, 541}, {1117, 537}, {1124, 760}, {699, 757}},
+};
+const float buttonAnchors[4][2] = {{617, 504}, {1328, 504}, {1345, 794}, {602, 794}};
+const float gaugeOrigins[4][2] = {{597, 633}, {1355, 632}, {1211, 872}, {726, 880}};
+const float gaugeSpacings[4][2] = {
+    {-60.0f, -25.0f}, {59.2f, -24.5f}, {69.0f, 27.5f}, {-68.8f, 27.0f}};
+const int missToleranceOfSong[4] = {2, 1, 1, 0};
+const int fillStepOfSong[4] = {2, 3, 3, 4};
+const int exploreLoopCount[4] = {5, 3, 2, 1};
+const int launchChance[4][10] = {
+    {3, 4, 5, 6, 7, 8, 10, 7, 7, 3},
+    {3, 4, 6, 7, 9, 10, 10, 8, 7, 4},
+    {4, 5, 7, 8, 9, 10, 12, 10, 9, 8},
+    {4, 6, 8, 10, 12, 14, 12, 12, 12, 12},
+};
+
+std::vector<sf::Texture>* Route::slimeTextures = nullptr;
+std::vector<sf::Texture>* Route::gaugeTextures = nullptr;
+std::unique_ptr<sf::Texture> Route::buttonTexture;
+std::vector<std::vector<sf::Sound>>* Route::waveLayers = nullptr;
+float Route::windowWidth = 2048.0f;
+float Route::boardScale = 1.0f;
+float Route::menuTopOffset = 0.0f;
+float Route::frameRectScale = 1.0f;
+int Route::mode = 0;
+
+static const float frameTickLength = 1.0f / 12.0f;
+static const float slimeTickLength = 1.0f / 6.0f;
+
+static bool validIndex(int i) {
+    return i >= 0 && i < 4;
+}
+
+static int clampLevel(int level) {
+    return level < 0 ? 0 : (level > 10 ? 10 : level);
+}
+
+// The chance table has no row for a full gauge: a full gauge keeps the chance of level 9.
+static int chanceFor(int song, int level) {
+    if (!validIndex(song)) return 0;
+    if (level < 0) level = 0;
+    if (level > 9) level = 9;
+    return launchChance[song][level];
+}
+
+static sf::Texture* listTexture(std::vector<sf::Texture>* list, int i) {
+    if (!list || i < 0 || i >= static_cast<int>(list->size())) return nullptr;
+    return &(*list)[i];
+}
+
+void setupRouteLayout(std::vector<std::vector<sf::Sound>>* waveLayers, float windowWidth,
+                      float menuTopOffset, int mode) {
+    Route::waveLayers = waveLayers;
+    Route::windowWidth = windowWidth;
+    Route::boardScale = windowWidth * 0.00048828125f;
+    Route::menuTopOffset = menuTopOffset;
+    Route::frameRectScale = 1.0f;
+    Route::mode = mode;
+}
+
+void setupRouteResources(std::vector<sf::Texture>& slimeTextures, const sf::Texture& buttonTexture,
+                         std::vector<sf::Texture>& gaugeTextures,
+                         std::vector<std::vector<sf::Sound>>* waveLayers, float windowWidth,
+                         float menuTopOffset, int mode) {
+    Route::slimeTextures = &slimeTextures;
+    Route::gaugeTextures = &gaugeTextures;
+    // Copied into the same texture object each play, so sprites never point at a freed one.
+    if (Route::buttonTexture)
+        *Route::buttonTexture = buttonTexture;
+    else
+        Route::buttonTexture.reset(new sf::Texture(buttonTexture));
+    setupRouteLayout(waveLayers, windowWidth, menuTopOffset, mode);
+}
+
+Route::Route(int idx, float factor) : index(idx), volumeFactor(factor) {
+    int s = songOf(mode);
+    song = s < 0 ? 0 : s;
+    boardScale = windowWidth * 0.00048828125f;
+    slimeSprite.setScale(boardScale, boardScale);
+    buttonSprite.setScale(boardScale, boardScale);
+    gaugeSprites.resize(11);
+    for (sf::Sprite& cell : gaugeSprites) cell.setScale(boardScale, boardScale);
+
+    bool valid = validIndex(index);
+    if (valid) {
+        if (validIndex(mode)) {
+            slimePosX = boardScale * slimeAnchors[mode][index][0];
+            slimePosY = boardScale * (slimeAnchors[mode][index][1] - menuTopOffset);
+        }
+        buttonPosX = boardScale * buttonAnchors[index][0];
+        buttonPosY = boardScale * (buttonAnchors[index][1] - menuTopOffset);
+    }
+    // Every cell starts on the record of its state 0 (route 3 shows states shifted by one).
+    for (int i = 0; i < 11; ++i) showGaugeCell(i, index == 3 ? 2 : 0);
+
+    if (buttonTexture) buttonSprite.setTexture(*buttonTexture);
+    buttonSprite.setTextureRect(sf::IntRect(0, 0, 1, 1));
+    buttonSprite.setPosition(buttonPosX, buttonPosY);
+    sf::Texture* slime = listTexture(slimeTextures, index);
+    if (slime) slimeSprite.setTexture(*slime);
+    slimeSprite.setTextureRect(sf::IntRect());
+    slimeSprite.setPosition(slimePosX, slimePosY);
+
+    beatTimer = -(60.0f * index / songBpm[song]);
+    missTolerance = missToleranceOfSong[song];
+    fillStep = fillStepOfSong[song];
+    loopLength = songLoopLength[song];
+    layerTotal = valid ? touchCounts[song][index] : 0;
+    if (song == 2 && index == 0) {
+        layerTotal -= 2;  // the two sounds above are the special layers
+        fillStep += 1;
+    }
+    fillMax = 11 * fillStep;
+}
+
+float Route::beatLength() const {
+    return 60.0f / songBpm[song];
+}
+
+void Route::update(float dt) {
+    updateSlime(dt);
+    updateGauge(dt);
+    updateGlide(dt);
+    updateButton(dt);
+    updateLauncher(dt * speedFactor);
+    if (exploreMode)
+        updateExploreSequencer(dt);
+    else
+        updateLoopScheduler(dt);
+    updateErrorMusic(dt);
+    resolveParticles();
+    updateParticles(dt * speedFactor);
+}
+
+void Route::launchParticle(int a1, int a2, int a3) {
+    particles.emplace_back(index, a1, a2, a3);
+}
+
+void Route::launchTrickParticle(int a1, int a2, int a3, int rewindSeed, int blinkSeed) {
+    particles.emplace_back(index, a1, a2, a3);
+    if (rewindSeed > 0) particles.back().armRewind(rewindSeed);
+    if (blinkSeed > 0) particles.back().armBlink(blinkSeed);
+}
+
+void Route::drawOn(sf::RenderTarget& target) const {
+    target.draw(buttonSprite);
+    if (slimeShown) target.draw(slimeSprite);
+    int shown = gaugeLevel < 11 ? gaugeLevel : 11;
+    for (int i = 0; i < shown; ++i) target.draw(gaugeSprites[i]);
+    for (const Particle& particle : particles) target.draw(particle.sprite);
+}
+
+// ---- Slime, gauge and button ----
+
+void Route::updateSlime(float dt) {
+    slimeTimer += dt;
+    if (slimeTimer <= slimeTickLength) return;
+    slimeTimer -= slimeTickLength;
+    int f = std::rand() % 9;  // frame 9 of the sheet is never shown
+    sf::Vector2i offset = slimeFrameOffset(index, mode, f);
+    sf::IntRect rect = slimeFrameRect(index, mode, f);
+    float x = slimePosX + boardScale * offset.x;
+    float y = slimePosY + boardScale * offset.y;
+    // The two upper slimes sit on whole pixels.
+    if (index == 0 || index == 1) {
+        x = std::trunc(x);
+        y = std::trunc(y);
+    }
+    slimeSprite.setPosition(x, y);
+    slimeSprite.setTextureRect(sf::IntRect(static_cast<int>(rect.left * frameRectScale),
+                                           static_cast<int>(rect.top * frameRectScale),
+                                           static_cast<int>((rect.width - 1) * frameRectScale),
+                                           static_cast<int>((rect.height - 1) * frameRectScale)));
+    slimeShown = true;
+}
+
+void Route::showGaugeCell(int cell, int state) {
+    if (cell < 0 || cell >= static_cast<int>(gaugeSprites.size()) || !validIndex(index)) return;
+    if (index == 3) state = (state + 1) % 3;
+    float baseX = boardScale * (gaugeOrigins[index][0] + cell * gaugeSpacings[index][0]);
+    float baseY =
+        boardScale * (gaugeOrigins[index][1] - menuTopOffset + cell * gaugeSpacings[index][1]);
+    sf::Vector2i offset = gaugeFrameOffset(index, cell, state);
+    sf::IntRect rect = gaugeFrameRect(index, cell, state);
+    sf::Sprite& sprite = gaugeSprites[cell];
+    sf::Texture* texture = listTexture(gaugeTextures, index);
+    if (texture) sprite.setTexture(*texture);
+    sprite.setPosition(std::trunc(boardScale * offset.x + baseX),
+                       std::trunc(boardScale * offset.y + baseY));
+    sprite.setTextureRect(sf::IntRect(static_cast<int>(rect.left * frameRectScale),
+                                      static_cast<int>(rect.top * frameRectScale),
+                                      static_cast<int>(rect.width * frameRectScale),
+                                      static_cast<int>(rect.height * frameRectScale)));
+}
+
+void Route::updateGauge(float dt) {
+    float period = gaugeRising ? frameTickLength : slimeTickLength;
+    gaugeTimer += dt;
+    if (gaugeTimer <= period) return;
+    gaugeTimer -= period;
+    bool bouncing = (phase == 7 && !exploreMode);
+    if (bouncing) gaugeRising = false;
+    if (gaugePhase == 0 && !gaugeRising && gaugeLevel < 11) gaugeLevel += 1;
+    for (int i = 0; i <= gaugeLevel - 2; ++i) showGaugeCell(i, 2);
+    if (gaugeLevel >= 1) {
+        if (gaugePhase == -2 || gaugePhase == -1)
+            showGaugeCell(gaugeLevel - 1, gaugePhase + 2);
+        else if (gaugePhase >= 0 && gaugePhase <= 2)
+            showGaugeCell(gaugeLevel - 1, gaugePhase);
+    }
+    if (gaugePhase >= 0 && gaugePhase <= 2) {
+        gaugePhase += 1;
+    } else if (gaugePhase <= -1 && gaugePhase >= -3) {
+        gaugePhase -= 1;
+        if (gaugePhase == -4) {
+            if (gaugeRising) {
+                gaugePhase = 0;  // the drained cell refills
+            } else {
+                gaugePhase = 2;
+                if (gaugeLevel > 0) gaugeLevel -= 1;
+            }
+        }
+    }
+    if (bouncing) {
+        if (gaugeLevel >= 10) {
+            gaugeBounceUp = false;
+            if (gaugePhase == 3) gaugePhase = -1;
+        } else if (gaugeLevel <= 0) {
+            gaugeBounceUp = true;
+            if (gaugePhase == 3) gaugePhase = 0;
+        } else if (gaugePhase == 3) {
+            gaugePhase = gaugeBounceUp ? 0 : -1;
+        }
+    }
+}
+
+void Route::showButtonFrame() {
+    if (buttonState == 0 || !validIndex(mode)) {
+        buttonSprite.setTextureRect(sf::IntRect());
+        return;
+    }
+    int f = buttonState == 3 ? 0 : 1;
+    sf::Vector2i offset = buttonFrameOffset(index, mode, f);
+    buttonSprite.setPosition(buttonPosX + boardScale * offset.x,
+                             buttonPosY + boardScale * offset.y);
+    buttonSprite.setTextureRect(buttonFrameRect(index, mode, f));
+}
+
+void Route::catchParticle(Particle& particle, int landing, bool spoilt) {
+    particle.judged = true;
+    particle.anim = landing;
+    particle.frameCount = animFrameCount(particle.route, landing, true);
+    if (particle.stage <= 2) {
+        particle.moveToCatchPoint();
+        particle.stage = 3;
+    }
+    if (particle.frameCount < particle.frame) particle.finished = true;
+    if (!spoilt) particle.judgement = Particle::verdictOf(particle.route, landing);
+}
+
+void Route::updateButton(float dt) {
+    if (buttonState == 1) {
+        bool caught = false;
+        for (Particle& particle : particles) {
+            int landing = particle.judgeCatch();
+            if (landing == -1) continue;
+            catchParticle(particle, landing, false);
+            caught = true;
+        }
+        if (!caught) missedPress = true;
+        buttonState = 2;
+        buttonTimer = 0.0f;
+    }
+    if (buttonState == 2) {
+        // A particle that slides into its window while the key is still held is spoilt.
+        for (Particle& particle : particles) {
+            if (particle.judged) continue;
+            if (particle.judgeCatch() != -1) catchParticle(particle, 0, true);
+        }
+    }
+    if (buttonState >= 1) {
+        buttonTimer += dt;
+        if (buttonTimer > frameTickLength) {
+            buttonTimer -= frameTickLength;
+            if (buttonState == 2)
+                buttonState = 3;
+            else if (buttonState == 3)
+                buttonState = 0;
+        }
+    }
+    showButtonFrame();
+}
+
+// ---- Launcher ----
+
+void Route::updateLauncher(float dt) {
+    beatTimer += dt;
+    if (beatTimer <= beatLength()) return;
+    beatTimer -= beatLength();
+    launchPhase();
+    beatCount += 1;
+    if (beatCount == songPhraseLength[song]) beatCount = 0;
+}
+
+void Route::launchPhase() {
+    int extra = song == 0 ? 1 : 0;
+    switch (phase) {
+        case 0:
+        case 1:
+        case 2:
+            if (std::rand() % 5 == 0) phase += 1;
+            waitCounter += 1;
+            return;
+        case 3: {
+            int a1 = choose_anim(0, index, 5);
+            int a2 = choose_anim(0, index, 5);
+            int a3 = choose_anim(0, index, 5);
+            launchParticle(a1, a2, a3);
+            minWait = minWaitOf(a1, a2, a3, index) + 2 + extra;
+            phase = exploreMode ? 10 : 4;
+            waitCounter = 1;
+            return;
+        }
+        case 4: {
+            if (waitCounter <= minWait) {
+                waitCounter += 1;
+                return;
+            }
+            if (std::rand() % 15 < chanceFor(song, gaugeLevel)) {
+                int level = clampLevel(gaugeLevel);
+                int a1 = choose_anim(level, index, waitCounter);
+                int a2 = choose_anim(level, index, waitCounter);
+                int easier = level < 2 ? level : std::rand() % (level - 1);
+                int a3 = choose_anim(easier, index, waitCounter);
+                launchParticle(a1, a2, a3);
+                minWait = minWaitOf(a1, a2, a3, index) + 2 + extra;
+                std::cout << "minWait: " << minWait << std::endl;
+            }
+            waitCounter = 1;
+            return;
+        }
+        case 5:
+        case 6: {
+            if (waitCounter <= minWait || std::rand() % 15 >= chanceFor(song, gaugeLevel)) {
+                waitCounter += 1;
+                return;
+            }
+            int special = phase;
+            std::cout << "special: " << phase << " route: " << index
+                      << " count: " << specialLaunches << std::endl;
+            specialLaunches -= 1;
+            if (specialLaunches == 0) {
+                phase = 4;
+                volumeGlide = true;
+                glideTarget = 50.0f;
+                glideStep = 1.0f;
+            }
+            bool hard = (special == 6);
+            int a1 = choose_anim(hard ? 9 : 0, index, waitCounter);
+            int a2 = choose_anim(hard ? 8 : 0, index, waitCounter);
+            int a3 = choose_anim(hard ? 7 : 0, index, waitCounter);
+            launchParticle(a1, a2, a3);
+            minWait = minWaitOf(a1, a2, a3, index) + 1 + (phase == 6 ? 1 : 0) + extra;
+            std::cout << "minWait: " << minWait << std::endl;
+            waitCounter = 1;
+            return;
+        }
+        case 7: {
+            if (waitCounter <= minWait) {
+                waitCounter += 1;
+                return;
+            }
+            if (std::rand() % 6 <= 3) {
+                int a1 = choose_anim(std::rand() % 11, index, waitCounter);
+                int a2 = choose_anim(std::rand() % 5 + 6, index, waitCounter);
+                int a3 = choose_anim(std::rand() % 7 + 4, index, waitCounter);
+                launchParticle(a1, a2, a3);
+                minWait = minWaitOf(a1, a2, a3, index) + 2;
+            }
+            waitCounter = 1;
+            return;
+        }
+        case 9:
+            if (tutorialLaunch) {
+                int a1 = choose_anim(0, index, 5);
+                int a2 = choose_anim(0, index, 5);
+                int a3 = choose_anim(0, index, 5);
+                launchParticle(a1, a2, a3);
+                tutorialLaunch = false;
+            }
+            waitCounter += 1;
+            return;
+        case 10: {
+            if (waitCounter <= minWait) {
+                waitCounter += 1;
+                return;
+            }
+            if (std::rand() % 6 < (finalSignal ? 4 : 3)) {
+                bool odd = std::rand() % 2 == 1;
+                bool trick = odd && rampA != 0;
+                int a1 = choose_anim(std::rand() % 11, index, waitCounter);
+                int a2 = choose_anim(std::rand() % 5 + 6, index, waitCounter);
+                int a3 = choose_anim(std::rand() % 7 + 4, index, waitCounter);
+                std::cout << "spawn" << rampA << std::endl;
+                if (rampA != 0 || rampB != 0)
+                    launchTrickParticle(a1, a2, a3, trick ? 1 : 0, rampB);
+                else
+                    launchParticle(a1, a2, a3);
+                minWait = trick ? 5 : minWaitOf(a1, a2, a3, index) + 2;
+            }
+            waitCounter = 1;
+            return;
+        }
+        default:
+            waitCounter += 1;
+            return;
+    }
+}
+
+// ---- Particles ----
+
+void Route::resolveParticles() {
+    for (size_t i = 0; i < particles.size();) {
+        if (!particles[i].finished) {
+            ++i;
+            continue;
+        }
+        int judgement = particles[i].judgement;
+        if (judgement >= 1) {
+            if (phase == 9) {
+                tutorialResult = 1;
+                std::cout << index << std::endl;
+            }
+            if (!musicRunning) {
+                firstGrabEvent = true;
+                std::cout << "coucou firstgrab" << std::endl;
+            }
+            if (!exploreMode) {
+                hits += 1;
+                missStreak = 0;
+                if (finalSignal)
+                    hitEvent = true;
+                else
+                    setFillCount(fillCount + 1);
+            }
+        } else {
+            if (phase == 9) tutorialResult = judgement - 1;
+            if (exploreMode) {
+                if (gaugeLevel == 0) stopEvent = true;
+                gaugePhase = -1;
+            } else {
+                missStreak += 1;
+                misses += 1;
+                if (finalSignal) {
+                    missEvent = true;
+                } else {
+                    startErrorMusic();
+                    if (missStreak > missTolerance) setFillCount(fillCount - 1);
+                }
+            }
+        }
+        particles.erase(particles.begin() + static_cast<std::ptrdiff_t>(i));
+    }
+}
+
+void Route::updateParticles(float dt) {
+    for (Particle& particle : particles) particle.update(dt);
+}

@@ -1,0 +1,174 @@
+#pragma once
+
+#include <SFML/Audio/Sound.hpp>
+#include <SFML/Graphics/RenderTarget.hpp>
+#include <SFML/Graphics/Sprite.hpp>
+#include <SFML/Graphics/Texture.hpp>
+#include <memory>
+#include <vector>
+
+#include "board/particle.h"
+
+// Board layout in reference pixels (y before the board's vertical offset is taken off).
+extern const float slimeAnchors[4][4][2];  // by mode, route
+extern const float buttonAnchors[4][2];    // by route
+extern const float gaugeOrigins[4][2];     // cell 0 of each route's gauge
+extern const float gaugeSpacings[4][2];    // from one gauge cell to the next
+// By song.
+extern const int missToleranceOfSong[4];
+extern const int fillStepOfSong[4];
+extern const int exploreLoopCount[4];
+// A launch happens when rand() % 15 < launchChance[song][gaugeLevel], levels 0..9.
+extern const int launchChance[4][10];
+
+// One of the four routes of the board: launches particles on the song's beat, judges the
+// player's presses, scores finished particles, keeps the gauge, animates slime and button,
+// and plays its layered share of the song.
+class Route {
+public:
+    Route(int index, float volumeFactor);
+    virtual ~Route() = default;
+
+    // The per-frame step, dt in seconds.
+    void update(float dt);
+    void launchParticle(int a1, int a2, int a3);
+    void launchTrickParticle(int a1, int a2, int a3, int rewindSeed, int blinkSeed);
+    // Draws button, slime (once shown), the filled gauge cells and the particles.
+    void drawOn(sf::RenderTarget& target) const;
+
+    // Music score -> gauge level 0..10, and gauge level -> layers deserved.
+    int fillLevel(int n) const;
+    int layersForLevel(int level) const;
+    void setFillCount(int n);
+
+    // Layered music.
+    void startErrorMusic();
+    void startLayers();
+    void stopNextLayer();
+    void switchToNextLayer();
+    void pauseLayers(bool explore);
+    void resumeLayers(bool explore);
+    void stopSoundsOnRoute();
+    float audibleVolume();
+    void setAudibleVolume(float v);
+    void setAudibleOffset(float t);
+
+    // The steps of update, in their order.
+    void updateSlime(float dt);
+    void updateGauge(float dt);
+    void updateGlide(float dt);
+    void updateButton(float dt);
+    void updateLauncher(float dt);
+    void updateLoopScheduler(float dt);
+    void updateExploreSequencer(float dt);
+    void updateErrorMusic(float dt);
+    void resolveParticles();
+    void updateParticles(float dt);
+
+    // Parts of those steps.
+    void launchPhase();
+    void updateLayers();
+    void catchParticle(Particle& particle, int landing, bool spoilt);
+    void showGaugeCell(int cell, int state);
+    void showButtonFrame();
+    float beatLength() const;
+
+    int missStreak = 0;
+    int hits = 0;
+    int misses = 0;
+    std::vector<Particle> particles;
+    int index = 0;
+    int song = 0;
+    float loopLength = 0.0f;
+    sf::Sprite slimeSprite;
+    sf::Sprite buttonSprite;
+    std::vector<sf::Sprite> gaugeSprites;
+    float buttonPosX = 0.0f;
+    float buttonPosY = 0.0f;
+    float slimePosX = 0.0f;
+    float slimePosY = 0.0f;
+    float speedFactor = 1.0f;
+    int fillCount = 0;
+    int missTolerance = 0;
+    int fillStep = 1;
+    int fillMax = 11;
+    bool grabStarted = false;
+    bool musicRunning = false;
+    bool firstGrabEvent = false;
+    bool finalSignal = false;
+    bool fullSignal = false;
+    bool gaugeBounceUp = false;
+    bool slimeShown = false;
+    bool stopEvent = false;
+    bool tutorialLaunch = false;
+    bool missedPress = false;
+    bool specialPlaying = false;
+    bool errorMusicOn = false;
+    bool volumeGlide = false;
+    bool gaugeRising = false;
+    int rampA = 0;
+    int rampB = 0;
+    int tutorialResult = 0;
+    int buttonState = 0;
+    int gaugeLevel = 0;
+    int phase = 0;
+    int gaugePhase = 3;
+    int exploreMode = 0;
+    bool loopToggle = false;
+    bool missEvent = false;
+    bool hitEvent = false;
+    int beatCount = 0;
+    int waitCounter = 0;
+    int minWait = 5;
+    int layerCount = 0;
+    int layerTotal = 0;
+    int exploreLayer = -1;
+    int specialCheck = 0;
+    int specialLaunches = 0;
+    int currentLayer = -1;
+    int nextLayer = -1;
+    int specialKind = 0;
+    int errorKind = 0;
+    int errorStep = 0;
+    int exploreRepeats = 0;
+    float glideStep = 2.0f;
+    float volumeFactor = 1.0f;
+    float slimeTimer = 0.0f;
+    float gaugeTimer = 0.0f;
+    float loopTimer = 0.0f;
+    float beatTimer = 0.0f;
+    float buttonTimer = 0.0f;
+    float glideTimer = 0.0f;
+    float errorTime = 0.0f;
+    float errorLength = 0.0f;
+    float errorReturnOffset = 0.0f;
+    float glideTarget = 50.0f;
+    float baseVolume = 50.0f;
+
+    // Shared by every route, set by setupRouteResources before every play.
+    static std::vector<sf::Texture>* slimeTextures;
+    static std::vector<sf::Texture>* gaugeTextures;
+    static std::unique_ptr<sf::Texture> buttonTexture;
+    static std::vector<std::vector<sf::Sound>>* waveLayers;
+    static float windowWidth;
+    static float boardScale;
+    static float menuTopOffset;
+    static float frameRectScale;
+    static int mode;
+
+private:
+    // The only way to a sound of the route's layer list: null for an index outside the list
+    // (or while the list is not there).
+    sf::Sound* layerSound(int k);
+    // The layer the player hears: exploreLayer in explore mode when set, else currentLayer.
+    sf::Sound* audibleSound();
+};
+
+// Hands the routes their pictures, their wave layers and the board layout of this play.
+void setupRouteResources(std::vector<sf::Texture>& slimeTextures, const sf::Texture& buttonTexture,
+                         std::vector<sf::Texture>& gaugeTextures,
+                         std::vector<std::vector<sf::Sound>>* waveLayers, float windowWidth,
+                         float menuTopOffset, int mode);
+// The part of it without pictures: wave layers, board scale and offset, mode.
+void setupRouteLayout(std::vector<std::vector<sf::Sound>>* waveLayers, float windowWidth,
+                      float menuTopOffset, int mode);

@@ -1,0 +1,332 @@
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <iostream>
+
+#include "board/route.h"
+#include "board/songs.h"
+
+static const float glideTickLength = 0.05f;
+// Layers deserved by gauge level, for routes with at most five layers and for the others.
+static const int layersByLevel[11][2] = {{0, 0}, {1, 1}, {1, 2}, {2, 2}, {2, 3}, {3, 4},
+                                         {3, 4}, {4, 5}, {4, 6}, {5, 6}, {5, 7}};
+static const float patternVolumes[5] = {90.0f, 0.0f, 0.0f, 10.0f, 30.0f};
+
+sf::Sound* Route::layerSound(int k) {
+    if (!waveLayers || index < 0 || index >= static_cast<int>(waveLayers->size())) return nullptr;
+    std::vector<sf::Sound>& layers = (*waveLayers)[index];
+    if (k < 0 || k >= static_cast<int>(layers.size())) return nullptr;
+    return &layers[k];
+}
+
+sf::Sound* Route::audibleSound() {
+    if (exploreMode && exploreLayer != -1) return layerSound(exploreLayer);
+    return layerSound(currentLayer);
+}
+
+static void restart(sf::Sound* sound, float volume) {
+    if (!sound) return;
+    sound->stop();
+    sound->setVolume(volume);
+    sound->play();
+}
+
+int Route::fillLevel(int n) const {
+    int step = fillStep > 0 ? fillStep : 1;
+    if (n <= 0) return 0;
+    if (n > 9 * step) return 10;
+    return n / step + 1;
+}
+
+int Route::layersForLevel(int level) const {
+    if (level < 0 || level > 10) return 0;
+    int value = layersByLevel[level][layerTotal > 5 ? 1 : 0];
+    return value < layerTotal ? value : layerTotal;
+}
+
+void Route::setFillCount(int n) {
+    std::cout << "old: " << fillCount << " new:" << n << std::endl;
+    int old = fillCount;
+    fillCount = n > fillMax ? fillMax : n;
+    if (fillCount < 0) fillCount = 0;
+    int level = fillLevel(n);
+    if (level > gaugeLevel) {
+        gaugePhase = 0;  // a cell fills
+        gaugeRising = false;
+    } else if (level < gaugeLevel) {
+        gaugePhase = -1;  // the top cell drains
+        gaugeRising = false;
+    } else if (n > old) {
+        gaugeRising = true;  // the top cell drains and refills
+        gaugePhase = -1;
+    }
+    if (gaugeLevel > 10) gaugeLevel = 10;
+    int want = layersForLevel(level);
+    if (!musicRunning) return;
+    if (layerCount < want) {
+        layerCount += 1;
+        if (baseVolume == 25.0f) {
+            baseVolume = 50.0f;
+            volumeGlide = true;
+            glideTarget = 50.0f;
+            glideStep = 2.0f;
+            std::cout << "UP25->50 " << layerCount << std::endl;
+        } else {
+            std::cout << "location" << index << " switch music !" << layerCount << std::endl;
+            switchToNextLayer();
+        }
+    } else if (layerCount > want) {
+        std::cout << "UP50->25 " << layerCount << std::endl;
+        baseVolume = 25.0f;
+        volumeGlide = true;
+        glideTarget = 25.0f;
+        glideStep = 2.0f;
+    }
+}
+
+void Route::switchToNextLayer() {
+    if (nextLayer == layerTotal) return;
+    if (currentLayer >= 0 && currentLayer != nextLayer) {
+        if (sf::Sound* sound = layerSound(currentLayer)) sound->stop();
+    }
+    baseVolume = 50.0f;
+    if (sf::Sound* sound = layerSound(nextLayer)) sound->setVolume(50.0f * volumeFactor);
+    currentLayer = nextLayer;
+}
+
+void Route::startLayers() {
+    volumeGlide = false;
+    if (currentLayer >= 0) {
+        baseVolume = 50.0f;
+        restart(layerSound(currentLayer), 50.0f * volumeFactor);
+    }
+    if (nextLayer < layerTotal) restart(layerSound(nextLayer), 0.0f);
+}
+
+void Route::stopNextLayer() {
+    if (currentLayer == -1 || nextLayer >= layerTotal) return;
+    if (sf::Sound* sound = layerSound(nextLayer)) sound->stop();
+}
+
+void Route::pauseLayers(bool explore) {
+    if (explore && exploreLayer != -1 && musicRunning) {
+        if (sf::Sound* sound = layerSound(exploreLayer)) sound->pause();
+        return;
+    }
+    if (sf::Sound* sound = layerSound(currentLayer)) sound->pause();
+    if (nextLayer < layerTotal) {
+        if (sf::Sound* sound = layerSound(nextLayer)) sound->pause();
+    }
+}
+
+void Route::resumeLayers(bool explore) {
+    if (explore && exploreLayer != -1 && musicRunning) {
+        if (sf::Sound* sound = layerSound(exploreLayer)) sound->play();
+        return;
+    }
+    if (sf::Sound* sound = layerSound(currentLayer)) sound->play();
+    if (nextLayer < layerTotal) {
+        if (sf::Sound* sound = layerSound(nextLayer)) sound->play();
+    }
+}
+
+void Route::stopSoundsOnRoute() {
+    int total = index >= 0 && index < 4 ? touchCounts[song][index] : 0;
+    for (int k = 0; k < total; ++k) {
+        if (sf::Sound* sound = layerSound(k)) sound->stop();
+    }
+}
+
+float Route::audibleVolume() {
+    sf::Sound* sound = audibleSound();
+    return sound ? sound->getVolume() : 0.0f;
+}
+
+void Route::setAudibleVolume(float v) {
+    if (sf::Sound* sound = audibleSound()) sound->setVolume(v * volumeFactor);
+}
+
+void Route::setAudibleOffset(float t) {
+    if (sf::Sound* sound = audibleSound()) sound->setPlayingOffset(sf::seconds(t));
+}
+
+void Route::updateGlide(float dt) {
+    if (!volumeGlide) return;
+    glideTimer += dt;
+    if (glideTimer <= glideTickLength) return;
+    glideTimer -= glideTickLength;
+    // The glide works on the volume before the play's factor, so a reduced factor glides
+    // the same way, only quieter. Its last step stops at the target rather than passing it,
+    // so a glide over an odd distance ends instead of circling the target.
+    float v = audibleVolume();
+    if (volumeFactor > 0.0f) v /= volumeFactor;
+    if (v < glideTarget) setAudibleVolume(std::min(v + glideStep, glideTarget));
+    if (v > glideTarget) setAudibleVolume(std::max(v - glideStep, glideTarget));
+    if (std::fabs(v - glideTarget) < 0.1f) {
+        setAudibleVolume(glideTarget);
+        volumeGlide = false;
+    }
+}
+
+void Route::updateLayers() {
+    std::cout << "updating route" << std::endl;
+    int want = layersForLevel(fillLevel(fillCount));
+    currentLayer = layerCount - 1;
+    nextLayer = layerCount;
+    if (want < layerCount) {
+        stopNextLayer();
+        layerCount = want;
+        currentLayer = want - 1;
+        nextLayer = want;
+    }
+    startLayers();
+}
+
+void Route::updateLoopScheduler(float dt) {
+    loopTimer += dt;
+    if (grabStarted) {
+        if (fillCount < 1) {
+            nextLayer = 0;
+        } else {
+            currentLayer = 0;
+            nextLayer = 1;
+            layerCount += 1;
+        }
+        startLayers();
+        grabStarted = false;
+        firstGrabEvent = false;
+        musicRunning = true;
+        loopTimer = 0.0f;
+        beatCount = 0;
+    } else if (!musicRunning) {
+        return;
+    }
+    if (phase == 4 && specialCheck == 0 && layerCount > 1 && loopLength - 0.5f < loopTimer &&
+        loopTimer < loopLength && (loopToggle || song != 0))
+        specialCheck = 1;
+    if (!(loopTimer > loopLength)) return;
+    loopTimer -= loopLength;
+    if (fullSignal) {
+        finalSignal = true;
+        phase = 7;
+        return;
+    }
+    if (song != 0 || !loopToggle) {
+        specialCheck = 0;
+        hits = 0;
+        misses = 0;
+    }
+    bool refresh = !specialPlaying;
+    if (song == 2 && index == 0) {
+        // The special-layer route acts every other loop.
+        refresh = false;
+        if (loopToggle) {
+            if (specialPlaying) {
+                std::cout << "ispec = true, no special this round" << std::endl;
+                specialPlaying = false;
+                specialKind = 0;
+                refresh = true;
+            } else if (specialKind > 0) {
+                std::cout << "playspecial > 0" << specialKind << std::endl;
+                nextLayer = currentLayer;
+                currentLayer = layerTotal - 1 + specialKind;
+                specialKind = 0;
+                specialPlaying = true;
+                startLayers();
+            } else {
+                refresh = true;
+            }
+        }
+    }
+    if (refresh) updateLayers();
+    loopToggle = !loopToggle;
+}
+
+void Route::updateExploreSequencer(float dt) {
+    loopTimer += dt;
+    if (grabStarted) {
+        restart(layerSound(exploreLayer), 10.0f * volumeFactor);
+        volumeGlide = true;
+        glideTarget = 50.0f;
+        glideStep = 1.0f;
+        grabStarted = false;
+        firstGrabEvent = false;
+        fullSignal = false;
+        musicRunning = true;
+        loopTimer = 0.0f;
+        beatCount = 0;
+        exploreRepeats = 0;
+    } else if (!musicRunning) {
+        return;
+    }
+    if (!(loopTimer > loopLength)) return;
+    exploreRepeats += 1;
+    if (exploreRepeats < exploreLoopCount[song]) {
+        loopTimer -= loopLength;
+        if (song == 2 && index == 0 && !loopToggle) {
+            loopToggle = true;
+        } else {
+            exploreLayer = 1 + std::rand() % 5;
+            restart(layerSound(exploreLayer), 50.0f * volumeFactor);
+            loopToggle = !loopToggle;
+        }
+    } else {
+        finalSignal = true;  // the explore play's music is over
+        fillCount = 100;
+    }
+}
+
+void Route::startErrorMusic() {
+    if (phase != 4 || !(loopTimer < loopLength - 1.0f) || errorMusicOn) return;
+    errorStep = 0;
+    errorKind = std::rand() % 4;
+    errorTime = 0.0f;
+    if (errorKind == 1 || errorKind == 2)
+        errorLength = (std::rand() % 3) * 0.4f + 0.5f;
+    else if (errorKind == 3)
+        errorLength = 1.0f;
+    else
+        errorLength = (std::rand() % 4) * 0.2f + 0.1f;
+    errorMusicOn = true;
+    errorReturnOffset = loopTimer;
+    std::cout << "start Error Music " << errorLength << std::endl;
+}
+
+void Route::updateErrorMusic(float dt) {
+    if (!errorMusicOn) return;
+    errorTime += dt;
+    if (errorTime > errorLength) {
+        // Back to the route's volume, in step with the loop.
+        setAudibleVolume(baseVolume);
+        errorMusicOn = false;
+        setAudibleOffset(loopTimer);
+        return;
+    }
+    switch (errorKind) {
+        case 1:  // wobble: five full swings over the effect
+            setAudibleVolume(50.0f +
+                             50.0f * std::sin(errorTime * 31.41592653589793f / errorLength));
+            break;
+        case 0:  // stutter: keeps jumping back to where the miss happened
+            if (errorTime > errorStep * 0.1f) {
+                setAudibleOffset(errorReturnOffset);
+                errorStep += 1;
+            }
+            break;
+        case 2:  // fades out in steps
+            if (errorTime > errorStep * 0.1f) {
+                float v = baseVolume - 10.0f * errorStep;
+                setAudibleVolume(v > 0.0f ? v : 0.0f);
+                errorStep += 1;
+            }
+            break;
+        case 3:  // a fixed pattern of volumes
+            if (errorTime > errorStep * 0.2f) {
+                setAudibleVolume(errorStep < 5 ? patternVolumes[errorStep] : baseVolume);
+                errorStep += 1;
+            }
+            break;
+        default:
+            break;
+    }
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+// The records file: 48 bytes, no header. Three lists of four IEEE-754 single-precision
+// little-endian floats, indexed by song: best completion, best score, best explore time.
+
+#include <istream>
+#include <string>
+#include <vector>
+
+// The file in the working folder, and the scratch file a save writes before it replaces it.
+extern const char* const profileFileName;
+extern const char* const profileScratchFileName;
+
+// Reads 16 bytes into each list in turn (lists of 4 floats). The bytes read before a short
+// file ends stay in the lists; the rest keep their values. False when the stream failed.
+bool readRecords(std::istream& in, std::vector<float>& bestCompletion,
+                 std::vector<float>& bestScore, std::vector<float>& bestExploreTime);
+
+// Replaces the file at path with the three lists without ever leaving it half written:
+// the bytes go to the scratch path beside it, which is flushed, closed and renamed over
+// path. False, with the file at path untouched and no scratch file left, on any failure.
+bool writeRecordsFile(const std::string& path, const std::string& scratchPath,
+                      const std::vector<float>& bestCompletion, const std::vector<float>& bestScore,
+                      const std::vector<float>& bestExploreTime);

@@ -1,0 +1,164 @@
+#include <gtest/gtest.h>
+
+#include <iostream>
+#include <memory>
+#include <sstream>
+
+#include "audio/bank_ready.h"
+#include "audio/load_with_thread.h"
+#include "audio/sound_banks.h"
+#include "support/game_folder.h"
+#include "test_sounds.h"
+
+using namespace testsounds;
+
+namespace {
+
+class Loader : public ::testing::Test {
+protected:
+    GameFolder folder{false};
+    std::vector<std::vector<sf::Sound>> waveSounds;
+    std::vector<std::vector<sf::SoundBuffer>> waveBuffers;
+    std::vector<sf::Sound> touchSounds;
+    std::vector<sf::SoundBuffer> touchBuffers;
+    std::ostringstream out, err;
+
+    std::unique_ptr<LoadWithThread> start(int song) {
+        prepareSongBanks(waveSounds, waveBuffers, touchSounds, touchBuffers, song);
+        auto loader = std::make_unique<LoadWithThread>(&touchSounds, &touchBuffers, &waveSounds,
+                                                       &waveBuffers, song);
+        EXPECT_EQ(loader->loadStatus.load(), 0);
+        loader->launch();
+        return loader;
+    }
+    // A whole load, its lines captured; the loader is kept (deleting it frees the buffers).
+    std::unique_ptr<LoadWithThread> load(int song) {
+        std::streambuf* oldOut = std::cout.rdbuf(out.rdbuf());
+        std::streambuf* oldErr = std::cerr.rdbuf(err.rdbuf());
+        auto loader = start(song);
+        loader->wait();
+        std::cout.rdbuf(oldOut);
+        std::cerr.rdbuf(oldErr);
+        return loader;
+    }
+    bool wave(int r, int k) const { return waveBuffers[r][k].getSampleCount() > 0; }
+
+    // What a play does in one frame with the handed-over sounds: touches and layers played,
+    // turned down, moved and paused. Returns how many it used.
+    int useWhatIsReady() {
+        int used = 0;
+        for (int i = 0; i < 4; ++i) used += playTouchSound(touchSounds, i, 1.0f);
+        for (int r = 0; r < 4; ++r) {
+            for (int k = 0; k < static_cast<int>(waveSounds[r].size()); ++k) {
+                if (!songBankReady.waveReady(r, k)) continue;
+                waveSounds[r][k].play();
+                waveSounds[r][k].setVolume(20.0f);
+                waveSounds[r][k].setPlayingOffset(sf::seconds(0.01f));
+                waveSounds[r][k].pause();
+                used += 1;
+            }
+        }
+        return used;
+    }
+};
+
+}  // namespace
+
+TEST_F(Loader, BanksAreSizedPerSongAndLoweredBeforeLoading) {
+    const int files[4] = {32, 24, 27, 25};
+    for (int song : {0, 2, 1, 3}) {
+        songBankReady.wave[3][4] = true;
+        prepareSongBanks(waveSounds, waveBuffers, touchSounds, touchBuffers, song);
+        ASSERT_EQ(touchSounds.size() + touchBuffers.size() + waveSounds.size(), 12u);
+        int total = 4;
+        for (int r = 0; r < 4; ++r) {
+            EXPECT_EQ(waveSounds[r].size(), size_t(touchCounts[song][r]));
+            total += static_cast<int>(waveBuffers[r].size());
+        }
+        EXPECT_EQ(total, files[song]);
+        EXPECT_FALSE(songBankReady.waveReady(3, 4));
+    }
+}
+
+TEST_F(Loader, EveryFileLandsInItsElementAndIsHandedOver) {
+    for (int song = 0; song < 4; ++song) {
+        ASSERT_TRUE(writeSongFiles(song));
+        auto loader = load(song);
+        ASSERT_EQ(loader->loadStatus.load(), 1);
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_EQ(touchBuffers[i].getSampleCount(), touchLength(i + 1));
+            EXPECT_EQ(touchSounds[i].getBuffer(), &touchBuffers[i]);
+            EXPECT_TRUE(songBankReady.touchReady(i));
+        }
+        for (int r = 0; r < 4; ++r) {
+            for (int k = 0; k < touchCounts[song][r]; ++k) {
+                EXPECT_EQ(waveBuffers[r][k].getSampleCount(), waveLength(r + 1, k + 1));
+                EXPECT_EQ(waveSounds[r][k].getBuffer(), &waveBuffers[r][k]);
+                EXPECT_TRUE(songBankReady.waveReady(r, k));
+            }
+        }
+    }
+    EXPECT_EQ(out.str(), "success thread!\nsuccess thread!\nsuccess thread!\nsuccess thread!\n");
+    EXPECT_EQ(err.str(), "");
+}
+
+TEST_F(Loader, AMissingThirdTouchStopsBeforeAnyWaveFile) {
+    ASSERT_TRUE(writeSongFiles(2, 1, touchName(2, 3)));
+    auto loader = load(2);
+    EXPECT_EQ(loader->loadStatus.load(), -1);
+    EXPECT_EQ(err.str(), "error loading touch!\n");
+    EXPECT_EQ(out.str(), "");
+    EXPECT_TRUE(songBankReady.touchReady(1));
+    EXPECT_FALSE(songBankReady.touchReady(2));
+    EXPECT_EQ(touchBuffers[3].getSampleCount(), 0u);
+    for (int r = 0; r < 4; ++r) EXPECT_FALSE(wave(r, 0) || songBankReady.waveReady(r, 0));
+}
+
+TEST_F(Loader, FirstLayersComeFirstThenTheOthersRouteByRoute) {
+    ASSERT_TRUE(writeSongFiles(0, 1, waveName(0, 2, 1)));
+    auto loader = load(0);
+    EXPECT_EQ(loader->loadStatus.load(), -1);
+    EXPECT_TRUE(wave(0, 0));
+    EXPECT_FALSE(wave(0, 1) || wave(2, 0) || wave(3, 0));
+
+    ASSERT_TRUE(writeSongFiles(0));
+    std::remove(waveName(0, 1, 3).c_str());
+    loader = load(0);
+    EXPECT_EQ(err.str(), "error music!\nerror music!\n");
+    for (int r = 0; r < 4; ++r) EXPECT_TRUE(wave(r, 0));
+    EXPECT_TRUE(wave(0, 1) && songBankReady.waveReady(0, 1));
+    EXPECT_FALSE(wave(0, 2) || wave(0, 3) || wave(1, 1) || songBankReady.waveReady(1, 1));
+}
+
+TEST_F(Loader, TheSameSongTwiceIsReadAgain) {
+    ASSERT_TRUE(writeSongFiles(1));
+    ASSERT_EQ(load(1)->loadStatus.load(), 1);
+    EXPECT_TRUE(touchBuffers.empty());  // the deleted loader freed them
+    auto loader = load(1);
+    EXPECT_EQ(loader->loadStatus.load(), 1);
+    EXPECT_EQ(waveBuffers[3][4].getSampleCount(), waveLength(4, 5));
+}
+
+// Also for the thread-sanitizer build: loaders deleted at any stage of their load while the
+// main thread uses what they have handed over.
+TEST_F(Loader, DeletedMidLoadItWaitsThenFreesTheBuffersAndKeepsTheSounds) {
+    ASSERT_TRUE(writeSongFiles(0, 8));
+    for (int round = 0; round < 6; ++round) {
+        auto loader = start(0);
+        for (int frame = 0; frame < round * round * 4; ++frame) useWhatIsReady();
+        loader.reset();
+        EXPECT_TRUE(waveBuffers.empty() && touchBuffers.empty());
+        ASSERT_EQ(touchSounds.size(), 4u);
+        EXPECT_EQ(touchSounds[0].getBuffer(), nullptr);
+        EXPECT_EQ(waveSounds[3][6].getBuffer(), nullptr);
+        EXPECT_EQ(useWhatIsReady(), 0);
+    }
+}
+
+TEST_F(Loader, EverythingIsUsableOnceTheLoadIsDone) {
+    ASSERT_TRUE(writeSongFiles(2, 2));
+    auto loader = start(2);
+    while (loader->loadStatus.load() == 0) useWhatIsReady();
+    EXPECT_EQ(loader->loadStatus.load(), 1);
+    EXPECT_EQ(useWhatIsReady(), 27);
+}

@@ -1,0 +1,75 @@
+#include "audio/sound_banks.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "audio/bank_ready.h"
+#include "support/game_folder.h"
+#include "test_sounds.h"
+
+using testsounds::writeTone;
+
+TEST(MenuSounds, LoadInIndexOrderAndStopAtAMissingMenuLoop) {
+    GameFolder folder(false);
+    const char* files[4] = {"qo_audio/mirevo_menu/mirevo_menu_click1.ogg",
+                            "qo_audio/mirevo_menu/mirevo_menu_loop3.ogg",
+                            "qo_audio/mirevo_menu/mirevo_menu_maxVol_loop2.ogg",
+                            "qo_audio/mirevo_error/mirevo_sound_error6.ogg"};
+    for (int i = 0; i < 4; ++i) ASSERT_TRUE(writeTone(files[i], 500 + 10 * i));
+    std::remove(files[1]);
+    std::vector<sf::Sound> sounds;
+    std::vector<sf::SoundBuffer> buffers;
+    EXPECT_FALSE(loadMenuSounds(sounds, buffers));
+    ASSERT_EQ(buffers.size(), 4u);
+    EXPECT_EQ(buffers[0].getSampleCount(), 500u);
+    EXPECT_EQ(buffers[2].getSampleCount(), 0u);  // later files are not tried
+
+    ASSERT_TRUE(writeTone(files[1], 510));
+    ASSERT_TRUE(loadMenuSounds(sounds, buffers));
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(buffers[i].getSampleCount(), 500u + 10 * i);
+        EXPECT_EQ(sounds[i].getBuffer(), &buffers[i]);
+    }
+    setMenuVolumes(sounds, 1.0f);
+    EXPECT_FLOAT_EQ(sounds[1].getVolume(), 60.0f);
+    EXPECT_FLOAT_EQ(sounds[3].getVolume(), 50.0f);
+    setMenuVolumes(sounds, 0.0f);
+    EXPECT_FLOAT_EQ(sounds[0].getVolume(), 0.0f);
+}
+
+TEST(Drones, LoadInOrderAndStopAtTheFirstMissingFile) {
+    GameFolder folder(false);
+    ASSERT_TRUE(testsounds::writeDrones());
+    std::vector<sf::Sound> sounds;
+    std::vector<sf::SoundBuffer> buffers;
+    ASSERT_TRUE(loadDrones(sounds, buffers));
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(buffers[i].getSampleCount(), 610u + 10 * i);
+    EXPECT_EQ(sounds[3].getBuffer(), &buffers[3]);
+
+    std::remove("qo_audio/mirevo_drones/mirevo_drone3.ogg");
+    std::vector<sf::SoundBuffer> others;
+    EXPECT_FALSE(loadDrones(sounds, others));
+    EXPECT_EQ(others[1].getSampleCount(), 620u);
+    EXPECT_EQ(others[3].getSampleCount(), 0u);
+}
+
+TEST(TouchPlayback, OnlyHandedOverSoundsPlay) {
+    GameFolder folder(false);
+    ASSERT_TRUE(writeTone("qo_audio/t.ogg", 22050));
+    std::vector<sf::SoundBuffer> buffers(4);
+    std::vector<sf::Sound> sounds(4);
+    songBankReady.clear();
+    ASSERT_TRUE(buffers[2].loadFromFile("qo_audio/t.ogg"));
+    sounds[2].setBuffer(buffers[2]);
+    sounds[2].setVolume(7.0f);
+    EXPECT_FALSE(playTouchSound(sounds, 2, 1.0f));
+    EXPECT_FLOAT_EQ(sounds[2].getVolume(), 7.0f);
+
+    songBankReady.touch[2] = true;
+    EXPECT_TRUE(playTouchSound(sounds, 2, 1.0f));
+    EXPECT_EQ(sounds[2].getStatus(), sf::Sound::Playing);
+    EXPECT_FLOAT_EQ(sounds[2].getVolume(), 100.0f);
+    EXPECT_FALSE(playTouchSound(sounds, 4, 1.0f));
+    songBankReady.clear();
+}

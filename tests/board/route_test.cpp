@@ -1,0 +1,296 @@
+#include "board/route.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <set>
+
+#include "board/anim_choice.h"
+#include "board/anim_tables.h"
+#include "board/songs.h"
+
+namespace {
+
+const int modeOfSong[4] = {1, 3, 2, 0};
+
+Route makeRoute(int song, int index) {
+    Particle::atlasTextures.clear();
+    Particle::boardScale = 1.0f;
+    Particle::menuTopOffset = 0.0f;
+    setupRouteLayout(nullptr, 2048.0f, 0.0f, modeOfSong[song]);
+    return Route(index, 1.0f);
+}
+
+// Seeds the generator so that its next draw satisfies the test.
+template <typename Wanted>
+void seedWhere(Wanted wanted) {
+    for (unsigned seed = 1;; ++seed) {
+        std::srand(seed);
+        if (!wanted(std::rand())) continue;
+        std::srand(seed);
+        return;
+    }
+}
+
+void addFinished(Route& route, int judgement) {
+    route.launchParticle(0, 0, 0);
+    route.particles.back().finished = true;
+    route.particles.back().judgement = judgement;
+}
+
+bool easy(int route, const Particle& p) {
+    std::set<int> row(animChoiceTable[route][0], animChoiceTable[route][0] + 5);
+    return row.count(p.anims[0]) && row.count(p.anims[1]) && row.count(p.anims[2]);
+}
+
+}  // namespace
+
+TEST(RouteSetUp, TablesOfEachSongAndRoute) {
+    const int tolerance[4] = {2, 1, 1, 0}, step[4] = {2, 3, 3, 4};
+    for (int song = 0; song < 4; ++song) {
+        for (int i = 0; i < 4; ++i) {
+            Route route = makeRoute(song, i);
+            bool special = (song == 2 && i == 0);
+            EXPECT_EQ(route.song, song);
+            EXPECT_EQ(route.missTolerance, tolerance[song]);
+            EXPECT_EQ(route.fillMax, 11 * (step[song] + (special ? 1 : 0)));
+            EXPECT_EQ(route.layerTotal, touchCounts[song][i] - (special ? 2 : 0));
+            EXPECT_FLOAT_EQ(route.beatTimer, -60.0f * i / songBpm[song]);
+        }
+    }
+    setupRouteLayout(nullptr, 1024.0f, 171.0f, 0);
+    Route route(0, 1.0f);
+    EXPECT_FLOAT_EQ(route.buttonPosY, (504.0f - 171.0f) * 0.5f);
+    sf::Vector2i offset = gaugeFrameOffset(0, 1, 0);  // one spacing from the origin
+    EXPECT_EQ(route.gaugeSprites[1].getPosition(),
+              sf::Vector2f(static_cast<int>(0.5f * offset.x + 268.5f),
+                           static_cast<int>(0.5f * offset.y + 218.5f)));
+}
+
+TEST(RouteLauncher, FirstLaunchComesAfterTheWarmUpAtLevelZero) {
+    for (int song = 0; song < 4; ++song) {
+        for (unsigned seed = 1; seed <= 4; ++seed) {
+            std::srand(seed);
+            Route route = makeRoute(song, 2);
+            float time = 0.0f;
+            for (; route.particles.empty() && time < 60.0f; time += 1.0f / 60.0f)
+                route.update(1.0f / 60.0f);
+            ASSERT_EQ(route.particles.size(), 1u);
+            // Two beats of offset, three warm-up beats at the least, then the launch beat.
+            EXPECT_GE(time, 6.0f * 60.0f / songBpm[song] - 0.02f);
+            EXPECT_TRUE(easy(2, route.particles[0]));
+            const int* a = route.particles[0].anims;
+            EXPECT_EQ(route.minWait, minWaitOf(a[0], a[1], a[2], 2) + 2 + (song == 0 ? 1 : 0));
+            EXPECT_EQ(route.phase, 4);
+        }
+    }
+}
+
+TEST(RouteLauncher, WaitsRollsAndTheFullGaugeUsesTheLaunchChanceOfLevelNine) {
+    Route route = makeRoute(2, 1);  // song 2: chance 8 of 15 at level 9
+    route.phase = 4;
+    route.minWait = 3;
+    route.waitCounter = 3;
+    std::srand(17);
+    int next = std::rand();
+    std::srand(17);
+    route.launchPhase();
+    EXPECT_EQ(route.waitCounter, 4);
+    EXPECT_EQ(std::rand(), next) << "a waiting beat draws nothing";
+    for (int level : {9, 10}) {
+        route.gaugeLevel = level;
+        route.particles.clear();
+        route.waitCounter = 9;
+        seedWhere([](int r) { return r % 15 == 8; });
+        route.launchPhase();
+        EXPECT_TRUE(route.particles.empty());
+        EXPECT_EQ(route.waitCounter, 1) << "a failed roll starts the wait again";
+        route.waitCounter = 9;
+        seedWhere([](int r) { return r % 15 == 7; });
+        route.launchPhase();
+        EXPECT_EQ(route.particles.size(), 1u);
+    }
+}
+
+TEST(RouteLauncher, TutorialLaunchesOnRequestAndReportsTheVerdict) {
+    Route route = makeRoute(3, 0);
+    route.phase = 9;
+    route.launchPhase();
+    EXPECT_TRUE(route.particles.empty());
+    route.tutorialLaunch = true;
+    route.launchPhase();
+    ASSERT_EQ(route.particles.size(), 1u);
+    EXPECT_FALSE(route.tutorialLaunch);
+    EXPECT_TRUE(easy(0, route.particles[0]));
+    route.particles[0].finished = true;
+    route.particles[0].judgement = -2;
+    route.resolveParticles();
+    EXPECT_EQ(route.tutorialResult, -3);
+    addFinished(route, 1);
+    route.resolveParticles();
+    EXPECT_EQ(route.tutorialResult, 1);
+}
+
+TEST(RouteButton, PressWithNothingInRangeStillAnimatesTheButton) {
+    Route route = makeRoute(0, 2);
+    route.buttonState = 1;
+    const int states[4] = {2, 3, 3, 0};
+    const sf::IntRect shown[4] = {buttonFrameRect(2, 1, 1), buttonFrameRect(2, 1, 0),
+                                  buttonFrameRect(2, 1, 0), sf::IntRect()};
+    for (int t = 0; t < 4; ++t) {
+        route.updateButton(0.05f);
+        EXPECT_EQ(route.buttonState, states[t]);
+        EXPECT_EQ(route.buttonSprite.getTextureRect(), shown[t]);
+    }
+    EXPECT_TRUE(route.missedPress);
+}
+
+TEST(RouteButton, PressJudgesEveryParticleInItsWindowAndAHeldKeySpoils) {
+    Route route = makeRoute(0, 1);
+    const int stage[4] = {3, 2, 2, 3}, frame[4] = {3, 16, 5, 2};
+    for (int i = 0; i < 4; ++i) {
+        route.launchParticle(0, 0, 0);
+        route.particles[i].stage = stage[i];
+        route.particles[i].frame = frame[i];
+    }
+    route.particles[3].judged = true;  // judged by an earlier press
+    route.buttonState = 1;
+    route.updateButton(0.01f);
+    EXPECT_FALSE(route.missedPress);
+    EXPECT_EQ(route.particles[0].judgement, 1);  // landed: good
+    EXPECT_EQ(route.particles[0].anim, 5);
+    EXPECT_EQ(route.particles[1].judgement, -1);  // still in the air: early
+    EXPECT_EQ(route.particles[1].frame, -3);
+    EXPECT_EQ(route.particles[1].frameCount, 15);
+    EXPECT_FLOAT_EQ(route.particles[1].posX, 1088.0f);
+    EXPECT_FALSE(route.particles[2].judged);  // far away
+    EXPECT_EQ(route.particles[3].judgement, 0);
+    for (int t = 0; t < 10; ++t) route.particles[2].update(0.1f);
+    route.buttonTimer = 0.0f;  // the key is still down
+    route.updateButton(0.01f);
+    EXPECT_TRUE(route.particles[2].judged);
+    EXPECT_EQ(route.particles[2].anim, 0);
+    EXPECT_EQ(route.particles[2].judgement, 0);
+}
+
+TEST(RouteResolve, MissToleranceOfEachSong) {
+    const int expected[2][4] = {{7, 6, 5, 4}, {8, 8, 7, 6}};  // song 3 forgives none, song 0 two
+    for (int which = 0; which < 2; ++which) {
+        Route route = makeRoute(which == 0 ? 3 : 0, 0);
+        route.fillCount = 8;
+        for (int miss = 0; miss < 4; ++miss) {
+            addFinished(route, -miss % 3);
+            route.resolveParticles();
+            EXPECT_EQ(route.fillCount, expected[which][miss]) << "miss " << miss;
+        }
+        addFinished(route, 1);
+        testing::internal::CaptureStdout();
+        route.resolveParticles();
+        EXPECT_NE(testing::internal::GetCapturedStdout().find("coucou firstgrab"),
+                  std::string::npos);
+        EXPECT_TRUE(route.firstGrabEvent);
+        EXPECT_EQ(route.missStreak, 0);
+        EXPECT_EQ(route.hits * 10 + route.misses, 14);
+        EXPECT_EQ(route.fillCount, expected[which][3] + 1);
+        EXPECT_TRUE(route.particles.empty());
+        route.finalSignal = true;
+        addFinished(route, 1);
+        addFinished(route, -2);
+        route.resolveParticles();
+        EXPECT_TRUE(route.hitEvent && route.missEvent);
+        EXPECT_EQ(route.fillCount, expected[which][3] + 1);
+    }
+}
+
+TEST(RouteResolve, ExploreFailureAtAnEmptyGaugeStopsThePlay) {
+    Route route = makeRoute(0, 2);
+    route.exploreMode = 1;
+    route.gaugeLevel = 3;
+    addFinished(route, -1);
+    route.resolveParticles();
+    EXPECT_FALSE(route.stopEvent);
+    EXPECT_EQ(route.gaugePhase, -1);
+    route.gaugeLevel = 0;
+    addFinished(route, 1);
+    addFinished(route, 0);
+    route.resolveParticles();
+    EXPECT_TRUE(route.stopEvent);
+    EXPECT_EQ(route.misses + route.hits + route.missStreak + route.fillCount, 0);
+}
+
+TEST(RouteParticles, RaisedSpeedFactorHalvesTheParticlesLife) {
+    for (float speed : {1.0f, 2.0f}) {
+        Route route = makeRoute(1, 2);
+        route.phase = 8;
+        route.speedFactor = speed;
+        route.launchParticle(0, 2, 0);
+        int frames = 0;
+        for (; !route.particles[0].finished && frames < 1000; ++frames) route.update(0.05f);
+        // 3 x 19 regular frames and 20 landing frames, 12 a second of game time.
+        if (speed == 2.0f)
+            EXPECT_EQ(frames, 77);
+        else
+            EXPECT_NEAR(frames * 0.05f, 77.0f / 12.0f, 0.05f);
+    }
+}
+
+TEST(RouteGauge, CellFillsDrainsAndRefills) {
+    for (int index : {0, 3}) {
+        Route route = makeRoute(1, index);  // three points per level
+        auto shows = [&](int state) {
+            int record = index == 3 ? (state + 1) % 3 : state;  // route 3 shifts its states
+            return route.gaugeSprites[0].getTextureRect() == gaugeFrameRect(index, 0, record);
+        };
+        route.setFillCount(1);
+        for (int state = 0; state < 3; ++state) {
+            route.updateGauge(0.2f);
+            EXPECT_EQ(route.gaugeLevel, 1);
+            EXPECT_TRUE(shows(state)) << "fill state " << state;
+        }
+        route.updateGauge(0.2f);
+        EXPECT_EQ(route.gaugePhase, 3);
+        route.setFillCount(2);  // same level, higher: drains and refills, twice as fast
+        const int refill[7] = {1, 0, 0, 0, 1, 2, 2};
+        for (int t = 0; t < 7; ++t) {
+            route.updateGauge(0.1f);
+            EXPECT_TRUE(shows(refill[t])) << "refill tick " << t;
+        }
+        EXPECT_EQ(route.gaugePhase, 3);
+        route.setFillCount(0);  // a level lost: the top cell drains away
+        route.updateGauge(0.2f);
+        EXPECT_TRUE(shows(1));
+        route.updateGauge(0.2f);
+        EXPECT_TRUE(shows(0));
+        route.updateGauge(0.2f);
+        EXPECT_EQ(route.gaugeLevel, 0);
+        route.gaugePhase = -1;  // draining an empty gauge
+        for (int t = 0; t < 4; ++t) route.updateGauge(0.2f);
+        EXPECT_EQ(route.gaugeLevel, 0);
+    }
+    Route route = makeRoute(1, 1);
+    route.setFillCount(-1);
+    EXPECT_EQ(route.fillCount, 0);
+    route.setFillCount(route.fillMax + 5);
+    EXPECT_EQ(route.fillCount, route.fillMax);
+    EXPECT_EQ(route.fillLevel(route.fillCount), 10);
+}
+
+TEST(RouteCopy, ACopiedRouteLivesTheSameLife) {
+    std::srand(5);
+    Route original = makeRoute(3, 1);
+    for (int t = 0; t < 300; ++t) original.update(1.0f / 30.0f);
+    ASSERT_FALSE(original.particles.empty());
+    std::vector<Route> list(2, original);
+    for (unsigned t = 0; t < 200; ++t) {
+        std::srand(t);
+        original.update(1.0f / 30.0f);
+        std::srand(t);
+        list[1].update(1.0f / 30.0f);
+        ASSERT_EQ(list[1].particles.size(), original.particles.size());
+        ASSERT_EQ(list[1].waitCounter, original.waitCounter);
+        ASSERT_EQ(list[1].slimeSprite.getPosition(), original.slimeSprite.getPosition());
+        for (size_t i = 0; i < original.particles.size(); ++i)
+            ASSERT_EQ(list[1].particles[i].sprite.getPosition(),
+                      original.particles[i].sprite.getPosition());
+    }
+}

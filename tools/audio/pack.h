@@ -1,0 +1,38 @@
+#pragma once
+
+// The file set of qo_audio/ as the game opens it, shared by the generator and the checker.
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace mirevo_audio {
+
+enum class Kind { Layer, Special, Final, Touch, Drone, MenuLoop, MenuFull, Click, Error };
+
+struct PackFile {
+    std::string path;  // relative to the folder holding qo_audio/, e.g. "qo_audio/..."
+    Kind kind;
+    int song;   // 0..3 for song files, the drone's song for drones, -1 otherwise
+    int route;  // 0..3 for layers, specials and touches, the mode for drones, -1 otherwise
+    int layer;  // 1-based file number of a layer or special, 0 otherwise
+};
+
+// Every file, in the order the game's loaders read them, songs first.
+std::vector<PackFile> packFiles();
+
+// Frames a file must have exactly (layers, specials, finals, drones, menu loops); 0 when only
+// an upper bound applies.
+std::size_t exactFrames(const PackFile& file);
+// Longest allowed length in frames of the short cues; 0 for the others.
+std::size_t maxFrames(const PackFile& file);
+// The sound restarts seamlessly when it ends.
+bool isLoop(Kind kind);
+
+// Seconds of the menu loops and drones.
+double menuLoopSeconds();
+
+// Memory of a song's decoded touch and wave banks at 16 bits per sample, in bytes.
+std::size_t songBankBytes(int song);
+
+}  // namespace mirevo_audio

@@ -1,0 +1,187 @@
+// check_graphs <folder holding graphs/> <manifest>: verifies the picture tree against the
+// game's own tables and file names. Every problem is written on one line; the exit status
+// is 0 when there is none.
+
+#include <SFML/Graphics/Image.hpp>
+
+#include <filesystem>
+#include <iostream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "board/anim_tables.h"
+#include "manifest.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+int problems = 0;
+
+void report(const std::string& what) {
+    ++problems;
+    std::cout << what << std::endl;
+}
+
+std::map<std::string, sf::Image> images;
+
+const sf::Image* image(const fs::path& base, const std::string& rel) {
+    auto it = images.find(rel);
+    if (it != images.end()) return &it->second;
+    sf::Image img;
+    if (!fs::exists(base / rel)) {
+        report("missing: " + rel);
+        return nullptr;
+    }
+    if (!img.loadFromFile((base / rel).string())) {
+        report("unreadable: " + rel);
+        return nullptr;
+    }
+    return &(images[rel] = img);
+}
+
+void checkSize(const fs::path& base, const std::string& rel, unsigned w, unsigned h) {
+    const sf::Image* img = image(base, rel);
+    if (img && (img->getSize().x != w || img->getSize().y != h))
+        report(rel + ": size " + std::to_string(img->getSize().x) + "x" +
+               std::to_string(img->getSize().y) + ", expected " + std::to_string(w) + "x" +
+               std::to_string(h));
+}
+
+bool emptyRecord(const AnimFrame& f) {
+    return f.left == 0 && f.top == 0 && f.width == 0 && f.height == 0;
+}
+
+// The record's rectangle lies inside the sheet; with ink it must hold some drawing.
+void checkRecord(const fs::path& base, const std::string& rel, const AnimFrame& f,
+                 const std::string& what, bool needsInk) {
+    const sf::Image* img = image(base, rel);
+    if (!img || emptyRecord(f)) return;
+    int w = int(img->getSize().x), h = int(img->getSize().y);
+    if (f.left < 0 || f.top < 0 || f.width <= 0 || f.height <= 0 || f.left + f.width > w ||
+        f.top + f.height > h) {
+        report(rel + ": " + what + " rectangle outside the sheet");
+        return;
+    }
+    if (!needsInk) return;
+    for (int y = f.top; y < f.top + f.height; ++y)
+        for (int x = f.left; x < f.left + f.width; ++x)
+            if (img->getPixel(unsigned(x), unsigned(y)).a > 0) return;
+    report(rel + ": " + what + " holds no drawing");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::cerr << "usage: check_graphs <folder holding graphs/> <manifest>" << std::endl;
+        return 2;
+    }
+    fs::path base = argv[1];
+    const std::string g = "graphs/";
+
+    // Start-up pictures.
+    checkSize(base, g + "Menu/fondsNus/loading.jpg", 2048, 1536);
+    for (int r = 0; r < 4; ++r) {
+        std::string rel = g + "Jauges/J" + std::to_string(r) + ".png";
+        for (int i = 0; i < 11; ++i)
+            for (int s = 0; s < 3; ++s)
+                checkRecord(base, rel, gaugeFrames[gaugeFirstFrame[r] + 3 * i + s],
+                            "gauge cell " + std::to_string(i) + " state " + std::to_string(s),
+                            true);
+    }
+    for (int r = 0; r < 4; ++r) {
+        if (landingFirstFrame[r][6] + landingFrameCounts[r][6] != frameTableLength[r])
+            report("frame table of route " + std::to_string(r) + " has the wrong length");
+        for (int j = 0; j < regularAnimCounts[r] + 7; ++j) {
+            std::string rel = g + "Atlas/" + std::to_string(r) + "_" + std::to_string(j) + ".png";
+            bool landing = j >= regularAnimCounts[r];
+            int anim = landing ? j - regularAnimCounts[r] : j;
+            int first = landing ? landingFirstFrame[r][anim] : 19 * anim;
+            int count = landing ? landingFrameCounts[r][anim] : 19;
+            if (!image(base, rel)) continue;
+            for (int f = 0; f < count; ++f)
+                checkRecord(base, rel, frameTable[r][first + f], "frame " + std::to_string(f),
+                            true);
+        }
+    }
+    // Interface pictures.
+    checkSize(base, g + "Menu/fondsNus/centre.jpg", 2048, 1536);
+    checkSize(base, g + "Menu/fondsNus/side1.jpg", 2048, 1536);
+    checkSize(base, g + "Menu/fondsNus/side3.jpg", 2048, 1536);
+    if (const sf::Image* pause = image(base, g + "Menu/fondsNus/pause.png")) {
+        if (pause->getSize().x != 2048 || pause->getSize().y > 1122)
+            report("pause.png must be 2048 wide and at most 1122 high");
+    }
+    image(base, g + "Menu/fondsNus/score.png");
+    for (int k = 0; k <= 16; ++k) {
+        std::string rel = g + "Menu/texts/" + std::to_string(k) + ".png";
+        const sf::Image* img = image(base, rel);
+        bool multiply = (k >= 1 && k <= 5) || k == 14 || k == 16;
+        if (!img || !multiply) continue;
+        // Drawn with a multiplicative blend: no transparent pixel, white corners.
+        sf::Vector2u size = img->getSize();
+        bool opaque = true;
+        for (unsigned y = 0; y < size.y && opaque; ++y)
+            for (unsigned x = 0; x < size.x && opaque; ++x) opaque = img->getPixel(x, y).a == 255;
+        if (!opaque) report(rel + ": has transparent pixels but is drawn multiplied");
+        if (img->getPixel(0, 0) != sf::Color::White ||
+            img->getPixel(size.x - 1, size.y - 1) != sf::Color::White)
+            report(rel + ": corners are not white");
+    }
+    image(base, g + "Menu/texts/dots.png");
+    for (int t = 0; t <= 7; ++t) image(base, g + "Tuto/tut" + std::to_string(t) + ".png");
+    if (!fs::exists(base / (g + "SATELLITE.OTF"))) report("missing: graphs/SATELLITE.OTF");
+    // Play pictures.
+    const char* profiles[3] = {"1600_900", "1600_1000", "2048_1536"};
+    const unsigned sizes[3][2] = {{1600, 900}, {1600, 1000}, {2048, 1536}};
+    for (int m = 0; m < 4; ++m) {
+        for (int p = 0; p < 3; ++p)
+            checkSize(base, g + "Board/plateau_" + std::to_string(m) + "_" + profiles[p] + ".jpg",
+                      sizes[p][0], sizes[p][1]);
+        std::string button = g + "Button/b" + std::to_string(m) + ".png";
+        if (const sf::Image* img = image(base, button)) {
+            // A resting button shows the sheet's corner pixel: it must be clear.
+            if (img->getPixel(0, 0).a != 0) report(button + ": corner pixel is not transparent");
+        }
+        for (int r = 0; r < 4; ++r)
+            for (int f = 0; f < 2; ++f)
+                checkRecord(base, button, buttonFrames[m][r][f],
+                            "route " + std::to_string(r) + " frame " + std::to_string(f), true);
+        for (int r = 0; r < 4; ++r) {
+            std::string slime =
+                g + "Slime/p" + std::to_string(m) + std::to_string(r) + ".png";
+            for (int f = 0; f < 10; ++f)
+                checkRecord(base, slime, slimeFrames[m][r][f], "frame " + std::to_string(f),
+                            f < 9);
+        }
+    }
+    // Making-of.
+    for (int n = 0; n < 19; ++n)
+        checkSize(base, g + "Menu/makingof/mof" + std::to_string(n) + ".jpg", 2048, 1536);
+    if (image(base, g + "Menu/animVolume.png"))
+        for (int f = 0; f < 10; ++f)
+            checkRecord(base, g + "Menu/animVolume.png", volumeFrames[f],
+                        "volume frame " + std::to_string(f), f < 9);
+
+    // Manifest.
+    std::vector<ManifestEntry> listed;
+    if (!readManifest(argv[2], listed)) {
+        report(std::string("unreadable manifest: ") + argv[2]);
+    } else {
+        std::vector<ManifestEntry> actual = scanTree(base, "graphs");
+        std::map<std::string, const ManifestEntry*> byPath;
+        for (const ManifestEntry& e : actual) byPath[e.path] = &e;
+        for (const ManifestEntry& e : listed) {
+            auto it = byPath.find(e.path);
+            if (it == byPath.end())
+                report("manifest lists a missing file: " + e.path);
+            else if (it->second->size != e.size || it->second->checksum != e.checksum)
+                report("file differs from the manifest: " + e.path);
+        }
+        if (listed.size() != actual.size()) report("the manifest does not list every file");
+    }
+    if (problems == 0) std::cout << "graphs ok" << std::endl;
+    return problems == 0 ? 0 : 1;
+}

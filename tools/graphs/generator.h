@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cairo.h>
+
+#include <string>
+
+// The parts of the picture generator. Each draw function writes its file(s) under root
+// (the graphs/ folder) and returns false when a file cannot be written.
+
+// Where the volume icon's centre lies relative to the icon's anchor (reference pixels).
+extern const double volumeIconCentre[2];
+// Height of a gauge seed's centre below its cell origin (state 0 offset).
+extern const double gaugeSeedCentreY;
+
+// Song titles and tempos in song order (list position k shows song k).
+extern const char* const songTitles[4];
+extern const char* const songMoods[4];
+
+bool drawAtlasSheet(const std::string& root, int route, int picture);
+bool drawButtonSheet(const std::string& root, int mode);
+bool drawSlimeSheet(const std::string& root, int mode, int route);
+bool drawGaugeSheet(const std::string& root, int route);
+bool drawVolumeSheet(const std::string& root);
+void drawGaugeSeed(cairo_t* cr, int route, int cell, int state, double cx, double cy);
+void drawPadFlash(cairo_t* cr, int mode, int route, int frame, double x, double y, double w,
+                  double h);
+void drawVolumeIcon(cairo_t* cr, int frame, double cx, double cy);
+
+// Boards: the 2048 x 1536 canvas of a mode and its three profile files.
+void drawBoardCanvas(cairo_t* cr, int mode);
+bool drawBoards(const std::string& root, int mode);
+
+// Menus, overlays, texts.
+bool drawMenuBackgrounds(const std::string& root, int which);  // 0 loading, 1 centre, 2 side1, 3 side3
+bool drawPausePanel(const std::string& root);
+bool drawScoreBar(const std::string& root);
+bool drawMenuText(const std::string& root, int index);
+bool drawDots(const std::string& root);
+bool drawTutorialPage(const std::string& root, int index);
+bool drawMakingOfPage(const std::string& root, int index);

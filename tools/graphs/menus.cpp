@@ -1,0 +1,544 @@
+// Menu pictures: loading screen, main menu, the two level panels, the pause/results panel,
+// the HUD bar, the menu texts and the completion dots, and the tutorial pages.
+//
+// Texts 1-5, 14 and 16 are drawn by the game with a multiplicative blend, so their empty
+// areas are opaque white and their ink only darkens what lies below.
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "board/songs.h"
+#include "generator.h"
+#include "paint.h"
+
+const char* const songTitles[4] = {"Moss Parade", "Tide Lanterns", "Copper Rain", "Night Orchard"};
+const char* const songMoods[4] = {"a brisk march through the meadow",
+                                  "lanterns bobbing on the evening tide",
+                                  "warm rain on an autumn roof", "a slow walk under the moon"};
+
+namespace {
+
+const Rgb kInk = {0.23, 0.16, 0.29};
+const Rgb kPaper = {0.99, 0.96, 0.89};
+const Rgb kWhite = {1, 1, 1};
+
+std::string fmt1(double v) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.1f", v);
+    std::string s = buf;
+    if (s.size() > 2 && s.substr(s.size() - 2) == ".0") s.resize(s.size() - 2);
+    return s;
+}
+
+// Writes a text scaled down until it fits the given width.
+double fitText(cairo_t* cr, const std::string& text, double x, double y, double maxWidth,
+               TextStyle style) {
+    double w, h;
+    for (int i = 0; i < 40; ++i) {
+        measureText(cr, text, style, w, h);
+        if (w <= maxWidth) break;
+        style.size *= 0.95;
+    }
+    return drawText(cr, text, x, y, style);
+}
+
+void paintWhite(Canvas& c) {
+    cairo_set_source_rgb(c.cr, 1, 1, 1);
+    cairo_paint(c.cr);
+}
+
+void creatureAt(cairo_t* cr, int route, double x, double y, double scale, int eyes, bool faceRight) {
+    Pose p;
+    p.scale = scale;
+    p.eyes = eyes;
+    p.facing = !faceRight;
+    p.look = faceRight ? 1 : 0;
+    cairo_save(cr);
+    cairo_translate(cr, x, y);
+    drawPose(cr, route, p);
+    cairo_restore(cr);
+}
+
+void paperBackground(cairo_t* cr, int w, int h, const Rgb& base, uint32_t seed) {
+    setRgb(cr, base);
+    cairo_paint(cr);
+    Lcg rng(seed);
+    for (int i = 0; i < 260; ++i) {
+        double x = rng.range(0, w), y = rng.range(0, h), r = rng.range(20, 90);
+        ellipsePath(cr, x, y, r, r * 0.7);
+        cairo_set_source_rgba(cr, 0.6, 0.5, 0.3, 0.025);
+        cairo_fill(cr);
+    }
+}
+
+void chevron(cairo_t* cr, double x, double y, double size, double dir, const Rgb& c, double alpha) {
+    cairo_move_to(cr, x - dir * size * 0.4, y - size);
+    cairo_line_to(cr, x + dir * size * 0.6, y);
+    cairo_line_to(cr, x - dir * size * 0.4, y + size);
+    setRgb(cr, c, alpha);
+    cairo_set_line_width(cr, size * 0.35);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    cairo_stroke(cr);
+}
+
+void logo(cairo_t* cr, double cx, double top, double size) {
+    TextStyle ts;
+    ts.size = size;
+    ts.bold = true;
+    ts.align = AlignCentre;
+    double w, h;
+    measureText(cr, "Mirevo", ts, w, h);
+    // Each letter pair in a route colour, with a dark outline.
+    static const char* letters[6] = {"M", "i", "r", "e", "v", "o"};
+    double x = cx - w / 2;
+    for (int i = 0; i < 6; ++i) {
+        TextStyle ls = ts;
+        ls.align = AlignLeft;
+        double lw, lh;
+        measureText(cr, letters[i], ls, lw, lh);
+        ls.colour = routeDark[i % 4];
+        drawText(cr, letters[i], x + 5, top + 6, ls);
+        ls.colour = routeBody[i % 4];
+        drawText(cr, letters[i], x, top, ls);
+        x += lw;
+    }
+}
+
+}  // namespace
+
+bool drawMenuBackgrounds(const std::string& root, int which) {
+    Canvas c(2048, 1536);
+    cairo_t* cr = c.cr;
+    std::string name;
+    if (which == 0) {
+        name = "loading.jpg";
+        cairo_pattern_t* bg = cairo_pattern_create_radial(1024, 700, 50, 1024, 768, 1300);
+        cairo_pattern_add_color_stop_rgb(bg, 0, 0.22, 0.18, 0.36);
+        cairo_pattern_add_color_stop_rgb(bg, 1, 0.06, 0.05, 0.12);
+        cairo_set_source(cr, bg);
+        cairo_paint(cr);
+        cairo_pattern_destroy(bg);
+        Lcg rng(42);
+        for (int i = 0; i < 300; ++i) {
+            starPath(cr, rng.range(0, 2048), rng.range(0, 1536), rng.range(2, 6), rng.next());
+            cairo_set_source_rgba(cr, 1, 0.95, 0.8, rng.range(0.2, 0.7));
+            cairo_fill(cr);
+        }
+        logo(cr, 1024, 430, 240);
+        for (int r = 0; r < 4; ++r) {
+            double x = 700 + r * 216;
+            double hop = (r % 2) ? 40 : 0;
+            ellipsePath(cr, x, 900, 62, 18);
+            cairo_set_source_rgba(cr, 0, 0, 0, 0.35);
+            cairo_fill(cr);
+            creatureAt(cr, r, x, 896 - hop, 1.6, r == 2 ? EyesHappy : EyesOpen, true);
+        }
+        TextStyle ts;
+        ts.size = 56;
+        ts.colour = {0.95, 0.92, 0.85};
+        ts.align = AlignCentre;
+        drawText(cr, "Loading the board\u2026", 1024, 1010, ts);
+        ts.size = 34;
+        ts.alpha = 0.7;
+        drawText(cr, "E  P  L  D \u2014 one key for each corner", 1024, 1100, ts);
+    } else if (which == 1) {
+        name = "centre.jpg";
+        paperBackground(cr, 2048, 1536, kPaper, 7);
+        // The four directions: the window is cut along its diagonals.
+        struct Sector {
+            double ax, ay, bx, by;
+            Rgb tint;
+        };
+        const Sector sectors[4] = {{0, 0, 2048, 0, {0.25, 0.18, 0.34}},
+                                   {2048, 0, 2048, 1536, {1.0, 0.90, 0.78}},
+                                   {2048, 1536, 0, 1536, {0.86, 0.93, 1.0}},
+                                   {0, 1536, 0, 0, {0.88, 0.97, 0.84}}};
+        for (const Sector& s : sectors) {
+            cairo_move_to(cr, 1024, 768);
+            cairo_line_to(cr, s.ax, s.ay);
+            cairo_line_to(cr, s.bx, s.by);
+            cairo_close_path(cr);
+            setRgb(cr, s.tint);
+            cairo_fill(cr);
+        }
+        // Stars in the dark top sector behind the title.
+        Lcg rng(11);
+        for (int i = 0; i < 90; ++i) {
+            double x = rng.range(0, 2048), y = rng.range(0, 700);
+            if (y > 0.75 * x - 30 || y > 1536 - 0.75 * x - 30 + 0 * x) continue;
+            if (y > 1536 - 0.75 * x - 30) continue;
+            starPath(cr, x, y, rng.range(3, 8), rng.next());
+            cairo_set_source_rgba(cr, 1, 0.95, 0.75, rng.range(0.3, 0.8));
+            cairo_fill(cr);
+        }
+        // Soft diagonals.
+        cairo_move_to(cr, 0, 0);
+        cairo_line_to(cr, 2048, 1536);
+        cairo_move_to(cr, 2048, 0);
+        cairo_line_to(cr, 0, 1536);
+        cairo_set_source_rgba(cr, 0.23, 0.16, 0.29, 0.25);
+        cairo_set_line_width(cr, 6);
+        cairo_stroke(cr);
+        // The emblem in the centre: four seeds, one per route.
+        for (int r = 0; r < 4; ++r) {
+            static const double ang[4] = {-0.75 * kPi, -0.25 * kPi, 0.25 * kPi, 0.75 * kPi};
+            double x = 1024 + 95 * std::cos(ang[r]), y = 768 + 95 * std::sin(ang[r]) + 20;
+            drawGaugeSeed(cr, r, 10, 2, x, y);
+        }
+        ellipsePath(cr, 1024, 768, 200, 200);
+        cairo_set_source_rgba(cr, 0.23, 0.16, 0.29, 0.5);
+        cairo_set_line_width(cr, 5);
+        cairo_stroke(cr);
+        // Arrows toward the three choices.
+        chevron(cr, 1290, 768, 40, 1, routeBody[0], 0.8);
+        chevron(cr, 758, 768, 40, -1, routeBody[3], 0.8);
+        cairo_save(cr);
+        cairo_translate(cr, 1024, 1030);
+        cairo_rotate(cr, kPi / 2);
+        chevron(cr, 0, 0, 40, 1, routeBody[1], 0.8);
+        cairo_restore(cr);
+    } else {
+        bool scored = which == 2;
+        name = scored ? "side1.jpg" : "side3.jpg";
+        paperBackground(cr, 2048, 1536, kPaper, scored ? 21 : 23);
+        // A border of the panel's colour on the side it came from, with creatures.
+        const Rgb edge = scored ? routeBody[0] : routeBody[3];
+        double ex = scored ? 1930 : 0;
+        cairo_rectangle(cr, ex, 0, 118, 1536);
+        setRgb(cr, mix(edge, kWhite, 0.35));
+        cairo_fill(cr);
+        for (int i = 0; i < 12; ++i) {
+            drawGaugeSeed(cr, i % 4, i, 2, ex + 59, 70 + i * 128);
+        }
+        cairo_rectangle(cr, 40, 40, 1968, 1456);
+        cairo_set_source_rgba(cr, 0.23, 0.16, 0.29, 0.12);
+        cairo_set_line_width(cr, 4);
+        cairo_stroke(cr);
+    }
+    return saveJpg(c, root + "/Menu/fondsNus/" + name);
+}
+
+bool drawPausePanel(const std::string& root) {
+    Canvas c(2048, 1000);
+    cairo_t* cr = c.cr;
+    // Shadow and card.
+    roundedRect(cr, 150, -60, 1760, 1040, 70);
+    cairo_set_source_rgba(cr, 0, 0, 0, 0.35);
+    cairo_fill(cr);
+    roundedRect(cr, 140, -70, 1768, 1030, 70);
+    setRgb(cr, kPaper);
+    cairo_fill_preserve(cr);
+    setRgb(cr, kInk);
+    cairo_set_line_width(cr, 8);
+    cairo_stroke(cr);
+    // The two buttons, inside the rectangles the game tests.
+    struct Btn {
+        double x0, x1;
+        Rgb c;
+        int icon;
+    };
+    const Btn btns[2] = {{242, 521, routeBody[0], 0}, {1524, 1868, routeBody[3], 1}};
+    for (const Btn& b : btns) {
+        roundedRect(cr, b.x0 + 8, 173, b.x1 - b.x0 - 16, 356, 40);
+        setRgb(cr, mix(b.c, kWhite, 0.25));
+        cairo_fill_preserve(cr);
+        setRgb(cr, kInk);
+        cairo_set_line_width(cr, 6);
+        cairo_stroke(cr);
+        double cx = (b.x0 + b.x1) / 2, cy = 420;
+        if (b.icon == 0) {
+            // Back to the list: an arrow pointing left.
+            cairo_move_to(cr, cx + 50, cy);
+            cairo_line_to(cr, cx - 40, cy);
+            cairo_move_to(cr, cx - 5, cy - 40);
+            cairo_line_to(cr, cx - 45, cy);
+            cairo_line_to(cr, cx - 5, cy + 40);
+        } else {
+            cairo_move_to(cr, cx - 30, cy - 50);
+            cairo_line_to(cr, cx + 50, cy);
+            cairo_line_to(cr, cx - 30, cy + 50);
+            cairo_close_path(cr);
+        }
+        setRgb(cr, kInk);
+        cairo_set_line_width(cr, 16);
+        cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+        cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+        if (b.icon == 1) cairo_fill(cr); else cairo_stroke(cr);
+    }
+    // A light field under the record banner and the result.
+    roundedRect(cr, 600, 380, 848, 430, 40);
+    setRgb(cr, kWhite);
+    cairo_fill(cr);
+    for (int r = 0; r < 4; ++r) creatureAt(cr, r, 720 + r * 200, 935, 1.0, EyesHappy, r < 2);
+    return savePng(c, root + "/Menu/fondsNus/pause.png");
+}
+
+bool drawScoreBar(const std::string& root) {
+    Canvas c(760, 190);
+    cairo_t* cr = c.cr;
+    roundedRect(cr, 0, 0, 760, 240, 60);
+    cairo_set_source_rgba(cr, 0.12, 0.09, 0.16, 0.88);
+    cairo_fill(cr);
+    for (int r = 0; r < 4; ++r) {
+        cairo_rectangle(cr, 80 + r * 150, 10, 150, 8);
+        setRgb(cr, routeBody[r]);
+        cairo_fill(cr);
+    }
+    return savePng(c, root + "/Menu/fondsNus/score.png");
+}
+
+bool drawMenuText(const std::string& root, int k) {
+    std::string path = root + "/Menu/texts/" + std::to_string(k) + ".png";
+    TextStyle big;
+    big.bold = true;
+    big.colour = kInk;
+    big.align = AlignCentre;
+    TextStyle small;
+    small.colour = kInk;
+    small.align = AlignCentre;
+    switch (k) {
+        case 0: {  // the title, drawn normally over the dark top of the menu
+            Canvas c(778, 330);
+            logo(c.cr, 389, 10, 190);
+            for (int r = 0; r < 4; ++r) creatureAt(c.cr, r, 170 + r * 146, 318, 0.9, EyesOpen, true);
+            return savePng(c, path);
+        }
+        case 1:
+        case 3: {  // Play (right) and Explore (left)
+            Canvas c(420, 210);
+            paintWhite(c);
+            bool play = k == 1;
+            big.size = 96;
+            big.colour = play ? routeDark[0] : routeDark[3];
+            drawText(c.cr, play ? "Play" : "Explore", 210, 10, big);
+            small.size = 34;
+            drawText(c.cr, play ? "the four songs" : "endless plays", 210, 140, small);
+            return savePng(c, path);
+        }
+        case 2: {
+            Canvas c(448, 190);
+            paintWhite(c);
+            big.size = 84;
+            big.colour = routeDark[1];
+            fitText(c.cr, "Making of", 224, 10, 430, big);
+            small.size = 34;
+            drawText(c.cr, "how the game is made", 224, 128, small);
+            return savePng(c, path);
+        }
+        case 4:
+        case 5: {  // the two song lists
+            bool scored = k == 4;
+            int w = scored ? 1600 : 1500;
+            Canvas c(w, scored ? 1290 : 1264);
+            cairo_t* cr = c.cr;
+            paintWhite(c);
+            big.align = AlignLeft;
+            big.size = 96;
+            big.colour = scored ? routeDark[0] : routeDark[3];
+            drawText(cr, scored ? "Play a song" : "Explore a song", 40, 30, big);
+            small.align = AlignLeft;
+            small.size = 38;
+            small.wrap = w - 80;
+            drawText(cr,
+                     scored ? "Catch the creatures when they land on their pads. Good catches "
+                              "fill the four gauges and bring in the music; fill them all to "
+                              "reach the final stage."
+                            : "A completed song can be explored without end: every route plays "
+                              "random layers, and the play lasts until a gauge runs dry. The "
+                              "longest play is kept.",
+                     40, 170, small);
+            small.wrap = -1;
+            // Rows: their limits are those of the game's hit tests, in panel pixels.
+            static const double scoredRows[6] = {629, 763, 889, 1008, 1141, 1269};
+            static const double exploreRows[5] = {704, 861, 981, 1122, 1244};
+            const double* rows = scored ? scoredRows : exploreRows;
+            int rowCount = scored ? 5 : 4;
+            TextStyle head;
+            head.size = 30;
+            head.bold = true;
+            head.colour = {0.5, 0.45, 0.55};
+            if (scored) {
+                drawText(cr, "SONG", 110, 585, head);
+                drawText(cr, "COMPLETION", 533, 585, head);
+                drawText(cr, "BEST SCORE", 1300, 585, head);
+            } else {
+                drawText(cr, "BEST TIME", 30, 655, head);
+                drawText(cr, "SONG", 720, 655, head);
+            }
+            for (int i = 0; i <= rowCount; ++i) {
+                cairo_move_to(cr, 20, rows[i]);
+                cairo_line_to(cr, w - 20, rows[i]);
+                cairo_set_source_rgb(cr, 0.82, 0.78, 0.84);
+                cairo_set_line_width(cr, 3);
+                cairo_stroke(cr);
+            }
+            for (int i = 0; i < rowCount; ++i) {
+                double top = rows[i], bottom = rows[i + 1];
+                double mid = (top + bottom) / 2;
+                int song = scored ? i - 1 : i;
+                TextStyle title;
+                title.bold = true;
+                title.size = 52;
+                title.colour = kInk;
+                TextStyle sub;
+                sub.size = 28;
+                sub.colour = {0.45, 0.40, 0.50};
+                TextStyle key = title;
+                key.size = 40;
+                key.colour = {0.55, 0.5, 0.6};
+                if (scored) {
+                    drawText(cr, std::to_string(i), 40, mid - 26, key);
+                    if (song < 0) {
+                        drawText(cr, "Tutorial", 110, mid - 50, title);
+                        drawText(cr, "learn the catch on the real board, one corner at a time",
+                                 110, mid + 14, sub);
+                        continue;
+                    }
+                    fitText(cr, songTitles[song], 110, mid - 50, 410, title);
+                    drawText(cr, fmt1(songBpm[song]) + " bpm \u00b7 " + songMoods[song], 110,
+                             mid + 14, sub);
+                    // Track of the completion dots (drawn over it by the game).
+                    double dy = (i == 1 ? 816 : i == 2 ? 938 : i == 3 ? 1060 : 1181);
+                    roundedRect(cr, 529, dy - 4, 428, 52, 26);
+                    cairo_set_source_rgb(cr, 0.93, 0.91, 0.94);
+                    cairo_fill_preserve(cr);
+                    cairo_set_source_rgb(cr, 0.75, 0.7, 0.78);
+                    cairo_set_line_width(cr, 2);
+                    cairo_stroke(cr);
+                    TextStyle best = sub;
+                    best.size = 30;
+                    drawText(cr, "best", 1300, mid - 18, best);
+                } else {
+                    // The best time is written by the game at x 100; the cursor hops at 604.
+                    fitText(cr, songTitles[song], 720, mid - 48, 700, title);
+                    drawText(cr, fmt1(songBpm[song]) + " bpm \u00b7 " + songMoods[song], 720,
+                             mid + 12, sub);
+                    TextStyle lock = sub;
+                    lock.size = 24;
+                    drawText(cr, "opens once the song is completed", 300, mid + 22, lock);
+                }
+            }
+            return savePng(c, path);
+        }
+        case 6:
+        case 7: {  // the back arrows at the panel edges
+            Canvas c(200, 320);
+            bool right = k == 6;
+            chevron(c.cr, 100, 130, 70, right ? 1 : -1, kInk, 0.85);
+            small.size = 34;
+            small.bold = true;
+            drawText(c.cr, "back", 100, 240, small);
+            return savePng(c, path);
+        }
+        default:
+            break;
+    }
+    // Pause and results labels: each picture is as wide as twice the distance from its
+    // table position to the centre of its button or of the panel, so it stays centred.
+    struct Label {
+        int width, height;
+        const char* text;
+        double size;
+        bool multiply;
+        Rgb colour;
+    };
+    static const Label labels[17] = {
+        {}, {}, {}, {}, {}, {}, {}, {},
+        {170, 100, "Quit", 64, false, {0.23, 0.16, 0.29}},
+        {336, 130, "Paused", 84, false, {0.23, 0.16, 0.29}},
+        {440, 100, "Resume", 64, false, {0.23, 0.16, 0.29}},
+        {170, 100, "Back", 64, false, {0.23, 0.16, 0.29}},
+        {732, 130, "Not finished yet", 84, false, {0.23, 0.16, 0.29}},
+        {440, 100, "Retry", 64, false, {0.23, 0.16, 0.29}},
+        {698, 150, "New record!", 96, true, {0.70, 0.22, 0.10}},
+        {478, 130, "Completed!", 84, false, {0.10, 0.45, 0.15}},
+        {716, 190, "First completion!", 80, true, {0.10, 0.40, 0.55}}};
+    const Label& l = labels[k];
+    Canvas c(l.width, l.height);
+    if (l.multiply) paintWhite(c);
+    big.size = l.size;
+    big.colour = l.colour;
+    double h = fitText(c.cr, l.text, l.width / 2.0, 8, l.width - 16, big);
+    if (k == 16) {
+        small.size = 36;
+        small.colour = l.colour;
+        fitText(c.cr, "Explore is now open for this song", l.width / 2.0, 8 + h + 4,
+                l.width - 16, small);
+    }
+    return savePng(c, path);
+}
+
+bool drawDots(const std::string& root) {
+    // Eleven seeds in the four colours; the game shows the left part by completion.
+    Canvas c(420, 44);
+    for (int i = 0; i < 11; ++i) {
+        double cx = 20 + i * 38;
+        ellipsePath(c.cr, cx, 22, 16, 16);
+        setRgb(c.cr, routeBody[i % 4]);
+        cairo_fill_preserve(c.cr);
+        setRgb(c.cr, routeDark[i % 4]);
+        cairo_set_line_width(c.cr, 3);
+        cairo_stroke(c.cr);
+        ellipsePath(c.cr, cx - 5, 16, 5, 4);
+        cairo_set_source_rgba(c.cr, 1, 1, 1, 0.7);
+        cairo_fill(c.cr);
+    }
+    return savePng(c, root + "/Menu/texts/dots.png");
+}
+
+bool drawTutorialPage(const std::string& root, int index) {
+    // Pages 0-4 stack: each carries its own line lower down on a transparent page.
+    const int w = 620, h = 500;
+    cairo_t* cr = nullptr;
+    struct Line {
+        double top;
+        const char* text;
+        int route;  // badge colour, -1 for none
+    };
+    static const Line lines[8] = {
+        {10, "Welcome to <b>Mirevo</b>! Catch each creature just as it lands on its pad.\n"
+             "<b>Press any key</b> to begin.", -1},
+        {118, "Bottom left: press <b>D</b> when the green one lands.", 3},
+        {208, "Top left: press <b>E</b> for the orange one.", 0},
+        {298, "Right side: <b>P</b> top right, <b>L</b> bottom right.", 1},
+        {388, "Well done! <b>The real play starts with the next key.</b>", -1},
+        {380, "<b>Too early!</b> Wait until it stands on its pad.", -1},
+        {380, "<b>Too late!</b> Press as soon as it lands.", -1},
+        {10, "<b>Final stage!</b> Keep catching while the countdown runs.", -1}};
+    const Line& l = lines[index];
+    int canvasH = index == 7 ? 110 : h;
+    Canvas page(w, canvasH);
+    cr = page.cr;
+    double bandH = index == 0 ? 100 : 80;
+    roundedRect(cr, 10, l.top, w - 20, bandH, 30);
+    bool hint = index == 5 || index == 6;
+    if (hint)
+        cairo_set_source_rgba(cr, 0.55, 0.12, 0.12, 0.88);
+    else
+        cairo_set_source_rgba(cr, 0.12, 0.09, 0.16, 0.85);
+    cairo_fill(cr);
+    TextStyle ts;
+    ts.size = index == 0 ? 26 : 27;
+    ts.colour = {0.97, 0.95, 0.9};
+    ts.align = AlignCentre;
+    ts.wrap = w - 140;
+    double tw, th;
+    measureText(cr, l.text, ts, tw, th);
+    double textX = l.route >= 0 ? w / 2.0 + 30 : w / 2.0;
+    drawText(cr, l.text, textX, l.top + (bandH - th) / 2, ts);
+    if (l.route >= 0) {
+        static const char* keys[4] = {"E", "P", "L", "D"};
+        ellipsePath(cr, 62, l.top + bandH / 2, 28, 28);
+        setRgb(cr, routeBody[l.route]);
+        cairo_fill(cr);
+        TextStyle ks;
+        ks.size = 34;
+        ks.bold = true;
+        ks.align = AlignCentre;
+        ks.colour = routeDark[l.route];
+        drawText(cr, keys[l.route], 62, l.top + bandH / 2 - 21, ks);
+    }
+    return savePng(page, root + "/Tuto/tut" + std::to_string(index) + ".png");
+}

@@ -1,0 +1,196 @@
+// The Interface object: construction, display profile, picture loading and layout.
+#include <iostream>
+#include <string>
+
+#include "app/display_profile.h"
+#include "ui/interface.h"
+
+const sf::Vector2f menuTextLayout[17] = {
+    {635, 72},   {1476, 666}, {800, 1226}, {76, 666},  {179, 171},  {179, 156},
+    {1840, 580}, {0, 620},    {347, 202},  {856, 184}, {1476, 192}, {347, 202},
+    {658, 190},  {1476, 192}, {675, 394},  {785, 189}, {666, 407},
+};
+
+Interface::Interface(float windowWidth, float windowHeight, std::ofstream& logStream)
+    : sideTextures(4),
+      menuTextTextures(17),
+      makingOfTextures(19),
+      makingOfLoaded(19, false),
+      menuTextSprites(17),
+      dotSprites(4),
+      windowWidth(windowWidth),
+      windowHeight(windowHeight),
+      aspectRatio(windowWidth / windowHeight),
+      logStream(logStream),
+      bestCompletion(4, 0.0f),
+      bestScore(4, 0.0f),
+      bestExploreTime(4, 0.0f) {
+    MenuChoice = ChoiceNone;
+    Screen = MainMenu;
+    hovered = -1;
+    exploreLocked = true;
+    loadProfile();
+    atlasVisible = false;
+    volumeFactor = 1.0f;
+    rectScale = 1.0f;
+    muteStage = 0;
+}
+
+Interface::~Interface() = default;
+
+void Interface::chooseDisplayProfile() {
+    DisplayProfile p = ::chooseDisplayProfile(windowWidth, windowHeight, aspectRatio);
+    profileName = p.profileName;
+    referenceWidth = p.referenceWidth;
+    scaleX = p.scaleX;
+    scaleY = p.scaleY;
+    menuTopOffset = p.menuTopOffset;
+    pauseHiddenOffset = p.pauseHiddenOffset;
+    atlasSprite.setScale(scaleY * 0.6f, scaleY * 0.6f);
+    std::cerr << displayProfileLine(p, aspectRatio) << std::endl;
+}
+
+namespace {
+void setUpText(sf::Text& text, const sf::Font& font, unsigned size, const char* string,
+               sf::Color colour) {
+    text.setFont(font);
+    text.setCharacterSize(size);
+    text.setString(string);
+    text.setFillColor(colour);
+}
+}  // namespace
+
+bool Interface::loadImages() {
+    if (!centreTexture.loadFromFile("graphs/Menu/fondsNus/centre.jpg")) return false;
+    if (!pauseTexture.loadFromFile("graphs/Menu/fondsNus/pause.png")) return false;
+    if (!scoreBarTexture.loadFromFile("graphs/Menu/fondsNus/score.png")) return false;
+    for (int i = 1; i < 4; i += 2) {
+        std::string name = "graphs/Menu/fondsNus/side" + std::to_string(i) + ".jpg";
+        if (!sideTextures[i].loadFromFile(name)) return false;
+    }
+    for (int i = 0; i < 17; ++i) {
+        std::string name = "graphs/Menu/texts/" + std::to_string(i) + ".png";
+        if (!menuTextTextures[i].loadFromFile(name)) return false;
+    }
+    if (!dotTexture.loadFromFile("graphs/Menu/texts/dots.png")) return false;
+    if (!hintTexture.loadFromFile("graphs/Tuto/tut7.png")) return false;
+    if (!font.loadFromFile("graphs/SATELLITE.OTF")) return false;
+
+    const float W = windowWidth;
+    const float H = windowHeight;
+    const float s = scaleY;
+
+    hintTexture.setSmooth(true);
+    hintSprite.setTexture(hintTexture);
+    hintSprite.setScale(s, s);
+    hintSprite.setPosition(W / 2 - hintSprite.getGlobalBounds().width / 2, 0);
+
+    std::cout << "done loading images" << std::endl;
+
+    setUpText(headlineText, font, 80, "Congrats!", sf::Color(242, 242, 242, 255));
+    setUpText(resultText, font, 80, "0", sf::Color(0, 0, 0, 255));
+    setUpText(counterText, font, 40, "0", sf::Color(153, 153, 153, 255));
+    for (int i = 0; i < 4; ++i) {
+        setUpText(exploreTimeTexts[i], font, 70, "Locked", sf::Color::Black);
+        exploreTimeTexts[i].setScale(s, s);
+        exploreTimeTexts[i].setPosition(-W, 0);
+        setUpText(scoreTexts[i], font, 70, "0 %", sf::Color::Black);
+        scoreTexts[i].setScale(s, s);
+        scoreTexts[i].setPosition(-W, 0);
+    }
+    for (sf::Sprite& dot : dotSprites) {
+        dot.setTexture(dotTexture);
+        dot.setPosition(-W, 0);
+        dot.setScale(s, s);
+    }
+
+    if (W * (1.0f / 2048.0f) != 1.0f) {
+        centreTexture.setSmooth(true);
+        pauseTexture.setSmooth(true);
+        boardTexture.setSmooth(true);
+        scoreBarTexture.setSmooth(true);
+        for (sf::Texture& side : sideTextures) side.setSmooth(true);
+        for (sf::Texture& text : menuTextTextures) text.setSmooth(true);
+    }
+
+    scoreBarSprite.setTexture(scoreBarTexture);
+    for (int k = 0; k < 17; ++k) menuTextSprites[k].setTexture(menuTextTextures[k]);
+    centreSprite.setTexture(centreTexture);
+    pauseSprite.setTexture(pauseTexture);
+
+    panelSprite.setScale(W / 2048, H / 1536);
+    pauseSprite.setScale(W / 2048, H / 1536);
+    scoreBarSprite.setScale(s, s);
+
+    for (int k = 0; k < 4; ++k) {
+        menuTextSprites[k].setScale(s, s);
+        placeMenuText(k, 0, 0);
+    }
+    if (exploreLocked) menuTextSprites[3].setColor(sf::Color(255, 255, 255, 50));
+    for (int k = 4; k < 17; ++k) {
+        menuTextSprites[k].setScale(s, s);
+        menuTextSprites[k].setPosition(0, -H);
+    }
+
+    sf::FloatRect bar = scoreBarSprite.getGlobalBounds();
+    scoreBarSprite.setPosition(W / 2 - bar.width / 2, H - bar.height);
+
+    headlineText.setScale(s, s);
+    sf::FloatRect headline = headlineText.getGlobalBounds();
+    headlineText.setPosition(W / 2 - headline.width / 2, H - 50 - headline.height);
+
+    resultText.setScale(s, s);
+    resultText.setPosition(W / 2 - headline.width / 2, 500 * s - headline.height);
+
+    counterText.setScale(s, s);
+    sf::FloatRect counter = counterText.getGlobalBounds();
+    counterText.setPosition(W / 2 - counter.width / 2, 500 * s - counter.height);
+
+    pauseSprite.setPosition(0, -pauseHiddenOffset);
+    panelSprite.setPosition(W, 0);
+
+    makingOfPageSprite.setScale(W / 2048, W / 2048);
+    makingOfPageSprite.setPosition(0, -(0.75f * W - H) / 2);
+    makingOfNextSprite.setScale(W / 2048, W / 2048);
+    return true;
+}
+
+bool Interface::loadPlayImages(int mode, sf::Texture& buttonTexture,
+                               std::vector<sf::Texture>& slimeTextures) {
+    const std::string m = std::to_string(mode);
+    if (!boardTexture.loadFromFile("graphs/Board/plateau_" + m + "_" + profileName + ".jpg")) {
+        return false;
+    }
+    if (scaleX != 1.0f) boardTexture.setSmooth(true);
+    if (!buttonTexture.loadFromFile("graphs/Button/b" + m + ".png")) return false;
+    for (int i = 0; i < 4 && i < static_cast<int>(slimeTextures.size()); ++i) {
+        if (!slimeTextures[i].loadFromFile("graphs/Slime/p" + m + std::to_string(i) + ".png")) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void Interface::showMenuBackground() {
+    centreSprite.setScale(windowWidth / 2048, windowHeight / 1536);
+    centreSprite.setTexture(centreTexture);
+}
+
+void Interface::showBoard() {
+    centreSprite.setPosition(0, 0);
+    centreSprite.setScale(scaleX, scaleX);
+    centreSprite.setTexture(boardTexture);
+}
+
+void Interface::placeMenuText(int k, float dx, float dy) {
+    if (k < 0 || k >= static_cast<int>(menuTextSprites.size()) || k >= 17) return;
+    sf::Sprite& sprite = menuTextSprites[k];
+    const float textureWidth = static_cast<float>(menuTextTextures[k].getSize().x);
+    const float x = (textureWidth / 2 + menuTextLayout[k].x) * windowWidth / 2048 -
+                    sprite.getGlobalBounds().width / 2 + dx;
+    sprite.setPosition(x, menuTextLayout[k].y * windowHeight / 1536 + dy);
+}
+
+void Interface::centreText(sf::Text& text, float y) {
+    text.setPosition(windowWidth / 2 - text.getGlobalBounds().width / 2, y);
+}
