@@ -157,8 +157,8 @@ public:
     static int mode;
 
 private:
-    // The only way to a sound of the route's layer list: null for an index outside the list
-    // (or while the list is not there).
+    // The only way to a sound of the route's layer list: null for an index outside the list,
+    // while the list is not there, or while the loader has not yet handed that layer over.
     sf::Sound* layerSound(int k);
     // The layer the player hears: exploreLayer in explore mode when set, else currentLayer.
     sf::Sound* audibleSound();

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "audio/bank_ready.h"
 #include "board/route.h"
 #include "board/songs.h"
 
@@ -12,10 +13,13 @@ static const int layersByLevel[11][2] = {{0, 0}, {1, 1}, {1, 2}, {2, 2}, {2, 3},
                                          {3, 4}, {4, 5}, {4, 6}, {5, 6}, {5, 7}};
 static const float patternVolumes[5] = {90.0f, 0.0f, 0.0f, 10.0f, 30.0f};
 
+// The song's layers are still being loaded when the play starts: a layer exists for the route
+// only once the loader has handed it over, and never outside the route's list.
 sf::Sound* Route::layerSound(int k) {
     if (!waveLayers || index < 0 || index >= static_cast<int>(waveLayers->size())) return nullptr;
     std::vector<sf::Sound>& layers = (*waveLayers)[index];
     if (k < 0 || k >= static_cast<int>(layers.size())) return nullptr;
+    if (!songBankReady.waveReady(index, k)) return nullptr;
     return &layers[k];
 }
 

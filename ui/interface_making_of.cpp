@@ -26,6 +26,7 @@ bool Interface::loadMakingOfPage(int n) {
 }
 
 void Interface::turnMakingOfPage(bool forward) {
+    if (makingOfPage < 0 || makingOfPage >= makingOfPageCount) return;
     int target = 0;
     if (forward) {
         if (makingOfPage > makingOfPageCount - 2) return;

@@ -123,6 +123,7 @@ TEST_F(Loader, FirstLayersComeFirstThenTheOthersRouteByRoute) {
 
     ASSERT_TRUE(writeSongFiles(0));
     std::remove(waveName(0, 1, 3).c_str());
+    loader.reset();  // one loader at a time
     loader = load(0);
     EXPECT_EQ(err.str(), "error music!\nerror music!\n");
     for (int r = 0; r < 4; ++r) EXPECT_TRUE(wave(r, 0));

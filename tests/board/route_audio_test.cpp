@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "audio/bank_ready.h"
 #include "board/route.h"
 #include "board/songs.h"
 
@@ -24,10 +25,15 @@ protected:
         for (auto& row : layers)
             for (sf::Sound& s : row) s.stop();
         setupRouteLayout(nullptr, 2048.0f, 0.0f, 0);
+        songBankReady.clear();
     }
+    // Every layer of the song loaded and handed over.
     Route makeRoute(int song, int index, float factor = 1.0f) {
         layers.assign(4, std::vector<sf::Sound>());
-        for (int r = 0; r < 4; ++r) layers[r].assign(touchCounts[song][r], sf::Sound(*buffer));
+        for (int r = 0; r < 4; ++r) {
+            layers[r].assign(touchCounts[song][r], sf::Sound(*buffer));
+            for (int k = 0; k < touchCounts[song][r]; ++k) songBankReady.wave[r][k] = true;
+        }
         setupRouteLayout(&layers, 2048.0f, 0.0f, modeOfSong[song]);
         return Route(index, factor);
     }
@@ -183,6 +189,20 @@ TEST_F(RouteAudioTest, ExploreLayerOutsideTheListDoesNothing) {
         EXPECT_EQ(route.finalSignal, loop == 3);
     }
     EXPECT_EQ(route.fillCount, 100);
+}
+
+TEST_F(RouteAudioTest, LayerNotYetLoadedIsLeftAlone) {
+    Route route = makeRoute(1, 2);
+    songBankReady.wave[2][1] = false;
+    route.fillCount = 2;
+    route.grabStarted = true;
+    route.updateLoopScheduler(0.01f);
+    EXPECT_EQ(status(2, 0), sf::Sound::Playing);
+    EXPECT_EQ(status(2, 1), sf::Sound::Stopped);
+    EXPECT_FLOAT_EQ(volume(2, 1), 100.0f);
+    songBankReady.wave[2][1] = true;  // handed over: it joins at the next loop boundary
+    route.updateLoopScheduler(route.loopLength + 0.001f);
+    EXPECT_EQ(status(2, 1), sf::Sound::Playing);
 }
 
 TEST_F(RouteAudioTest, PauseResumeAndASilentPlay) {

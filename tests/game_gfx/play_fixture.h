@@ -1,6 +1,6 @@
 #pragma once
 
-// A Game on a bare Interface in a temporary game folder with its own small sound files.
+// A Game on a bare Interface, in a temporary game folder with its own small sound files.
 
 #include <gtest/gtest.h>
 
@@ -10,8 +10,9 @@
 #include <sstream>
 
 #include "../audio/test_sounds.h"
+#include "audio/load_with_thread.h"
+#include "audio/sound_banks.h"
 #include "board/route.h"
-#include "board/songs.h"
 #include "game/game.h"
 #include "support/game_folder.h"
 #include "ui/interface.h"
@@ -28,26 +29,24 @@ protected:
     std::unique_ptr<Interface> iface;
     std::unique_ptr<Game> game;
     std::ostringstream out;
-    std::streambuf* oldOut = nullptr;
+    std::streambuf* oldOut = std::cout.rdbuf(out.rdbuf());
 
     void SetUp() override {
         for (int song = 0; song < 4; ++song) {
-            ASSERT_TRUE(testsounds::writeTone(testsounds::breakMusicFile(song), 22050));
+            ASSERT_TRUE(testsounds::writeTone(testsounds::breakMusicName(song), 22050));
         }
-        ASSERT_TRUE(testsounds::writeDroneFiles());
-        oldOut = std::cout.rdbuf(out.rdbuf());
+        ASSERT_TRUE(testsounds::writeDrones());
         iface = std::make_unique<Interface>(2048.0f, 1536.0f, logStream);
         game = std::make_unique<Game>(iface.get(), &logStream);
         ASSERT_TRUE(loadDrones(game->drones, droneBuffers));
-        out.str("");
     }
     void TearDown() override {
         game.reset();
         std::cout.rdbuf(oldOut);
     }
 
-    // The start of a play as the frame loop makes it (without a loader: the banks stay empty).
-    void start(int mode, bool explore) {
+    // The start of a play in the frame loop's order (the loader is left to the caller).
+    void start(int mode, bool explore, bool quiet = true) {
         game->mode = mode;
         game->explorePlay = explore;
         ASSERT_TRUE(game->loadBreakMusic(songOfMode[mode]));
@@ -57,15 +56,16 @@ protected:
         setupRouteLayout(&waveSounds, 2048.0f, 0.0f, mode);
         game->initRoutes();
         game->startDrone();
+        if (quiet) {
+            for (Route& r : game->routes) r.phase = 8;  // no launches
+        }
+        out.str("");
     }
-    // Every route quiet for frame tests: no launches.
-    void holdRoutes() {
-        for (Route& r : game->routes) r.phase = 8;
-    }
-    void fill(Route& r) { r.fillCount = r.fillMax; }
+    void fill(int route) { game->routes[route].fillCount = game->routes[route].fillMax; }
     std::string lines() {
-        std::string s = out.str();
+        const std::string s = out.str();
         out.str("");
         return s;
     }
+    std::string headline() const { return iface->headlineText.getString().toAnsiString(); }
 };

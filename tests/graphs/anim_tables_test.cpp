@@ -1,14 +1,17 @@
+#include "board/anim_tables.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 
-#include "board/anim_tables.h"
 #include "board/particle.h"
 #include "board/route.h"
 
 namespace {
 
-bool isEmpty(const AnimFrame& f) { return f.left == 0 && f.top == 0 && f.width == 0 && f.height == 0; }
+bool isEmpty(const AnimFrame& f) {
+    return f.left == 0 && f.top == 0 && f.width == 0 && f.height == 0;
+}
 
 // Bottom centre of a frame's rectangle, relative to its anchor: where the creature stands.
 void footOf(const AnimFrame& f, double& x, double& y) {
@@ -16,7 +19,9 @@ void footOf(const AnimFrame& f, double& x, double& y) {
     y = f.offsetY + f.height;
 }
 
-bool isCursor(int route, int anim) { return (route == 0 && anim == 24) || (route == 2 && anim == 25); }
+bool isCursor(int route, int anim) {
+    return (route == 0 && anim == 24) || (route == 2 && anim == 25);
+}
 
 }  // namespace
 
@@ -134,8 +139,10 @@ TEST(FrameTables, LandingsContinueTheLastHop) {
                     const AnimFrame& land = frameTable[r][landingFirstFrame[r][k] + i];
                     if (k == 0 && i > 0) continue;  // a stumble leaves the path at once
                     if ((k == 0 || (r == 0 ? k == 3 : k == 1)) && i == 4) continue;
-                    EXPECT_NEAR(land.offsetX, reg.offsetX + dx, 1.0) << r << " " << a << " " << k << " " << i;
-                    EXPECT_NEAR(land.offsetY, reg.offsetY + dy, 1.0) << r << " " << a << " " << k << " " << i;
+                    EXPECT_NEAR(land.offsetX, reg.offsetX + dx, 1.0)
+                        << r << " " << a << " " << k << " " << i;
+                    EXPECT_NEAR(land.offsetY, reg.offsetY + dy, 1.0)
+                        << r << " " << a << " " << k << " " << i;
                     EXPECT_EQ(land.width, reg.width);
                 }
             }

@@ -100,10 +100,3 @@ TEST_F(RecordsFile, FailedRenameLeavesNoScratchFile) {
     EXPECT_TRUE(fs::is_directory(folder / "profile.zob" / "keep"));
     EXPECT_FALSE(fs::exists(folder / "profile.zob.tmp"));
 }
-
-TEST_F(RecordsFile, MissingFolderFails) {
-    folder /= "gone";
-    EXPECT_FALSE(save());
-    EXPECT_FALSE(fs::exists(folder));
-    folder = folder.parent_path();
-}

@@ -61,15 +61,6 @@ TEST_F(Widgets, LevelSpriteStartsOnItsSecondFrameAndWraps) {
               sf::Vector2f(float(ui->atlasX + offset.x), float(ui->atlasY + offset.y)));
 }
 
-TEST_F(Widgets, BackToLevelSelectHidesTheMenuPicture) {
-    ui->Screen = Results;
-    ui->pauseShown = ui->hintVisible = true;
-    ui->backToLevelSelect();
-    EXPECT_EQ(ui->Screen, LevelSelect);
-    EXPECT_FALSE(ui->pauseShown || ui->hintVisible);
-    EXPECT_EQ(ui->centreSprite.getPosition(), sf::Vector2f(-2048, 0));
-}
-
 using Slides = uitest::InterfaceTest;
 
 TEST_F(Slides, TwoSecondFrameOpensAPanelAtOnceAndClosingReturnsIt) {

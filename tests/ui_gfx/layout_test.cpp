@@ -81,18 +81,6 @@ TEST_P(Layout, MakingOfPagesAreLetterboxedAndTutorialPagesCentred) {
 
 using Loading = uitest::InterfaceTest;
 
-TEST_F(Loading, CanvasWideWindowSmoothsOnlyTheHint) {
-    ASSERT_TRUE(uitest::writeMenuPictures());
-    Capture out(std::cout);
-    ASSERT_TRUE(ui->loadImages());
-    EXPECT_TRUE(ui->hintTexture.isSmooth());
-    EXPECT_FALSE(ui->centreTexture.isSmooth() || ui->menuTextTextures[7].isSmooth());
-    build(1600, 1200);
-    ASSERT_TRUE(ui->loadImages());
-    EXPECT_TRUE(ui->centreTexture.isSmooth() && ui->menuTextTextures[7].isSmooth());
-    EXPECT_FALSE(ui->dotTexture.isSmooth());
-}
-
 TEST_F(Loading, MissingMenuTextStopsBeforeTheFontAndTheLayout) {
     ASSERT_TRUE(uitest::writeMenuPictures());
     std::filesystem::remove("graphs/Menu/texts/16.png");

@@ -25,8 +25,8 @@ struct Theme {
 const Theme themes[4] = {
     {{0.33, 0.55, 0.33}, {0.15, 0.30, 0.18}, {0.55, 0.75, 0.42}, {0.86, 0.82, 0.70},
      {0.45, 0.42, 0.33}, {0.35, 0.66, 0.78}, {0.14, 0.36, 0.50}},
-    {{0.22, 0.50, 0.56}, {0.08, 0.22, 0.32}, {0.88, 0.80, 0.60}, {0.93, 0.88, 0.76},
-     {0.42, 0.47, 0.48}, {0.40, 0.78, 0.82}, {0.10, 0.40, 0.52}},
+    {{0.72, 0.60, 0.42}, {0.34, 0.25, 0.18}, {0.96, 0.90, 0.74}, {0.97, 0.94, 0.86},
+     {0.48, 0.40, 0.32}, {0.40, 0.74, 0.84}, {0.10, 0.36, 0.52}},
     {{0.55, 0.33, 0.20}, {0.26, 0.13, 0.09}, {0.86, 0.55, 0.28}, {0.90, 0.80, 0.64},
      {0.46, 0.33, 0.25}, {0.36, 0.62, 0.60}, {0.14, 0.32, 0.34}},
     {{0.20, 0.18, 0.38}, {0.07, 0.06, 0.16}, {0.95, 0.92, 0.70}, {0.74, 0.72, 0.86},
@@ -199,8 +199,8 @@ void drawPond(cairo_t* cr, const Theme& t, int mode) {
 void drawPad(cairo_t* cr, int mode, int route, const Theme& t) {
     const AnimFrame& b = buttonFrames[mode][route][0];
     double x = buttonAnchors[route][0], y = buttonAnchors[route][1];
-    double cx = x + b.width / 2.0, cy = y + b.height / 2.0;
-    double rx = b.width / 2.0 - 5, ry = b.height / 2.0 - 12;
+    double cx = x + b.width / 2.0, cy = y + b.height * 0.6;
+    double rx = b.width / 2.0 - 5, ry = b.height * 0.3;
     ellipsePath(cr, cx, cy + 10, rx, ry);
     setRgb(cr, routeDark[route]);
     cairo_fill(cr);
@@ -213,12 +213,12 @@ void drawPad(cairo_t* cr, int mode, int route, const Theme& t) {
     cairo_set_line_width(cr, 6);
     cairo_stroke(cr);
     TextStyle ts;
-    ts.size = 34;
+    ts.size = 30;
     ts.bold = true;
     ts.colour = routeDark[route];
     ts.alpha = 0.6;
     ts.align = AlignCentre;
-    drawText(cr, keyNames[route], cx, cy - 21, ts);
+    drawText(cr, keyNames[route], cx, cy - 18, ts);
 }
 
 void drawGaugeSockets(cairo_t* cr, int route) {
@@ -255,7 +255,7 @@ void drawBoardCanvas(cairo_t* cr, int mode) {
     for (int r = 0; r < 4; ++r) {
         double x, y;
         feetAt(r, 0, x, y);
-        drawKeyBadge(cr, r, x + (routeStep[r][0] > 0 ? 70 : -70), y - 100, 30);
+        drawKeyBadge(cr, r, x, y - 160, 30);
     }
 }
 

@@ -190,8 +190,8 @@ void drawCover(cairo_t* cr) {
     // Creatures parade across the lower left.
     for (int r = 0; r < 4; ++r) creature(cr, r, 240 + r * 190, 1180 - (r % 2) * 30, 1.5, EyesHappy);
     // Records reset: the small button the game listens to at (1309, 504), 56 x 34.
-    label(cr, "Reset all records", 1285, 494, 36, AlignRight, kInk, true);
-    label(cr, "clears best scores, times and completions", 1285, 546, 24, AlignRight, kMuted);
+    label(cr, "Reset all records", 1390, 494, 36, AlignLeft, kInk, true);
+    label(cr, "clears best scores, times and completions", 1390, 546, 24, AlignLeft, kMuted);
     roundedRect(cr, 1309, 504, 56, 34, 10);
     cairo_set_source_rgb(cr, 0.85, 0.2, 0.22);
     cairo_fill_preserve(cr);
@@ -205,32 +205,38 @@ void drawCover(cairo_t* cr) {
     cairo_set_source_rgba(cr, 0.96, 0.55, 0.2, 0.6);
     cairo_set_line_width(cr, 4);
     cairo_stroke(cr);
-    label(cr, "Sound", 1260, 958, 40, AlignRight, kInk, true);
-    label(cr, "click to mute or unmute", 1260, 1012, 24, AlignRight, kMuted);
+    label(cr, "Sound", 1470, 958, 40, AlignLeft, kInk, true);
+    label(cr, "click to mute or unmute", 1470, 1012, 24, AlignLeft, kMuted);
 }
 
 void drawHops(cairo_t* cr) {
-    double ox = 1040, oy = 980, sx = 250, sy = -90;
+    // Route 0 seen from above: nest, two stones and the pad, one hop between each.
+    const double k = 1.25, ox = 1060, oy = 560;
     for (int h = 0; h < 4; ++h) {
-        double x = ox + h * sx * 0.95, y = oy + h * sy * 0.9;
-        ellipsePath(cr, x, y + 4, 56, 18);
+        double x = ox + h * 179 * k, y = oy + h * 72 * k;
+        ellipsePath(cr, x, y + 4, 60, 20);
         setRgb(cr, h == 3 ? routeBody[0] : Rgb{0.8, 0.76, 0.66});
         cairo_fill(cr);
-        if (h < 3) label(cr, "stage " + std::to_string(h), x, y + 40, 28, AlignCentre, kMuted, true);
+        label(cr, h == 3 ? "pad" : (h == 0 ? "nest" : "stone"), x, y + 34, 28, AlignCentre, kMuted,
+              true);
     }
-    label(cr, "pad", ox + 3 * sx * 0.95, oy + 3 * sy * 0.9 + 40, 28, AlignCentre, kMuted, true);
-    for (int f = 1; f < 19; f += 3) {
+    // The second hop, every third frame, fading in.
+    Pose first = regularPose(0, 7, 0);
+    for (int f = 0; f < 19; f += 3) {
         Pose p = regularPose(0, 7, f);
-        double u = (p.feetX - regularPose(0, 7, 0).feetX) / 179.0;
-        double z = -(p.feetY - regularPose(0, 7, 0).feetY - 72 * u);
+        double dx = (p.feetX - first.feetX) * k, dy = (p.feetY - first.feetY) * k;
         p.feetX = 0;
         p.feetY = 0;
-        p.alpha = 0.35 + 0.65 * f / 18.0;
+        p.alpha = 0.3 + 0.7 * f / 18.0;
+        p.scale = 1.0;
         cairo_save(cr);
-        cairo_translate(cr, ox + u * sx * 0.95 + sx * 0.95, oy + u * sy * 0.9 + sy * 0.9 - z * 1.4);
+        cairo_translate(cr, ox + 179 * k + dx, oy + 72 * k + dy);
         drawPose(cr, 0, p);
         cairo_restore(cr);
     }
+    for (int h = 0; h < 3; ++h)
+        label(cr, "stage " + std::to_string(h), ox + (h + 0.5) * 179 * k, oy + (h + 0.5) * 72 * k + 90,
+              26, AlignCentre, kInk, true);
     label(cr, "19 frames a hop, 12 frames a second", 1480, 1120, 32, AlignCentre, kInk, true);
 }
 
@@ -244,9 +250,9 @@ void drawTimeline(cairo_t* cr) {
         (void)route;
         return -2;
     };
-    for (int row = 0; row < 2; ++row) {
-        double y = 480 + row * 260;
-        label(cr, row == 0 ? "top left (E)" : "other corners", x0, y - 60, 32, AlignLeft, kInk, true);
+    for (int row = 0; row < 1; ++row) {
+        double y = 560;
+        label(cr, "every corner", x0, y - 60, 32, AlignLeft, kInk, true);
         for (int f = -5; f <= 10; ++f) {
             int v = verdict(row, f);
             double x = x0 + (f + 5) * cw;
@@ -262,12 +268,14 @@ void drawTimeline(cairo_t* cr) {
         }
     }
     double yb = 1010;
-    cairo_move_to(cr, x0 + 5 * cw, 440);
-    cairo_line_to(cr, x0 + 5 * cw, 900);
+    cairo_move_to(cr, x0 + 5 * cw, 520);
+    cairo_line_to(cr, x0 + 5 * cw, 760);
     setRgb(cr, kInk);
     cairo_set_line_width(cr, 4);
     cairo_stroke(cr);
-    label(cr, "lands on the pad", x0 + 5 * cw + 10, 870, 26, AlignLeft, kInk);
+    label(cr, "lands on the pad", x0 + 5 * cw + 10, 720, 26, AlignLeft, kInk);
+    label(cr, "third hop", x0 + 2.5 * cw, 680, 26, AlignCentre, kMuted);
+    label(cr, "on the pad", x0 + 10 * cw, 680, 26, AlignCentre, kMuted);
     struct Key {
         Rgb c;
         const char* text;
@@ -517,7 +525,7 @@ bool drawMakingOfPage(const std::string& root, int index) {
     Canvas c(2048, 1536);
     cairo_t* cr = c.cr;
     pageFrame(cr, index);
-    if (pages[index].body) bodyText(cr, pages[index].body, 140, 360, index == 0 ? 1000 : 840);
+    if (pages[index].body) bodyText(cr, pages[index].body, 140, 360, 840);
     switch (index) {
         case 0: drawCover(cr); break;
         case 1: miniBoard(cr, 1, 1060, 380, 0.42); break;

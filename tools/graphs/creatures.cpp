@@ -10,7 +10,7 @@ const Rgb routeLight[4] = {{1.00, 0.86, 0.62}, {0.74, 0.90, 1.00}, {0.90, 0.78, 
 const double routeStep[4][2] = {{179, 72}, {-177, 71.8}, {-203, -81.5}, {200, -76}};
 const double routeLastPoint[4][2] = {{359, 348}, {1347, 321}, {1362, 717}, {365, 730}};
 const double routeCatchPoint[4][2] = {{547, 397}, {1088, 410}, {1049, 557}, {549, 549}};
-const double routePadFeet[4][2] = {{652.5, 576}, {1396, 576}, {1400, 880}, {662, 880}};
+const double routePadFeet[4][2] = {{652.5, 576}, {1396, 576}, {1400, 866}, {662, 866}};
 
 const int artRegularAnimCounts[4] = {25, 26, 26, 24};
 const int artLandingFrameCounts[4][7] = {{16, 22, 29, 24, 20, 23, 26},
@@ -468,6 +468,7 @@ void ellipse(cairo_t* cr, double cx, double cy, double rx, double ry) {
     cairo_save(cr);
     cairo_translate(cr, cx, cy);
     cairo_scale(cr, rx, ry);
+    cairo_new_sub_path(cr);
     cairo_arc(cr, 0, 0, 1, 0, 2 * kPi);
     cairo_restore(cr);
 }
@@ -713,6 +714,7 @@ void drawPose(cairo_t* cr, int route, const Pose& p) {
     double w = bodyW[route], h = bodyH[route];
     double dir = p.facing ? (routeStep[route][0] > 0 ? 1 : -1) : 1;
     cairo_save(cr);
+    cairo_new_path(cr);
     // The outline's width stays above the feet line.
     cairo_translate(cr, 0, -2);
     cairo_push_group(cr);

@@ -181,7 +181,10 @@ bool drawMenuBackgrounds(const std::string& root, int which) {
         cairo_set_source_rgba(cr, 0.23, 0.16, 0.29, 0.25);
         cairo_set_line_width(cr, 6);
         cairo_stroke(cr);
-        // The emblem in the centre: four seeds, one per route.
+        // The emblem in the centre: four seeds, one per route, on a paper disc.
+        ellipsePath(cr, 1024, 768, 200, 200);
+        setRgb(cr, kPaper);
+        cairo_fill(cr);
         for (int r = 0; r < 4; ++r) {
             static const double ang[4] = {-0.75 * kPi, -0.25 * kPi, 0.25 * kPi, 0.75 * kPi};
             double x = 1024 + 95 * std::cos(ang[r]), y = 768 + 95 * std::sin(ang[r]) + 20;
@@ -239,7 +242,8 @@ bool drawPausePanel(const std::string& root) {
         Rgb c;
         int icon;
     };
-    const Btn btns[2] = {{242, 521, routeBody[0], 0}, {1524, 1868, routeBody[3], 1}};
+    // The left label is centred at 432 (its picture starts at 347), so the face leans right.
+    const Btn btns[2] = {{262, 521, routeBody[0], 0}, {1524, 1868, routeBody[3], 1}};
     for (const Btn& b : btns) {
         roundedRect(cr, b.x0 + 8, 173, b.x1 - b.x0 - 16, 356, 40);
         setRgb(cr, mix(b.c, kWhite, 0.25));
@@ -247,7 +251,7 @@ bool drawPausePanel(const std::string& root) {
         setRgb(cr, kInk);
         cairo_set_line_width(cr, 6);
         cairo_stroke(cr);
-        double cx = (b.x0 + b.x1) / 2, cy = 420;
+        double cx = b.icon == 0 ? 432 : (b.x0 + b.x1) / 2, cy = 420;
         if (b.icon == 0) {
             // Back to the list: an arrow pointing left.
             cairo_move_to(cr, cx + 50, cy);
@@ -345,9 +349,9 @@ bool drawMenuText(const std::string& root, int k) {
                      scored ? "Catch the creatures when they land on their pads. Good catches "
                               "fill the four gauges and bring in the music; fill them all to "
                               "reach the final stage."
-                            : "A completed song can be explored without end: every route plays "
-                              "random layers, and the play lasts until a gauge runs dry. The "
-                              "longest play is kept.",
+                            : "A song opens here once it has been completed in a scored play. "
+                              "Then it can be explored without end: every route plays random "
+                              "layers, and the play lasts until a gauge runs dry.",
                      40, 170, small);
             small.wrap = -1;
             // Rows: their limits are those of the game's hit tests, in panel pixels.
@@ -397,8 +401,7 @@ bool drawMenuText(const std::string& root, int k) {
                         continue;
                     }
                     fitText(cr, songTitles[song], 110, mid - 50, 410, title);
-                    drawText(cr, fmt1(songBpm[song]) + " bpm \u00b7 " + songMoods[song], 110,
-                             mid + 14, sub);
+                    drawText(cr, fmt1(songBpm[song]) + " bpm", 110, mid + 14, sub);
                     // Track of the completion dots (drawn over it by the game).
                     double dy = (i == 1 ? 816 : i == 2 ? 938 : i == 3 ? 1060 : 1181);
                     roundedRect(cr, 529, dy - 4, 428, 52, 26);
@@ -415,9 +418,6 @@ bool drawMenuText(const std::string& root, int k) {
                     fitText(cr, songTitles[song], 720, mid - 48, 700, title);
                     drawText(cr, fmt1(songBpm[song]) + " bpm \u00b7 " + songMoods[song], 720,
                              mid + 12, sub);
-                    TextStyle lock = sub;
-                    lock.size = 24;
-                    drawText(cr, "opens once the song is completed", 300, mid + 22, lock);
                 }
             }
             return savePng(c, path);
@@ -446,10 +446,10 @@ bool drawMenuText(const std::string& root, int k) {
     };
     static const Label labels[17] = {
         {}, {}, {}, {}, {}, {}, {}, {},
-        {170, 100, "Quit", 64, false, {0.23, 0.16, 0.29}},
+        {170, 100, "Quit", 58, false, {0.23, 0.16, 0.29}},
         {336, 130, "Paused", 84, false, {0.23, 0.16, 0.29}},
         {440, 100, "Resume", 64, false, {0.23, 0.16, 0.29}},
-        {170, 100, "Back", 64, false, {0.23, 0.16, 0.29}},
+        {170, 100, "Back", 58, false, {0.23, 0.16, 0.29}},
         {732, 130, "Not finished yet", 84, false, {0.23, 0.16, 0.29}},
         {440, 100, "Retry", 64, false, {0.23, 0.16, 0.29}},
         {698, 150, "New record!", 96, true, {0.70, 0.22, 0.10}},
@@ -500,10 +500,10 @@ bool drawTutorialPage(const std::string& root, int index) {
     static const Line lines[8] = {
         {10, "Welcome to <b>Mirevo</b>! Catch each creature just as it lands on its pad.\n"
              "<b>Press any key</b> to begin.", -1},
-        {118, "Bottom left: press <b>D</b> when the green one lands.", 3},
-        {208, "Top left: press <b>E</b> for the orange one.", 0},
-        {298, "Right side: <b>P</b> top right, <b>L</b> bottom right.", 1},
-        {388, "Well done! <b>The real play starts with the next key.</b>", -1},
+        {120, "Bottom left: press <b>D</b> when the green one lands.", 3},
+        {210, "Top left: press <b>E</b> for the orange one.", 0},
+        {300, "Right side: <b>P</b> top right, <b>L</b> bottom right.", 1},
+        {390, "Well done! <b>The real play starts with the next key.</b>", -1},
         {380, "<b>Too early!</b> Wait until it stands on its pad.", -1},
         {380, "<b>Too late!</b> Press as soon as it lands.", -1},
         {10, "<b>Final stage!</b> Keep catching while the countdown runs.", -1}};
@@ -511,7 +511,7 @@ bool drawTutorialPage(const std::string& root, int index) {
     int canvasH = index == 7 ? 110 : h;
     Canvas page(w, canvasH);
     cr = page.cr;
-    double bandH = index == 0 ? 100 : 80;
+    double bandH = index == 0 ? 104 : 84;
     roundedRect(cr, 10, l.top, w - 20, bandH, 30);
     bool hint = index == 5 || index == 6;
     if (hint)
@@ -520,10 +520,10 @@ bool drawTutorialPage(const std::string& root, int index) {
         cairo_set_source_rgba(cr, 0.12, 0.09, 0.16, 0.85);
     cairo_fill(cr);
     TextStyle ts;
-    ts.size = index == 0 ? 26 : 27;
+    ts.size = index == 0 ? 29 : 31;
     ts.colour = {0.97, 0.95, 0.9};
     ts.align = AlignCentre;
-    ts.wrap = w - 140;
+    ts.wrap = w - 120;
     double tw, th;
     measureText(cr, l.text, ts, tw, th);
     double textX = l.route >= 0 ? w / 2.0 + 30 : w / 2.0;

@@ -58,8 +58,8 @@ void drawPadFlash(cairo_t* cr, int mode, int route, int frame, double x, double 
                   double h) {
     const Rgb& c = routeBody[route];
     const Rgb& l = routeLight[route];
-    double cx = x + w / 2, cy = y + h / 2;
-    double rx = w / 2 - 4, ry = h / 2 - 4;
+    double cx = x + w / 2, cy = y + h * 0.56;
+    double rx = w / 2 - 4, ry = h * 0.4;
     cairo_save(cr);
     cairo_rectangle(cr, x, y, w, h);
     cairo_clip(cr);

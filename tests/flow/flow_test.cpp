@@ -1,0 +1,328 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+
+#include "app/app.h"
+#include "audio/load_with_thread.h"
+#include "board/route.h"
+#include "board/songs.h"
+#include "game/game.h"
+#include "scripted_player.h"
+#include "support/game_folder.h"
+#include "support/scripted_platform.h"
+#include "ui/interface.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+const int modeOrder[4] = {1, 3, 2, 0};
+
+struct Session {
+    Session() : platform(1024, 576), app(platform), player(app, platform) {}
+    int start() {
+        testing::internal::CaptureStdout();
+        int status = app.startUp();
+        startOutput = testing::internal::GetCapturedStdout();
+        return status;
+    }
+    ScriptedPlatform platform;
+    App app;
+    ScriptedPlayer player;
+    std::string startOutput;
+};
+
+void writeProfile(const std::string& path, const float values[12]) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(values), 12 * sizeof(float));
+}
+
+int countLines(const std::string& text, const std::string& pattern) {
+    std::regex re(pattern);
+    return static_cast<int>(
+        std::distance(std::sregex_iterator(text.begin(), text.end(), re), std::sregex_iterator()));
+}
+}  // namespace
+
+TEST(Flow, ScoredPlayOfEveryModeReachesItsResults) {
+    GameFolder folder;
+    ASSERT_TRUE(folder.hasAssets());
+    Session s;
+    ASSERT_EQ(s.start(), -1);
+    Interface& ui = *s.app.iface;
+    EXPECT_TRUE(ui.noSongCompleted());
+    ASSERT_TRUE(s.player.openSongList(false));
+    for (int k = 0; k < 4; ++k) {
+        int mode = modeOrder[k];
+        int song = songOfMode[mode];
+        ASSERT_EQ(song, k);
+        ASSERT_TRUE(s.player.startListPosition(k));
+        EXPECT_EQ(ui.Screen, Playing);
+        EXPECT_EQ(s.app.game->mode, mode);
+        bool finished = s.player.runUntil([&] { return ui.Screen == Results; }, 900.0f);
+        ASSERT_TRUE(finished) << "song " << song << " gauges " << s.app.game->routes[0].gaugeLevel
+                              << " " << s.app.game->routes[1].gaugeLevel << " "
+                              << s.app.game->routes[2].gaugeLevel << " "
+                              << s.app.game->routes[3].gaugeLevel;
+        EXPECT_GT(s.app.game->score, 0.0f);
+        EXPECT_TRUE(ui.levelCompleted);
+        EXPECT_TRUE(ui.newRecord);
+        EXPECT_TRUE(ui.firstCompletion);
+        EXPECT_EQ(ui.bestCompletion[song], 1.0f);
+        EXPECT_EQ(ui.bestScore[song], static_cast<float>(static_cast<int>(s.app.game->score)));
+        EXPECT_EQ(ui.resultText.getString().toAnsiString(),
+                  std::to_string(static_cast<int>(s.app.game->score)));
+        EXPECT_EQ(countLines(folder.read("log.txt"), "Explore end\\. Score: [0-9.e+]+\n"), k + 1);
+        // The results stay up until the player leaves them.
+        s.player.wait(1.5f);
+        EXPECT_EQ(ui.Screen, Results);
+        s.player.tap(sf::Keyboard::Escape);
+        EXPECT_EQ(ui.Screen, LevelSelect);
+        EXPECT_EQ(s.app.backgroundLoader, nullptr);
+        EXPECT_TRUE(s.app.game->routes.empty());
+    }
+    EXPECT_FALSE(ui.noSongCompleted());
+    EXPECT_FALSE(ui.exploreLocked);
+    EXPECT_EQ(ui.menuTextSprites[3].getColor().a, 255);
+}
+
+TEST(Flow, ExplorePlayEndsWhenARouteFailsAndShowsItsTime) {
+    GameFolder folder;
+    ASSERT_TRUE(folder.hasAssets());
+    const float completed[12] = {1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0};
+    writeProfile(folder.file("profile.zob"), completed);
+    Session s;
+    ASSERT_EQ(s.start(), -1);
+    Interface& ui = *s.app.iface;
+    ASSERT_FALSE(ui.noSongCompleted());
+    ASSERT_TRUE(s.player.openSongList(true));
+    EXPECT_TRUE(s.app.game->explorePlay);
+    ASSERT_TRUE(s.player.startListPosition(0));
+    EXPECT_EQ(ui.Screen, Exploring);
+    // Catch for a while, then stop: sooner or later a route fails on an empty gauge.
+    s.player.runUntil([] { return false; }, 20.0f);
+    EXPECT_EQ(ui.Screen, Exploring);
+    s.player.catching = false;
+    ASSERT_TRUE(s.player.runUntil([&] { return ui.Screen == Results; }, 900.0f));
+    std::string result = ui.resultText.getString().toAnsiString();
+    EXPECT_TRUE(std::regex_match(result, std::regex("Time: [0-9]+\\.[0-9]s"))) << result;
+    EXPECT_GT(ui.bestExploreTime[0], 20.0f);
+    EXPECT_TRUE(ui.newRecord);
+    // Space restarts the same play with the same banks and loader.
+    LoadWithThread* loader = s.app.backgroundLoader.get();
+    testing::internal::CaptureStdout();
+    s.player.tap(sf::Keyboard::Space);
+    std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_NE(out.find("on recommence\n"), std::string::npos);
+    EXPECT_EQ(ui.Screen, Exploring);
+    EXPECT_EQ(s.app.backgroundLoader.get(), loader);
+    EXPECT_EQ(s.app.game->routes.size(), 4u);
+}
+
+TEST(Flow, TutorialHintsStepsAndTheScoredPlayAfterIt) {
+    GameFolder folder;
+    ASSERT_TRUE(folder.hasAssets());
+    Session s;
+    ASSERT_EQ(s.start(), -1);
+    Interface& ui = *s.app.iface;
+    ASSERT_TRUE(s.player.openSongList(false));
+    s.player.tap(sf::Keyboard::Num0);
+    ASSERT_EQ(ui.Screen, Tutorial);
+    EXPECT_EQ(ui.tutorialStep, 0);
+    for (const Route& r : s.app.game->routes) EXPECT_EQ(r.phase, 9);
+    s.player.wait(1.0f);
+    EXPECT_EQ(ui.tutorialStep, 0);  // the first page waits for a key
+    s.player.tap(sf::Keyboard::A);
+    EXPECT_EQ(ui.tutorialStep, 1);
+
+    // Too early on route 3: hint 5.
+    s.player.wantsPress = [](const Particle& p) {
+        return p.stage == 2 && p.frame == p.frameCount - 4;
+    };
+    ASSERT_TRUE(s.player.runUntil([&] { return ui.tutorialOverlay == 1; }, 60.0f));
+    EXPECT_EQ(ui.tutorialStep, 1);
+    // Too late: hint 6.
+    s.player.wantsPress = [](const Particle& p) { return p.stage == 3 && p.frame == 10; };
+    ASSERT_TRUE(s.player.runUntil([&] { return ui.tutorialOverlay == 2; }, 60.0f));
+    EXPECT_EQ(ui.tutorialStep, 1);
+    // In time: the steps advance, route 3, then 0, then 1 and 2.
+    s.player.wantsPress = [](const Particle& p) {
+        return p.stage == 3 && p.frame >= 2 && p.frame <= 4;
+    };
+    ASSERT_TRUE(s.player.runUntil([&] { return ui.tutorialStep == 2; }, 60.0f));
+    ASSERT_TRUE(s.player.runUntil([&] { return ui.tutorialStep == 3; }, 60.0f));
+    ASSERT_TRUE(s.player.runUntil([&] { return ui.tutorialStep == 4; }, 60.0f));
+    testing::internal::CaptureStdout();
+    s.player.tap(sf::Keyboard::Return);
+    std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_NE(out.find("start !\n"), std::string::npos);
+    EXPECT_EQ(ui.Screen, Playing);
+    EXPECT_EQ(s.app.game->mode, 1);
+    ASSERT_EQ(s.app.game->routes.size(), 4u);
+    for (const Route& r : s.app.game->routes) EXPECT_LT(r.phase, 4);  // warming up again
+}
+
+TEST(Flow, PauseResumeAndQuitRecordTheResult) {
+    GameFolder folder;
+    ASSERT_TRUE(folder.hasAssets());
+    Session s;
+    ASSERT_EQ(s.start(), -1);
+    Interface& ui = *s.app.iface;
+    Game& g = *s.app.game;
+    ASSERT_TRUE(s.player.openSongList(false));
+    ASSERT_TRUE(s.player.startListPosition(1));  // song 1
+    ASSERT_TRUE(s.player.runUntil([&] { return g.score > 0.0f; }, 120.0f));
+
+    s.player.tap(sf::Keyboard::Space);
+    EXPECT_TRUE(ui.pauseShown);
+    EXPECT_TRUE(g.paused);
+    EXPECT_TRUE(s.platform.cursorVisible);
+    float frozen = g.totalTime;
+    s.player.wait(2.0f);
+    EXPECT_EQ(g.totalTime, frozen);
+    s.player.tap(sf::Keyboard::Space);  // the panel slides away, then the play resumes
+    ASSERT_TRUE(s.player.runUntil([&] { return !g.paused; }, 3.0f));
+    EXPECT_FALSE(ui.pauseShown);
+    EXPECT_FALSE(s.platform.cursorVisible);
+    s.player.wait(0.5f);
+    EXPECT_GT(g.totalTime, frozen);
+
+    s.player.tap(sf::Keyboard::Escape);
+    EXPECT_TRUE(ui.pauseShown);
+    s.player.wait(1.5f);
+    int score = static_cast<int>(g.score);
+    s.player.tap(sf::Keyboard::Escape);
+    EXPECT_EQ(ui.Screen, LevelSelect);
+    EXPECT_EQ(ui.hovered, -1);
+    EXPECT_TRUE(g.routes.empty());
+    EXPECT_EQ(s.app.backgroundLoader, nullptr);
+    // An abandoned play with a score counts as completed and keeps its best score.
+    EXPECT_EQ(ui.bestCompletion[1], 1.0f);
+    EXPECT_EQ(ui.bestScore[1], static_cast<float>(score));
+}
+
+TEST(Flow, MakingOfTurnsPagesMutesAndResetsRecords) {
+    GameFolder folder;
+    ASSERT_TRUE(folder.hasAssets());
+    const float records[12] = {1, 0.5f, 0, 0, 100, 20, 0, 0, 30, 0, 0, 0};
+    writeProfile(folder.file("profile.zob"), records);
+    Session s;
+    ASSERT_EQ(s.start(), -1);
+    Interface& ui = *s.app.iface;
+    s.player.tap(sf::Keyboard::Down);
+    ASSERT_TRUE(s.player.runUntil([&] { return ui.Screen == MakingOf; }, 3.0f));
+    EXPECT_EQ(ui.makingOfPage, 0);
+    s.player.tap(sf::Keyboard::Right);
+    ASSERT_TRUE(s.player.runUntil([&] { return !ui.pageTurnForward; }, 3.0f));
+    EXPECT_EQ(ui.makingOfPage, 1);
+    s.player.tap(sf::Keyboard::Right);
+    s.player.wait(1.5f);
+    s.player.tap(sf::Keyboard::Left);
+    s.player.wait(1.5f);
+    EXPECT_EQ(ui.makingOfPage, 1);
+    s.player.tap(sf::Keyboard::Left);
+    s.player.wait(1.5f);
+    EXPECT_EQ(ui.makingOfPage, 0);
+    s.player.tap(sf::Keyboard::Left);  // nothing before the first page
+    s.player.wait(1.5f);
+    EXPECT_EQ(ui.makingOfPage, 0);
+
+    // The speaker on the first page mutes, and unmutes once its animation has settled.
+    sf::FloatRect speaker = ui.volumeSprite.getGlobalBounds();
+    ASSERT_GT(speaker.width, 0.0f);
+    float cx = speaker.left + speaker.width / 2, cy = speaker.top + speaker.height / 2;
+    s.player.clickAt(cx, cy);
+    EXPECT_EQ(ui.volumeFactor, 0.0f);
+    s.player.clickAt(cx, cy);  // while the button animates: nothing
+    EXPECT_EQ(ui.volumeFactor, 0.0f);
+    s.player.wait(1.0f);
+    EXPECT_EQ(ui.muteStage, 8);
+    EXPECT_EQ(s.app.menuSounds[1].getVolume(), 0.0f);
+    s.player.clickAt(cx, cy);
+    EXPECT_EQ(ui.volumeFactor, 1.0f);
+    s.player.wait(1.0f);
+    EXPECT_EQ(ui.muteStage, 0);
+    EXPECT_FLOAT_EQ(s.app.menuSounds[1].getVolume(), 60.0f);
+
+    float W = 1024, H = 576;
+    float x = (1309 + 28) * W / 2048, y = (504 + 17) * W / 2048 - (W * 1536 / 2048 - H) / 2;
+    s.player.clickAt(x, y);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(ui.bestCompletion[i], 0.0f);
+        EXPECT_EQ(ui.bestScore[i], 0.0f);
+        EXPECT_EQ(ui.bestExploreTime[i], 0.0f);
+    }
+    s.player.tap(sf::Keyboard::Escape);
+    ASSERT_TRUE(s.player.runUntil([&] { return ui.Screen == MainMenu; }, 3.0f));
+    EXPECT_EQ(ui.MenuChoice, ChoiceNone);
+}
+
+TEST(Flow, RecordsSurviveARestartOfTheGame) {
+    GameFolder folder;
+    ASSERT_TRUE(folder.hasAssets());
+    {
+        Session s;
+        ASSERT_EQ(s.start(), -1);
+        ASSERT_TRUE(s.player.openSongList(false));
+        ASSERT_TRUE(s.player.startListPosition(2));
+        ASSERT_TRUE(s.player.runUntil([&] { return s.app.game->score > 0.0f; }, 120.0f));
+        s.player.tap(sf::Keyboard::Escape);
+        s.player.wait(1.5f);
+        s.player.tap(sf::Keyboard::Escape);
+        ASSERT_EQ(s.app.iface->Screen, LevelSelect);
+        s.platform.pushClose();
+        s.player.frame();
+        EXPECT_FALSE(s.player.frame());
+        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(s.app.finish(), 0);
+        std::string err = testing::internal::GetCapturedStderr();
+        std::string out = testing::internal::GetCapturedStdout();
+        EXPECT_NE(err.find("profile saved\n"), std::string::npos);
+        EXPECT_NE(out.find("Exiting !\n"), std::string::npos);
+    }
+    EXPECT_EQ(fs::file_size(folder.file("profile.zob")), 48u);
+    Session again;
+    ASSERT_EQ(again.start(), -1);
+    EXPECT_NE(again.startOutput.find("loading profile\n"), std::string::npos);
+    EXPECT_EQ(again.app.iface->bestCompletion[2], 1.0f);
+    EXPECT_FALSE(again.app.iface->noSongCompleted());
+    // The explore list opens now.
+    EXPECT_TRUE(again.player.openSongList(true));
+}
+
+TEST(Flow, KeyPressedAndReleasedBetweenTwoPollsStillCatches) {
+    GameFolder folder;
+    ASSERT_TRUE(folder.hasAssets());
+    Session s;
+    ASSERT_EQ(s.start(), -1);
+    ASSERT_TRUE(s.player.openSongList(false));
+    ASSERT_TRUE(s.player.startListPosition(0));
+    Game& g = *s.app.game;
+    s.player.catching = false;
+    // Wait for a creature in the good window, then tap its key as a quick event only.
+    int route = -1;
+    ASSERT_TRUE(s.player.runUntil(
+        [&] {
+            for (int i = 0; i < 4; ++i)
+                for (const Particle& p : g.routes[i].particles)
+                    if (p.stage == 3 && !p.judged && p.frame >= 2 && p.frame <= 4) route = i;
+            return route >= 0;
+        },
+        60.0f));
+    const sf::Keyboard::Key keys[4] = {sf::Keyboard::E, sf::Keyboard::P, sf::Keyboard::L,
+                                       sf::Keyboard::D};
+    s.platform.pushKey(keys[route]);
+    s.platform.pushKey(keys[route]);  // a second tap in the same frame is not a second press
+    s.player.frame();
+    EXPECT_EQ(g.routes[route].buttonState, 2);
+    EXPECT_FALSE(g.routes[route].missedPress);
+    int good = 0;
+    for (const Particle& p : g.routes[route].particles) good += p.judged && p.judgement == 1;
+    EXPECT_EQ(good, 1);
+    // Released: the button comes back up and the next tap is a new press.
+    s.player.wait(0.3f);
+    EXPECT_EQ(g.routes[route].buttonState, 0);
+}

@@ -1,0 +1,75 @@
+#include "scripted_player.h"
+
+#include "board/route.h"
+#include "game/game.h"
+#include "ui/interface.h"
+
+namespace {
+const sf::Keyboard::Key routeKeys[4] = {sf::Keyboard::E, sf::Keyboard::P, sf::Keyboard::L,
+                                        sf::Keyboard::D};
+}
+
+float canvasX(const App& app, float x) {
+    return x * static_cast<float>(app.windowWidth) / 2048.0f;
+}
+float canvasY(const App& app, float y) {
+    return y * static_cast<float>(app.windowHeight) / 1536.0f;
+}
+
+bool ScriptedPlayer::frame() {
+    bool pressed[4] = {false, false, false, false};
+    if (catching && app.game && app.game->routes.size() == 4 && app.iface &&
+        !app.iface->pauseShown) {
+        for (int i = 0; i < 4; ++i) {
+            const Route& route = app.game->routes[i];
+            if (route.buttonState != 0) continue;
+            for (const Particle& p : route.particles) {
+                if (!p.judged && wantsPress(p)) {
+                    pressed[i] = true;
+                    break;
+                }
+            }
+            if (pressed[i]) {
+                platform.hold(routeKeys[i]);
+                ++presses;
+            }
+        }
+    }
+    platform.advance(dt);
+    bool going = app.frame();
+    for (int i = 0; i < 4; ++i) {
+        if (pressed[i]) platform.release(routeKeys[i]);
+    }
+    return going;
+}
+
+void ScriptedPlayer::wait(float seconds) {
+    bool was = catching;
+    catching = false;
+    for (float t = 0.0f; t < seconds; t += dt) {
+        if (!frame()) break;
+    }
+    catching = was;
+}
+
+void ScriptedPlayer::tap(sf::Keyboard::Key key) {
+    platform.pushKey(key);
+    frame();
+}
+
+void ScriptedPlayer::clickAt(float x, float y, sf::Mouse::Button button) {
+    platform.pushClick(static_cast<int>(x), static_cast<int>(y), button);
+    frame();
+}
+
+bool ScriptedPlayer::openSongList(bool explore) {
+    tap(explore ? sf::Keyboard::Left : sf::Keyboard::Right);
+    return runUntil([&] { return app.iface->Screen == LevelSelect; }, 3.0f);
+}
+
+bool ScriptedPlayer::startListPosition(int k) {
+    const sf::Keyboard::Key keys[4] = {sf::Keyboard::Num1, sf::Keyboard::Num2, sf::Keyboard::Num3,
+                                       sf::Keyboard::Num4};
+    tap(keys[k]);
+    return app.iface->Screen != LevelSelect;
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "app/app.h"
+#include "board/particle.h"
+#include "support/scripted_platform.h"
+
+// Drives the real frame loop with a scripted clock and a player who watches the board:
+// when a route's creature is in the middle of its good catch window, the player taps the
+// route's key for one frame.
+class ScriptedPlayer {
+public:
+    ScriptedPlayer(App& app, ScriptedPlatform& platform) : app(app), platform(platform) {}
+
+    // One frame: decide the presses from what the board shows, advance the clock, run it.
+    // False when the loop has ended.
+    bool frame();
+    // Frames until the condition holds or the game time runs out; true when it held.
+    template <class Condition>
+    bool runUntil(Condition done, float maxSeconds) {
+        for (float t = 0.0f; t < maxSeconds; t += dt) {
+            if (done()) return true;
+            if (!frame()) return done();
+        }
+        return done();
+    }
+    // Idle frames (no catching) for the given game time.
+    void wait(float seconds);
+    // A key press event (pressed and released within the frame), then one frame.
+    void tap(sf::Keyboard::Key key);
+    // A mouse click at a window position, then one frame.
+    void clickAt(float x, float y, sf::Mouse::Button button = sf::Mouse::Left);
+    // Main menu -> song list (scored or explore), waiting for the panel to settle.
+    bool openSongList(bool explore);
+    // From the song list: starts the mode at list position k (number key k + 1).
+    bool startListPosition(int k);
+
+    App& app;
+    ScriptedPlatform& platform;
+    float dt = 1.0f / 24.0f;
+    bool catching = true;
+    // When the player presses for a creature: by default in the middle of the good window
+    // (frames 1..6 of the landing animation).
+    std::function<bool(const Particle&)> wantsPress = [](const Particle& p) {
+        return p.stage == 3 && p.frame >= 2 && p.frame <= 4;
+    };
+    int presses = 0;
+};
+
+// Reference position (2048 x 1536 canvas) to window pixels.
+float canvasX(const App& app, float x);
+float canvasY(const App& app, float y);
