@@ -3,6 +3,7 @@
 // the generator's reproducibility and its care with the folder it empties.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -24,7 +25,9 @@ std::string assetsDir() {
     return env ? env : MIREVO_ASSETS_DIR;
 }
 
-std::string generator() { return std::string(MIREVO_BINARY_DIR) + "/tools/audio/gen_audio"; }
+std::string generator() {
+    return std::string(MIREVO_BINARY_DIR) + "/tools/audio/gen_audio";
+}
 
 std::size_t framesOf(float seconds) {
     return static_cast<std::size_t>(std::llround(static_cast<double>(seconds) * 44100.0));
@@ -42,7 +45,9 @@ std::string readFile(const fs::path& path) {
     return text.str();
 }
 
-int run(const std::string& command) { return std::system((command + " > /dev/null 2>&1").c_str()); }
+int run(const std::string& command) {
+    return std::system((command + " > /dev/null 2>&1").c_str());
+}
 
 struct TempDir {
     fs::path path;
@@ -87,16 +92,15 @@ TEST(SoundPackDurations, CuesStayShort) {
         const std::string n = std::to_string(song + 1);
         for (int route = 1; route <= 4; ++route) {
             const std::string path = assetsDir() + "/qo_audio/mirevo_touches/mirevo_qo" + n +
-                                     "/mirevo_qo" + n + "_touche" + std::to_string(route) +
-                                     ".ogg";
+                                     "/mirevo_qo" + n + "_touche" + std::to_string(route) + ".ogg";
             Decoded d;
             ASSERT_TRUE(mirevo_audio::decodeFile(path, d)) << path;
             EXPECT_LT(d.frames(), framesOf(0.5f)) << path;
         }
     }
     Decoded click;
-    ASSERT_TRUE(
-        mirevo_audio::decodeFile(assetsDir() + "/qo_audio/mirevo_menu/mirevo_menu_click1.ogg", click));
+    ASSERT_TRUE(mirevo_audio::decodeFile(
+        assetsDir() + "/qo_audio/mirevo_menu/mirevo_menu_click1.ogg", click));
     EXPECT_LT(click.frames(), framesOf(0.15f));
 }
 

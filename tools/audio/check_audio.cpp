@@ -48,7 +48,9 @@ std::map<std::string, std::string> readManifest(const std::string& path) {
     return sums;
 }
 
-double db(double x) { return 20.0 * std::log10(std::max(x, 1e-9)); }
+double db(double x) {
+    return 20.0 * std::log10(std::max(x, 1e-9));
+}
 
 // RMS of decoded sounds summed sample by sample, times `gain`.
 double mixRms(const std::vector<Decoded>& sounds, double gain) {
@@ -135,7 +137,8 @@ int main(int argc, char** argv) {
                 problem(f.path, "menu loop outside 20 to 40 seconds");
             }
         }
-        if (f.kind == Kind::Layer && f.layer == touchCounts[f.song][f.route] - (f.song == 2 && f.route == 0 ? 2 : 0)) {
+        if (f.kind == Kind::Layer &&
+            f.layer == touchCounts[f.song][f.route] - (f.song == 2 && f.route == 0 ? 2 : 0)) {
             tops[f.song].push_back(std::move(d));
         } else if (f.kind == Kind::Final) {
             finals[f.song] = std::move(d);
@@ -143,15 +146,16 @@ int main(int argc, char** argv) {
     }
     if (menuFrames[0] != menuFrames[1]) problem("qo_audio/mirevo_menu", "loops differ in length");
     for (int s = 0; s < 4; ++s) {
-        if (songBankBytes(s) >= kBankLimit) problem("song " + std::to_string(s), "bank over 128 MB");
+        if (songBankBytes(s) >= kBankLimit)
+            problem("song " + std::to_string(s), "bank over 128 MB");
         if (tops[s].size() != 4 || finals[s].samples.empty()) continue;
         // The full mix as played (layers at 50) against the final music's loudest loop (at 60).
         const double play = db(mixRms(tops[s], 0.5));
         const double final = db(0.6 * loudestRms(finals[s], tops[s][0].frames()));
         if (std::fabs(play - final) > 3.0) {
-            problem("song " + std::to_string(s),
-                    "full mix at " + std::to_string(play) + " dB against final music at " +
-                        std::to_string(final) + " dB");
+            problem("song " + std::to_string(s), "full mix at " + std::to_string(play) +
+                                                     " dB against final music at " +
+                                                     std::to_string(final) + " dB");
         }
     }
     if (problems) {

@@ -36,7 +36,9 @@ constexpr double kTail = 4.0;
 constexpr float kCeiling = 0.84f;
 constexpr float kMaxPeak = 0.891f;  // -1 dBFS
 
-float fromDb(double db) { return static_cast<float>(std::pow(10.0, db / 20.0)); }
+float fromDb(double db) {
+    return static_cast<float>(std::pow(10.0, db / 20.0));
+}
 
 // Loudness targets, RMS in dBFS of the file. The game plays layers at 50, the final music at
 // 60, drones and touches at 100, the menu loop at 60 and its fuller version at 50: the targets
@@ -55,7 +57,9 @@ std::size_t framesOf(double seconds) {
     return static_cast<std::size_t>(std::llround(seconds * kSampleRate));
 }
 
-double layerBeat(int song) { return songLoopLength[song] / songPhraseLength[song]; }
+double layerBeat(int song) {
+    return songLoopLength[song] / songPhraseLength[song];
+}
 
 // The final music keeps the song's tempo, stretched a little so that its whole bars fill the
 // final-stage length exactly.
@@ -77,16 +81,16 @@ bool renderLayer(int song, int route, int layer, Kind kind, Audio& out, std::str
     bool ok = false;
     if (kind == Kind::Special) {
         const int special = layer - (count - 2) - 1;
-        ok = addPart(score, s, s.specials[special], s.specialStages[special], 0.0,
-                     layerBeat(song), 0, s.barsPerLoop);
+        ok = addPart(score, s, s.specials[special], s.specialStages[special], 0.0, layerBeat(song),
+                     0, s.barsPerLoop);
     } else {
         const int regular = (song == 2 && route == 0) ? count - 2 : count;
         ok = addPart(score, s, s.parts[route], stageOfLayer(layer, regular), 0.0, layerBeat(song),
                      0, s.barsPerLoop);
     }
     if (!ok) {
-        error = "malformed part of song " + std::to_string(song) + " route " +
-                std::to_string(route);
+        error =
+            "malformed part of song " + std::to_string(song) + " route " + std::to_string(route);
         return false;
     }
     return renderFolded(score, songLoopLength[song], out, error);
@@ -247,10 +251,14 @@ bool makeFile(const PackFile& f, Shared& shared, Audio& out, std::string& error)
             applyGain(out, shared.layerGain[f.song][f.route]);
             limit(out, kCeiling, true);
             return true;
-        case Kind::Final: return makeFinal(f.song, shared, out, error);
-        case Kind::Drone: return makeDrone(f.song, out, error);
-        case Kind::MenuLoop: return makeMenuLoop(kMenuCalmStages, kMenuCalmDb, out, error);
-        case Kind::MenuFull: return makeMenuLoop(kMenuFullStages, kMenuFullDb, out, error);
+        case Kind::Final:
+            return makeFinal(f.song, shared, out, error);
+        case Kind::Drone:
+            return makeDrone(f.song, out, error);
+        case Kind::MenuLoop:
+            return makeMenuLoop(kMenuCalmStages, kMenuCalmDb, out, error);
+        case Kind::MenuFull:
+            return makeMenuLoop(kMenuFullStages, kMenuFullDb, out, error);
         case Kind::Touch: {
             const Touch& t = kTouches[f.song];
             Score score;
@@ -291,13 +299,18 @@ bool writeChecked(const std::string& path, Audio& audio, std::string& error) {
 
 double costOf(const PackFile& f) {
     switch (f.kind) {
-        case Kind::Final: return 4.0 * songLength[f.song];
+        case Kind::Final:
+            return 4.0 * songLength[f.song];
         case Kind::Layer:
-        case Kind::Special: return songLoopLength[f.song] + kTail;
-        case Kind::Drone: return kDroneSeconds + kTail;
+        case Kind::Special:
+            return songLoopLength[f.song] + kTail;
+        case Kind::Drone:
+            return kDroneSeconds + kTail;
         case Kind::MenuLoop:
-        case Kind::MenuFull: return 4.0 * menuLoopSeconds();
-        default: return 0.5;
+        case Kind::MenuFull:
+            return 4.0 * menuLoopSeconds();
+        default:
+            return 0.5;
     }
 }
 
@@ -335,7 +348,8 @@ int main(int argc, char** argv) {
         }
     }
     // The folder is emptied: refuse anything but a folder named qo_audio.
-    const fs::path dirName = outDir.has_filename() ? outDir.filename() : outDir.parent_path().filename();
+    const fs::path dirName =
+        outDir.has_filename() ? outDir.filename() : outDir.parent_path().filename();
     if (dirName != "qo_audio") {
         std::fprintf(stderr, "gen_audio: the output folder must be named qo_audio\n");
         return 2;
@@ -353,7 +367,8 @@ int main(int argc, char** argv) {
     std::vector<PackFile> files;
     for (const PackFile& f : packFiles()) {
         bool wanted = only.empty();
-        for (const std::string& text : only) wanted = wanted || f.path.find(text) != std::string::npos;
+        for (const std::string& text : only)
+            wanted = wanted || f.path.find(text) != std::string::npos;
         if (wanted) files.push_back(f);
     }
     for (const PackFile& f : files) {

@@ -22,12 +22,24 @@ const int kLayerStages[7][7] = {
 
 int chordTones(Quality q, int* tones) {
     switch (q) {
-        case Maj: tones[0] = 0, tones[1] = 4, tones[2] = 7; return 3;
-        case Min: tones[0] = 0, tones[1] = 3, tones[2] = 7; return 3;
-        case Dom7: tones[0] = 0, tones[1] = 4, tones[2] = 7, tones[3] = 10; return 4;
-        case Maj7: tones[0] = 0, tones[1] = 4, tones[2] = 7, tones[3] = 11; return 4;
-        case Min7: tones[0] = 0, tones[1] = 3, tones[2] = 7, tones[3] = 10; return 4;
-        case Sus4: tones[0] = 0, tones[1] = 5, tones[2] = 7; return 3;
+        case Maj:
+            tones[0] = 0, tones[1] = 4, tones[2] = 7;
+            return 3;
+        case Min:
+            tones[0] = 0, tones[1] = 3, tones[2] = 7;
+            return 3;
+        case Dom7:
+            tones[0] = 0, tones[1] = 4, tones[2] = 7, tones[3] = 10;
+            return 4;
+        case Maj7:
+            tones[0] = 0, tones[1] = 4, tones[2] = 7, tones[3] = 11;
+            return 4;
+        case Min7:
+            tones[0] = 0, tones[1] = 3, tones[2] = 7, tones[3] = 10;
+            return 4;
+        case Sus4:
+            tones[0] = 0, tones[1] = 5, tones[2] = 7;
+            return 3;
     }
     return 0;
 }
@@ -40,14 +52,17 @@ int nearest(int pc, int centre) {
     return base;
 }
 
-int rootPc(const Song& song, const Chord& chord) { return (song.tonic + chord.root) % 12; }
+int rootPc(const Song& song, const Chord& chord) {
+    return (song.tonic + chord.root) % 12;
+}
 
 // Close voicing of the chord around `centre`, low to high.
 std::vector<int> voicing(const Song& song, const Chord& chord, int centre) {
     int tones[4] = {0, 0, 0, 0};
     const int n = chordTones(chord.quality, tones);
     std::vector<int> notes;
-    for (int i = 0; i < n; ++i) notes.push_back(nearest((rootPc(song, chord) + tones[i]) % 12, centre));
+    for (int i = 0; i < n; ++i)
+        notes.push_back(nearest((rootPc(song, chord) + tones[i]) % 12, centre));
     std::sort(notes.begin(), notes.end());
     return notes;
 }
@@ -61,7 +76,9 @@ int humanise(int bar, int step, int salt) {
     return static_cast<int>(h % 9) - 4;
 }
 
-int stepsPerBar(const Song& song) { return song.beatsPerBar * kStepsPerBeat; }
+int stepsPerBar(const Song& song) {
+    return song.beatsPerBar * kStepsPerBeat;
+}
 
 const char* barPattern(const Line& line, int bar, int barsPerLoop) {
     if (bar == 0 && line.firstBar) return line.firstBar;
@@ -112,7 +129,9 @@ bool addLine(Score& score, const Song& song, const Line& line, int lineIndex, do
         const int root = nearest(rootPc(song, chord), line.centre);
         std::vector<int> keys;
         switch (s) {
-            case 'C': keys = voicing(song, chord, line.centre); break;
+            case 'C':
+                keys = voicing(song, chord, line.centre);
+                break;
             case 'c':
                 keys = voicing(song, chord, line.centre);
                 keys.erase(keys.begin());
@@ -130,14 +149,29 @@ bool addLine(Score& score, const Song& song, const Line& line, int lineIndex, do
             case 'R':
             case 'x':
             case 'X':
-            case 'g': keys.push_back(root); break;
-            case 'O': keys.push_back(root + 12); break;
-            case 'L': keys.push_back(root - 12); break;
-            case 'F': keys.push_back(root + 7); break;
-            case 'T': keys.push_back(root + tones[1]); break;
-            case 'S': keys.push_back(root + (toneCount == 4 ? tones[3] : 12)); break;
-            case 'A': keys.push_back(nearest(rootPc(song, next), root) - 1); break;
-            default: return false;
+            case 'g':
+                keys.push_back(root);
+                break;
+            case 'O':
+                keys.push_back(root + 12);
+                break;
+            case 'L':
+                keys.push_back(root - 12);
+                break;
+            case 'F':
+                keys.push_back(root + 7);
+                break;
+            case 'T':
+                keys.push_back(root + tones[1]);
+                break;
+            case 'S':
+                keys.push_back(root + (toneCount == 4 ? tones[3] : 12));
+                break;
+            case 'A':
+                keys.push_back(nearest(rootPc(song, next), root) - 1);
+                break;
+            default:
+                return false;
         }
         for (int k : keys) score.add(slot, t, len, k, velocity);
     }
@@ -159,8 +193,10 @@ bool parseTune(const Song& song, const char* tune, std::vector<TuneNote>& out) {
         while (*p == ' ') ++p;
         if (!*p) break;
         TuneNote n{step, 0, -1, 1};
-        if (*p == '!') n.importance = 0, ++p;
-        else if (*p == '~') n.importance = 2, ++p;
+        if (*p == '!')
+            n.importance = 0, ++p;
+        else if (*p == '~')
+            n.importance = 2, ++p;
         if (*p == 'r') {
             ++p;
         } else if (*p >= '1' && *p <= '7') {

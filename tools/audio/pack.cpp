@@ -34,9 +34,9 @@ std::vector<PackFile> packFiles() {
             const int count = touchCounts[s][r];
             const int regular = (s == 2 && r == 0) ? count - 2 : count;
             for (int k = 1; k <= count; ++k) {
-                files.push_back({waves(n) + "_t" + std::to_string(r + 1) + "_" +
-                                     std::to_string(k) + ".ogg",
-                                 k <= regular ? Kind::Layer : Kind::Special, s, r, k});
+                files.push_back(
+                    {waves(n) + "_t" + std::to_string(r + 1) + "_" + std::to_string(k) + ".ogg",
+                     k <= regular ? Kind::Layer : Kind::Special, s, r, k});
             }
         }
         files.push_back({waves(n) + "_break_scoring.ogg", Kind::Final, s, -1, 0});
@@ -56,21 +56,30 @@ std::vector<PackFile> packFiles() {
 std::size_t exactFrames(const PackFile& file) {
     switch (file.kind) {
         case Kind::Layer:
-        case Kind::Special: return framesOf(songLoopLength[file.song]);
-        case Kind::Final: return framesOf(songLength[file.song]);
-        case Kind::Drone: return framesOf(kDroneSeconds);
+        case Kind::Special:
+            return framesOf(songLoopLength[file.song]);
+        case Kind::Final:
+            return framesOf(songLength[file.song]);
+        case Kind::Drone:
+            return framesOf(kDroneSeconds);
         case Kind::MenuLoop:
-        case Kind::MenuFull: return framesOf(menuLoopSeconds());
-        default: return 0;
+        case Kind::MenuFull:
+            return framesOf(menuLoopSeconds());
+        default:
+            return 0;
     }
 }
 
 std::size_t maxFrames(const PackFile& file) {
     switch (file.kind) {
-        case Kind::Touch: return framesOf(0.5) - 1;
-        case Kind::Click: return framesOf(0.15) - 1;
-        case Kind::Error: return framesOf(0.8);
-        default: return 0;
+        case Kind::Touch:
+            return framesOf(0.5) - 1;
+        case Kind::Click:
+            return framesOf(0.15) - 1;
+        case Kind::Error:
+            return framesOf(0.8);
+        default:
+            return 0;
     }
 }
 

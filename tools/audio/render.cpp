@@ -115,8 +115,8 @@ bool renderScore(const Score& score, double seconds, Audio& out, std::string& er
                                      s.bank == 128 ? CHANNEL_TYPE_DRUM : CHANNEL_TYPE_MELODIC);
         if (fluid_synth_program_select(handle.synth, channel, font, s.bank, s.program) !=
             FLUID_OK) {
-            error = "missing instrument " + std::to_string(s.bank) + ":" +
-                    std::to_string(s.program);
+            error =
+                "missing instrument " + std::to_string(s.bank) + ":" + std::to_string(s.program);
             return false;
         }
         fluid_synth_cc(handle.synth, channel, 7, s.volume);
@@ -222,7 +222,8 @@ void limit(Audio& audio, float ceiling, bool circular) {
     // Gain each frame needs on its own.
     std::vector<float> need(n);
     for (std::size_t i = 0; i < n; ++i) {
-        const float a = std::max(std::fabs(audio.samples[2 * i]), std::fabs(audio.samples[2 * i + 1]));
+        const float a =
+            std::max(std::fabs(audio.samples[2 * i]), std::fabs(audio.samples[2 * i + 1]));
         need[i] = a > ceiling ? ceiling / a : 1.0f;
     }
     // Extended copy so that windows reaching past either end see the loop's other end (or

@@ -176,7 +176,12 @@ const Melody kLead2 = {
     "!6/6 5/2 ~6/2 5/2 3/4 "
     "r/2 !4/2 3/2 1/2 ~3/2 4/2 6/4 "
     "!5/6 4/2 2/4 7#,/4",
-    kAltoSax, kTenorSax, kVibes, kSaxEcho, kStringPad, 3,
+    kAltoSax,
+    kTenorSax,
+    kVibes,
+    kSaxEcho,
+    kStringPad,
+    3,
 };
 
 const Melody kSolo2 = {
@@ -188,7 +193,12 @@ const Melody kSolo2 = {
     "!6/1 1'/1 3'/1 5'/1 6'/4 5'/2 3'/2 1'/4 "
     "!4'/2 3'/1 2'/1 1'/2 7/2 6/2 4/2 3/2 1/2 "
     "!2/2 7#,/2 2/2 4/2 5/2 7#/2 !1'/4",
-    kAltoSax, kTenorSax, kVibes, kSaxEcho, kStringPad, 3,
+    kAltoSax,
+    kTenorSax,
+    kVibes,
+    kSaxEcho,
+    kStringPad,
+    3,
 };
 
 constexpr Instrument kBrass{0, 61, 100, 64, 50, 0};
@@ -247,9 +257,9 @@ const Section kFinal2[] = {
 // Song 3: D major waltz in 3/4, twenty bars.
 
 const Chord kChords3[20] = {
-    {0, Maj}, {0, Maj}, {9, Min}, {9, Min}, {5, Maj}, {5, Maj}, {7, Maj}, {7, Maj},
-    {0, Maj}, {0, Maj}, {4, Min}, {4, Min}, {2, Min}, {2, Min}, {5, Maj}, {7, Maj},
-    {9, Min}, {5, Maj}, {7, Maj}, {7, Dom7},
+    {0, Maj}, {0, Maj}, {9, Min}, {9, Min}, {5, Maj}, {5, Maj},  {7, Maj},
+    {7, Maj}, {0, Maj}, {0, Maj}, {4, Min}, {4, Min}, {2, Min},  {2, Min},
+    {5, Maj}, {7, Maj}, {9, Min}, {5, Maj}, {7, Maj}, {7, Dom7},
 };
 
 constexpr Instrument kStrings3{0, 48, 84, 64, 80, 20};
@@ -370,34 +380,53 @@ const Melody kMenuTune = {
 }  // namespace
 
 const Song kSongs[4] = {
-    {64, true, 4, 4, kChords0,
+    {64,
+     true,
+     4,
+     4,
+     kChords0,
      {{kDrums0, int(sizeof kDrums0 / sizeof kDrums0[0]), nullptr},
       {kBass0, int(sizeof kBass0 / sizeof kBass0[0]), nullptr},
       {kHarmony0, int(sizeof kHarmony0 / sizeof kHarmony0[0]), nullptr},
       {nullptr, 0, &kLead0}},
-     {0, -1, -4, -3},
+     {-2, -1, -4, -3},
      {{nullptr, 0, nullptr}, {nullptr, 0, nullptr}},
      {0, 0},
-     kFinal0, int(sizeof kFinal0 / sizeof kFinal0[0])},
-    {69, false, 4, 8, kChords1,
+     kFinal0,
+     int(sizeof kFinal0 / sizeof kFinal0[0])},
+    {69,
+     false,
+     4,
+     8,
+     kChords1,
      {{nullptr, 0, &kLead1},
       {kHarmony1, int(sizeof kHarmony1 / sizeof kHarmony1[0]), nullptr},
       {kBass1, int(sizeof kBass1 / sizeof kBass1[0]), nullptr},
       {kPercussion1, int(sizeof kPercussion1 / sizeof kPercussion1[0]), nullptr}},
-     {-3, -4, -1, -1},
+     {-3, -4, -1, -2},
      {{nullptr, 0, nullptr}, {nullptr, 0, nullptr}},
      {0, 0},
-     kFinal1, int(sizeof kFinal1 / sizeof kFinal1[0])},
-    {65, true, 4, 8, kChords2,
+     kFinal1,
+     int(sizeof kFinal1 / sizeof kFinal1[0])},
+    {65,
+     true,
+     4,
+     8,
+     kChords2,
      {{nullptr, 0, &kLead2},
       {kDrums2, int(sizeof kDrums2 / sizeof kDrums2[0]), nullptr},
       {kBass2, int(sizeof kBass2 / sizeof kBass2[0]), nullptr},
       {kKeys2, int(sizeof kKeys2 / sizeof kKeys2[0]), nullptr}},
-     {-3, 0, -1, -4},
+     {-3, -2, -1, -4},
      {{nullptr, 0, &kSolo2}, {kBreak2, int(sizeof kBreak2 / sizeof kBreak2[0]), nullptr}},
      {5, 7},
-     kFinal2, int(sizeof kFinal2 / sizeof kFinal2[0])},
-    {74, false, 3, 20, kChords3,
+     kFinal2,
+     int(sizeof kFinal2 / sizeof kFinal2[0])},
+    {74,
+     false,
+     3,
+     20,
+     kChords3,
      {{kStringsPart3, int(sizeof kStringsPart3 / sizeof kStringsPart3[0]), nullptr},
       {kBass3, int(sizeof kBass3 / sizeof kBass3[0]), nullptr},
       {kHarp3, int(sizeof kHarp3 / sizeof kHarp3[0]), nullptr},
@@ -405,11 +434,16 @@ const Song kSongs[4] = {
      {-3, -2, -3, -2},
      {{nullptr, 0, nullptr}, {nullptr, 0, nullptr}},
      {0, 0},
-     kFinal3, int(sizeof kFinal3 / sizeof kFinal3[0])},
+     kFinal3,
+     int(sizeof kFinal3 / sizeof kFinal3[0])},
 };
 
 const Song kMenuSong = {
-    72, false, 4, 8, kMenuChords,
+    72,
+    false,
+    4,
+    8,
+    kMenuChords,
     {{kMenuPad, int(sizeof kMenuPad / sizeof kMenuPad[0]), nullptr},
      {kMenuBass, int(sizeof kMenuBass / sizeof kMenuBass[0]), nullptr},
      {kMenuDrums, int(sizeof kMenuDrums / sizeof kMenuDrums[0]), nullptr},
@@ -417,7 +451,8 @@ const Song kMenuSong = {
     {0, 0, 0, 0},
     {{nullptr, 0, nullptr}, {nullptr, 0, nullptr}},
     {0, 0},
-    nullptr, 0,
+    nullptr,
+    0,
 };
 const double kMenuBeat = 0.75;
 const int kMenuCalmStages[4] = {2, 0, 0, 2};

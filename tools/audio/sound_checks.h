@@ -67,7 +67,8 @@ inline int seamStep(const Decoded& d) {
     if (n < 2) return 0;
     int step = 0;
     for (unsigned c = 0; c < d.channels; ++c) {
-        step = std::max(step, std::abs(int(d.samples[c]) - int(d.samples[(n - 1) * d.channels + c])));
+        step =
+            std::max(step, std::abs(int(d.samples[c]) - int(d.samples[(n - 1) * d.channels + c])));
     }
     return step;
 }
