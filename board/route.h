@@ -114,6 +114,7 @@ public:
     int phase = 0;
     int gaugePhase = 3;
     int exploreMode = 0;
+    int exploreQuota = 0;  // gauge cells an explore play starts with
     bool loopToggle = false;
     bool missEvent = false;
     bool hitEvent = false;

@@ -64,6 +64,7 @@ void Game::initRoutes() {
         if (explorePlay) {
             route.exploreLayer = variants[i];
             route.exploreMode = 1;
+            route.exploreQuota = quotas[i];
             route.gaugeLevel = quotas[i];
         }
         routes.push_back(route);

@@ -209,7 +209,8 @@ TEST(PictureLook, ParticleLifeOnEachRoute) {
             if (stage > 0) {
                 float bx, by;
                 stageAnchor(sc, r, stage - 1, bx, by);
-                drawParticle(rt, sc, r, anims[r][stage - 1], 18, false, bx, by, sf::Color(255, 60, 60, 255));
+                drawParticle(rt, sc, r, anims[r][stage - 1], 18, false, bx, by,
+                             sf::Color(255, 60, 60, 255));
             }
             bool land = stage == 3;
             int anim = land ? landing : anims[r][stage];
@@ -223,8 +224,9 @@ TEST(PictureLook, ParticleLifeOnEachRoute) {
             mark.setPosition(ax - 7, ay - 7);
             rt.draw(mark);
             rt.setView(rt.getDefaultView());
-            label(rt, land ? "landing " + std::to_string(anim) + " from frame 5"
-                           : "stage " + std::to_string(stage) + ", animation " + std::to_string(anim),
+            label(rt,
+                  land ? "landing " + std::to_string(anim) + " from frame 5"
+                       : "stage " + std::to_string(stage) + ", animation " + std::to_string(anim),
                   (stage % 2) * 960.f + 10, (stage / 2) * 600.f + 6, 28);
         }
         save(rt, "life_route" + std::to_string(r) + ".png");
@@ -240,12 +242,45 @@ TEST(PictureLook, ParticleLifeOnEachRoute) {
             drawBoard(rt, sc, 1);
             float ax, ay;
             stageAnchor(sc, r, land ? 3 : 2, ax, ay);
-            drawParticle(rt, sc, r, land ? landing : anims[r][2], land ? f - 19 + 5 : f, land, ax, ay);
+            drawParticle(rt, sc, r, land ? landing : anims[r][2], land ? f - 19 + 5 : f, land, ax,
+                         ay);
             rt.setView(rt.getDefaultView());
             label(rt, land ? "landing f" + std::to_string(f - 19) : "s2 f" + std::to_string(f),
                   (t % 5) * 384.f + 6, (t / 5) * 250.f + 4, 22);
         }
         save(rt, "arrival_route" + std::to_string(r) + ".png");
+    }
+}
+
+TEST(PictureLook, EveryRegularAnimation) {
+    // Onion skins of every regular animation of a route, one panel each, drawn around the
+    // first stage's anchor: the easy ones are even, the hard ones hesitate and feint.
+    Screen sc = screenOf(2048, 1536);
+    for (int r = 0; r < 4; ++r) {
+        float ax, ay;
+        stageAnchor(sc, r, 1, ax, ay);
+        sf::Vector2f a = footAt(r, 0, 0, false, ax, ay);
+        sf::Vector2f b = footAt(r, 0, 18, false, ax, ay);
+        sf::Vector2f mid((a.x + b.x) / 2, (a.y + b.y) / 2 - 50);
+        const int cols = 6, rows = 5;
+        sf::RenderTexture rt;
+        ASSERT_TRUE(rt.create(1920, 1250));
+        rt.clear(sf::Color(30, 30, 30));
+        for (int anim = 0; anim < regularAnimCounts[r]; ++anim) {
+            sf::View view(sf::FloatRect(mid.x - 200, mid.y - 130, 400, 260));
+            view.setViewport(sf::FloatRect(float(anim % cols) / cols, float(anim / cols) / rows,
+                                           1.f / cols, 1.f / rows));
+            rt.setView(view);
+            drawBoard(rt, sc, 0);
+            for (int f = 18; f >= 0; --f) {
+                sf::Uint8 alpha = sf::Uint8(f == 0 || f == 18 ? 255 : 70 + 6 * f);
+                drawParticle(rt, sc, r, anim, f, false, ax, ay, sf::Color(255, 255, 255, alpha));
+            }
+            rt.setView(rt.getDefaultView());
+            label(rt, "animation " + std::to_string(anim), (anim % cols) * 320.f + 6,
+                  (anim / cols) * 250.f + 4, 20);
+        }
+        save(rt, "animations_route" + std::to_string(r) + ".png");
     }
 }
 

@@ -161,12 +161,18 @@ int topLayer(int song, int route) {
 bool makeDrone(int song, Audio& out, std::string& error) {
     const Drone& d = kDrones[song];
     Score score;
-    const int low = score.slot(d.low), high = score.slot(d.high), bells = score.slot(d.bells);
+    // The low pad alternates between two slots panned a little apart, so that each note can
+    // fade out while the next one swells in.
+    Instrument lowLeft = d.low, lowRight = d.low;
+    lowLeft.pan -= 10;
+    lowRight.pan += 10;
+    const int lows[2] = {score.slot(lowLeft), score.slot(lowRight)};
+    const int high = score.slot(d.high), bells = score.slot(d.bells);
     const double len = kDroneSeconds;
     for (int i = 0; i < 2; ++i) {
         const double t = i * len / 2;
-        score.add(low, t, len / 2 + 1.5, d.tonic - 24, 80);
-        score.add(low, t, len / 2 + 1.5, d.tonic - 17, 70);
+        score.add(lows[i], t, len / 2 + 1.5, d.tonic - 24, 80);
+        score.add(lows[i], t, len / 2 + 1.5, d.tonic - 17, 70);
     }
     const int minorUpper[4] = {3, 7, 10, 14};
     const int majorUpper[4] = {4, 7, 9, 14};
@@ -378,6 +384,15 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
+
+    std::string fontError;
+    if (!holdSoundFont(fontError)) {
+        std::fprintf(stderr, "gen_audio: %s\n", fontError.c_str());
+        return 1;
+    }
+    struct FontRelease {
+        ~FontRelease() { releaseSoundFont(); }
+    } fontRelease;
 
     std::mutex errorLock;
     std::vector<std::string> errors;

@@ -51,7 +51,34 @@ std::uint64_t fnv1a(std::uint64_t hash, const char* data, std::size_t size) {
     return hash;
 }
 
+SynthHandle& keeper() {
+    static SynthHandle handle;
+    return handle;
+}
+
 }  // namespace
+
+bool holdSoundFont(std::string& error) {
+    SynthHandle& k = keeper();
+    if (k.synth) return true;
+    std::lock_guard<std::mutex> guard(randomLock());
+    k.settings = new_fluid_settings();
+    if (k.settings) k.synth = new_fluid_synth(k.settings);
+    if (!k.synth || fluid_synth_sfload(k.synth, kSoundFont, 1) == FLUID_FAILED) {
+        error = std::string("cannot load the sound font ") + kSoundFont +
+                " (Debian package fluid-soundfont-gm)";
+        return false;
+    }
+    return true;
+}
+
+void releaseSoundFont() {
+    SynthHandle& k = keeper();
+    if (k.synth) delete_fluid_synth(k.synth);
+    if (k.settings) delete_fluid_settings(k.settings);
+    k.synth = nullptr;
+    k.settings = nullptr;
+}
 
 int Score::slot(const Instrument& instrument) {
     for (std::size_t i = 0; i < instruments.size(); ++i) {
@@ -86,7 +113,6 @@ bool renderScore(const Score& score, double seconds, Audio& out, std::string& er
             return false;
         }
         fluid_settings_setnum(handle.settings, "synth.sample-rate", kSampleRate);
-        fluid_settings_setint(handle.settings, "synth.dynamic-sample-loading", 1);
         fluid_settings_setint(handle.settings, "synth.polyphony", 512);
         fluid_settings_setint(handle.settings, "synth.cpu-cores", 1);
         fluid_settings_setnum(handle.settings, "synth.gain", 0.4);
@@ -155,11 +181,16 @@ bool renderScore(const Score& score, double seconds, Audio& out, std::string& er
             done += static_cast<std::size_t>(chunk);
         }
     };
+    // A key struck again while still held keeps sounding until its last note ends: a note-off
+    // releases every voice of its key, so it is sent only when no other note holds the key.
+    std::vector<int> held(16 * 128, 0);
     for (const Event& e : events) {
         renderUpTo(e.frame);
+        int& count = held[static_cast<std::size_t>(e.channel * 128 + e.key)];
         if (e.order == 1) {
+            ++count;
             fluid_synth_noteon(handle.synth, e.channel, e.key, e.velocity);
-        } else {
+        } else if (--count == 0) {
             fluid_synth_noteoff(handle.synth, e.channel, e.key);
         }
     }

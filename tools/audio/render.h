@@ -48,6 +48,11 @@ struct Audio {
     void resize(std::size_t frames) { samples.assign(frames * kChannels, 0.0f); }
 };
 
+// Loads the sound font once and keeps its samples in memory until releaseSoundFont(), so that
+// every synthesiser created meanwhile shares them instead of reading the file again.
+bool holdSoundFont(std::string& error);
+void releaseSoundFont();
+
 // Renders the score for `seconds` into `out` (resized). Returns false when the synthesiser or
 // the sound font cannot be set up.
 bool renderScore(const Score& score, double seconds, Audio& out, std::string& error);

@@ -234,9 +234,8 @@ void drawHops(cairo_t* cr) {
         drawPose(cr, 0, p);
         cairo_restore(cr);
     }
-    for (int h = 0; h < 3; ++h)
-        label(cr, "stage " + std::to_string(h), ox + (h + 0.5) * 179 * k, oy + (h + 0.5) * 72 * k + 90,
-              26, AlignCentre, kInk, true);
+    label(cr, "stage 0: nest to stone \u00b7 stage 1: stone to stone \u00b7 stage 2: stone to pad",
+          1480, 1050, 28, AlignCentre, kMuted);
     label(cr, "19 frames a hop, 12 frames a second", 1480, 1120, 32, AlignCentre, kInk, true);
 }
 
@@ -267,7 +266,7 @@ void drawTimeline(cairo_t* cr) {
             label(cr, std::to_string(f), x + cw / 2, y + 28, 24, AlignCentre, kInk, true);
         }
     }
-    double yb = 1010;
+    double yb = 820;
     cairo_move_to(cr, x0 + 5 * cw, 520);
     cairo_line_to(cr, x0 + 5 * cw, 760);
     setRgb(cr, kInk);
@@ -280,15 +279,15 @@ void drawTimeline(cairo_t* cr) {
         Rgb c;
         const char* text;
     };
-    const Key keys[3] = {{{0.93, 0.45, 0.35}, "early"}, {{0.45, 0.78, 0.35}, "good"},
-                         {{0.95, 0.75, 0.3}, "late"}};
+    const Key keys[3] = {
+        {{0.93, 0.45, 0.35}, "early"}, {{0.45, 0.78, 0.35}, "good"}, {{0.95, 0.75, 0.3}, "late"}};
     for (int i = 0; i < 3; ++i) {
         roundedRect(cr, x0 + i * 250, yb, 60, 50, 8);
         setRgb(cr, keys[i].c);
         cairo_fill(cr);
         label(cr, keys[i].text, x0 + i * 250 + 75, yb + 6, 32, AlignLeft);
     }
-    label(cr, "frames before and after the landing", x0, 1100, 28, AlignLeft, kMuted);
+    label(cr, "frames before and after the landing", x0, 900, 28, AlignLeft, kMuted);
 }
 
 void drawLandings(cairo_t* cr) {
@@ -366,7 +365,8 @@ void drawGaugeRow(cairo_t* cr) {
 }
 
 void drawLayers(cairo_t* cr) {
-    const char* names[7] = {"drone", "layer 1", "layer 2", "layer 3", "layer 4", "layer 5", "layer 6"};
+    const char* names[7] = {"drone",   "layer 1", "layer 2", "layer 3",
+                            "layer 4", "layer 5", "layer 6"};
     for (int i = 0; i < 7; ++i) {
         double y = 420 + i * 105;
         double start = 1100 + (i == 0 ? 0 : 80 + i * 95);
@@ -408,8 +408,10 @@ void drawWave(cairo_t* cr, bool glitch) {
     setRgb(cr, kMuted, 0.5);
     cairo_set_line_width(cr, 2);
     cairo_stroke(cr);
-    if (glitch) label(cr, "error effect", x0 + 0.62 * 820, 1010, 30, AlignCentre, kInk, true);
-    else label(cr, "four notes, four loops", (x0 + x1) / 2, 1010, 30, AlignCentre, kInk, true);
+    if (glitch)
+        label(cr, "error effect", x0 + 0.62 * 820, 1010, 30, AlignCentre, kInk, true);
+    else
+        label(cr, "four notes, four loops", (x0 + x1) / 2, 1010, 30, AlignCentre, kInk, true);
 }
 
 void drawSongPage(cairo_t* cr, int song) {
@@ -448,7 +450,8 @@ void drawFinal(cairo_t* cr) {
     for (int i = 0; i < 60; ++i) {
         double a = -kPi / 2 + i * 2 * kPi / 60;
         cairo_move_to(cr, cx + 200 * std::cos(a), cy + 200 * std::sin(a));
-        cairo_line_to(cr, cx + (i % 5 ? 185 : 170) * std::cos(a), cy + (i % 5 ? 185 : 170) * std::sin(a));
+        cairo_line_to(cr, cx + (i % 5 ? 185 : 170) * std::cos(a),
+                      cy + (i % 5 ? 185 : 170) * std::sin(a));
     }
     setRgb(cr, kInk);
     cairo_set_line_width(cr, 4);
@@ -527,8 +530,12 @@ bool drawMakingOfPage(const std::string& root, int index) {
     pageFrame(cr, index);
     if (pages[index].body) bodyText(cr, pages[index].body, 140, 360, 840);
     switch (index) {
-        case 0: drawCover(cr); break;
-        case 1: miniBoard(cr, 1, 1060, 380, 0.42); break;
+        case 0:
+            drawCover(cr);
+            break;
+        case 1:
+            miniBoard(cr, 1, 1060, 380, 0.42);
+            break;
         case 2:
             for (int r = 0; r < 4; ++r) {
                 static const char* names[4] = {"Ember \u00b7 E", "Drip \u00b7 P", "Plum \u00b7 L",
@@ -538,18 +545,45 @@ bool drawMakingOfPage(const std::string& root, int index) {
                 label(cr, names[r], x, y + 30, 36, AlignCentre, routeDark[r], true);
             }
             break;
-        case 3: drawHops(cr); break;
-        case 4: drawTimeline(cr); break;
-        case 5: drawLandings(cr); break;
-        case 6: drawPaths(cr); break;
-        case 7: drawGaugeRow(cr); break;
-        case 8: drawLayers(cr); break;
-        case 9: drawWave(cr, true); break;
-        case 10: case 11: case 12: case 13: drawSongPage(cr, index - 10); break;
-        case 14: drawFinal(cr); break;
-        case 15: drawSheetDemo(cr); break;
-        case 16: drawRecordDemo(cr); break;
-        case 17: drawWave(cr, false); break;
+        case 3:
+            drawHops(cr);
+            break;
+        case 4:
+            drawTimeline(cr);
+            break;
+        case 5:
+            drawLandings(cr);
+            break;
+        case 6:
+            drawPaths(cr);
+            break;
+        case 7:
+            drawGaugeRow(cr);
+            break;
+        case 8:
+            drawLayers(cr);
+            break;
+        case 9:
+            drawWave(cr, true);
+            break;
+        case 10:
+        case 11:
+        case 12:
+        case 13:
+            drawSongPage(cr, index - 10);
+            break;
+        case 14:
+            drawFinal(cr);
+            break;
+        case 15:
+            drawSheetDemo(cr);
+            break;
+        case 16:
+            drawRecordDemo(cr);
+            break;
+        case 17:
+            drawWave(cr, false);
+            break;
         default:
             for (int r = 0; r < 4; ++r) creature(cr, r, 1150 + r * 200, 900, 1.6, EyesHappy);
             break;

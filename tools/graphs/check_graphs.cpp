@@ -3,7 +3,6 @@
 // is 0 when there is none.
 
 #include <SFML/Graphics/Image.hpp>
-
 #include <filesystem>
 #include <iostream>
 #include <map>
@@ -11,6 +10,7 @@
 #include <vector>
 
 #include "board/anim_tables.h"
+#include "creatures.h"
 #include "manifest.h"
 
 namespace fs = std::filesystem;
@@ -47,6 +47,43 @@ void checkSize(const fs::path& base, const std::string& rel, unsigned w, unsigne
         report(rel + ": size " + std::to_string(img->getSize().x) + "x" +
                std::to_string(img->getSize().y) + ", expected " + std::to_string(w) + "x" +
                std::to_string(h));
+}
+
+// Nothing drawn touches the picture's border: a text that touches it is cut off.
+void checkClearBorder(const fs::path& base, const std::string& rel, bool white) {
+    const sf::Image* img = image(base, rel);
+    if (!img) return;
+    sf::Vector2u size = img->getSize();
+    auto clear = [&](unsigned x, unsigned y) {
+        sf::Color c = img->getPixel(x, y);
+        return white ? (c.r > 250 && c.g > 250 && c.b > 250) : c.a == 0;
+    };
+    for (unsigned x = 0; x < size.x; ++x)
+        if (!clear(x, 0) || !clear(x, size.y - 1)) {
+            report(rel + ": drawing touches the top or bottom edge");
+            return;
+        }
+    for (unsigned y = 0; y < size.y; ++y)
+        if (!clear(0, y) || !clear(size.x - 1, y)) {
+            report(rel + ": drawing touches the left or right edge");
+            return;
+        }
+}
+
+// The song lists draw a separator on every row limit of the game's hit tests (panel
+// pixels: the list is drawn at 171 or 156 reference pixels from the top, unscaled).
+void checkListRows(const fs::path& base, const std::string& rel, const std::vector<int>& rows) {
+    const sf::Image* img = image(base, rel);
+    if (!img) return;
+    unsigned x = img->getSize().x / 2;
+    for (int y : rows) {
+        bool line = false;
+        for (int dy = -2; dy <= 2 && !line; ++dy) {
+            sf::Color c = img->getPixel(x, unsigned(y + dy));
+            line = c.r < 240 || c.g < 240 || c.b < 240;
+        }
+        if (!line) report(rel + ": no row separator at " + std::to_string(y));
+    }
 }
 
 bool emptyRecord(const AnimFrame& f) {
@@ -106,6 +143,31 @@ int main(int argc, char** argv) {
                             true);
         }
     }
+    // The frame tables are measured from the creature drawings: each drawing must still
+    // fit its record (run layout_tables again after changing a drawing).
+    for (int r = 0; r < 4; ++r) {
+        for (int i = 0; i < frameTableLength[r]; ++i) {
+            bool landing = i >= landingFirstFrame[r][0];
+            int anim = i / 19, frame = i % 19;
+            if (landing) {
+                anim = 6;
+                while (landingFirstFrame[r][anim] > i) --anim;
+                frame = i - landingFirstFrame[r][anim];
+            }
+            Pose pose = landing ? landingPose(r, anim, frame) : regularPose(r, anim, frame);
+            InkBox ink = poseInk(r, pose);
+            const AnimFrame& f = frameTable[r][i];
+            std::string what = "route " + std::to_string(r) + " record " + std::to_string(i);
+            if (ink.w <= 0) {
+                if (!emptyRecord(f)) report(what + ": a drawn record for an invisible frame");
+                continue;
+            }
+            double x0 = pose.feetX + ink.x0, y0 = pose.feetY + ink.y0;
+            if (emptyRecord(f) || x0 < f.offsetX || y0 < f.offsetY ||
+                x0 + ink.w > f.offsetX + f.width || y0 + ink.h > f.offsetY + f.height)
+                report(what + ": the drawing does not fit its record; the tables are stale");
+        }
+    }
     // Interface pictures.
     checkSize(base, g + "Menu/fondsNus/centre.jpg", 2048, 1536);
     checkSize(base, g + "Menu/fondsNus/side1.jpg", 2048, 1536);
@@ -130,8 +192,17 @@ int main(int argc, char** argv) {
             img->getPixel(size.x - 1, size.y - 1) != sf::Color::White)
             report(rel + ": corners are not white");
     }
+    for (int k = 0; k <= 16; ++k) {
+        bool multiply = (k >= 1 && k <= 5) || k == 14 || k == 16;
+        checkClearBorder(base, g + "Menu/texts/" + std::to_string(k) + ".png", multiply);
+    }
+    // hitTestSongList rows (800, 934, 1060, 1179, 1312, 1440) less 171; hitTestExploreList
+    // rows (860, 1017, 1137, 1278, 1400) less 156.
+    checkListRows(base, g + "Menu/texts/4.png", {629, 763, 889, 1008, 1141, 1269});
+    checkListRows(base, g + "Menu/texts/5.png", {704, 861, 981, 1122, 1244});
     image(base, g + "Menu/texts/dots.png");
-    for (int t = 0; t <= 7; ++t) image(base, g + "Tuto/tut" + std::to_string(t) + ".png");
+    for (int t = 0; t <= 7; ++t)
+        checkClearBorder(base, g + "Tuto/tut" + std::to_string(t) + ".png", false);
     if (!fs::exists(base / (g + "SATELLITE.OTF"))) report("missing: graphs/SATELLITE.OTF");
     // Play pictures.
     const char* profiles[3] = {"1600_900", "1600_1000", "2048_1536"};
@@ -150,11 +221,9 @@ int main(int argc, char** argv) {
                 checkRecord(base, button, buttonFrames[m][r][f],
                             "route " + std::to_string(r) + " frame " + std::to_string(f), true);
         for (int r = 0; r < 4; ++r) {
-            std::string slime =
-                g + "Slime/p" + std::to_string(m) + std::to_string(r) + ".png";
+            std::string slime = g + "Slime/p" + std::to_string(m) + std::to_string(r) + ".png";
             for (int f = 0; f < 10; ++f)
-                checkRecord(base, slime, slimeFrames[m][r][f], "frame " + std::to_string(f),
-                            f < 9);
+                checkRecord(base, slime, slimeFrames[m][r][f], "frame " + std::to_string(f), f < 9);
         }
     }
     // Making-of.

@@ -3,9 +3,12 @@
 #include <cmath>
 #include <cstdint>
 
-const Rgb routeBody[4] = {{0.96, 0.55, 0.20}, {0.22, 0.62, 0.93}, {0.67, 0.38, 0.86}, {0.40, 0.76, 0.30}};
-const Rgb routeDark[4] = {{0.48, 0.20, 0.05}, {0.06, 0.24, 0.45}, {0.30, 0.12, 0.42}, {0.12, 0.34, 0.08}};
-const Rgb routeLight[4] = {{1.00, 0.86, 0.62}, {0.74, 0.90, 1.00}, {0.90, 0.78, 1.00}, {0.82, 0.96, 0.68}};
+const Rgb routeBody[4] = {
+    {0.96, 0.55, 0.20}, {0.22, 0.62, 0.93}, {0.67, 0.38, 0.86}, {0.40, 0.76, 0.30}};
+const Rgb routeDark[4] = {
+    {0.48, 0.20, 0.05}, {0.06, 0.24, 0.45}, {0.30, 0.12, 0.42}, {0.12, 0.34, 0.08}};
+const Rgb routeLight[4] = {
+    {1.00, 0.86, 0.62}, {0.74, 0.90, 1.00}, {0.90, 0.78, 1.00}, {0.82, 0.96, 0.68}};
 
 const double routeStep[4][2] = {{179, 72}, {-177, 71.8}, {-203, -81.5}, {200, -76}};
 const double routeLastPoint[4][2] = {{359, 348}, {1347, 321}, {1362, 717}, {365, 730}};
@@ -26,7 +29,9 @@ const double kPi = 3.14159265358979323846;
 const double bodyW[4] = {78, 70, 88, 76};
 const double bodyH[4] = {66, 76, 60, 64};
 
-double clampd(double v, double lo, double hi) { return v < lo ? lo : (v > hi ? hi : v); }
+double clampd(double v, double lo, double hi) {
+    return v < lo ? lo : (v > hi ? hi : v);
+}
 
 // Difficulty level at which each regular animation first appears in the choice table.
 int animLevel(int route, int anim) {
@@ -158,12 +163,10 @@ void styleKeys(int style, Key keys[13]) {
 int styleOf(int route, int anim) {
     if (route == 0 && anim == 2) return SFlicker;
     static const int byLevel[11][3] = {
-        {SPlain, SPlain, SPlain},        {SFloaty, SPlain, SFloaty},
-        {SHesitate, SDouble, STriple},   {SFeint, SCreep, STriple},
-        {SHover, SShiver, SFlicker},     {SBackstep, SSpin, SFeint},
-        {SPause, SShrink, SBackstep},    {SShrink, SSpin, SPause},
-        {SFeint, SPause, SShrink},       {SBackstep, SFlicker, SPause},
-        {SPause, SShrink, SFeint}};
+        {SPlain, SPlain, SPlain},      {SFloaty, SPlain, SFloaty},  {SHesitate, SDouble, STriple},
+        {SFeint, SCreep, STriple},     {SHover, SShiver, SFlicker}, {SBackstep, SSpin, SFeint},
+        {SPause, SShrink, SBackstep},  {SShrink, SSpin, SPause},    {SFeint, SPause, SShrink},
+        {SBackstep, SFlicker, SPause}, {SPause, SShrink, SFeint}};
     int level = animLevel(route, anim);
     return byLevel[level][(anim + route) % 3];
 }
@@ -252,15 +255,23 @@ Pose waitPose(int route, int index) {
     return p;
 }
 
-enum LandingKind { LEarlyShort, LEarlyEdge, LGoodBurst, LGoodConfetti, LGoodRing, LLateFade, LLateMiss };
+enum LandingKind {
+    LEarlyShort,
+    LEarlyEdge,
+    LGoodBurst,
+    LGoodConfetti,
+    LGoodRing,
+    LLateFade,
+    LLateMiss
+};
 
 int landingKind(int route, int landing) {
     if (route == 0) {
-        static const int k0[7] = {LEarlyShort, LLateFade,    LLateMiss, LEarlyEdge,
-                                  LGoodRing,   LGoodBurst,   LGoodConfetti};
+        static const int k0[7] = {LEarlyShort, LLateFade,  LLateMiss,    LEarlyEdge,
+                                  LGoodRing,   LGoodBurst, LGoodConfetti};
         return k0[landing];
     }
-    static const int kn[7] = {LEarlyShort, LEarlyEdge, LLateMiss, LLateMiss,
+    static const int kn[7] = {LEarlyShort, LEarlyEdge, LLateMiss,    LLateMiss,
                               LGoodBurst,  LGoodRing,  LGoodConfetti};
     int kind = kn[landing];
     // The default landing of an uncaught particle waits, then fades away.
@@ -412,7 +423,8 @@ Pose landingPose(int route, int landing, int index) {
                 p.scale = 1.0 - 0.9 * pop;
                 p.alpha = 1.0 - 0.9 * pop;
             }
-            p.effect = kind == LGoodBurst ? EffectBurst : (kind == LGoodConfetti ? EffectConfetti : EffectRing);
+            p.effect = kind == LGoodBurst ? EffectBurst
+                                          : (kind == LGoodConfetti ? EffectConfetti : EffectRing);
             p.effectT = t;
             return p;
         }
@@ -461,7 +473,8 @@ namespace {
 void setColour(cairo_t* cr, const Rgb& c, double grey) {
     double g = 0.30 * c.r + 0.59 * c.g + 0.11 * c.b;
     g = 0.35 + 0.45 * g;
-    cairo_set_source_rgb(cr, c.r + (g - c.r) * grey, c.g + (g - c.g) * grey, c.b + (g - c.b) * grey);
+    cairo_set_source_rgb(cr, c.r + (g - c.r) * grey, c.g + (g - c.g) * grey,
+                         c.b + (g - c.b) * grey);
 }
 
 void ellipse(cairo_t* cr, double cx, double cy, double rx, double ry) {
@@ -507,7 +520,8 @@ void drawOrnament(cairo_t* cr, int route, double w, double h, bool up, double gr
             setColour(cr, routeLight[route], grey);
             break;
         case 2:  // three round horns
-            for (int i = -1; i <= 1; ++i) ellipse(cr, i * w * 0.24, -h * 0.93 - 2 - extra * 0.5, 6, 9 + extra * 0.5);
+            for (int i = -1; i <= 1; ++i)
+                ellipse(cr, i * w * 0.24, -h * 0.93 - 2 - extra * 0.5, 6, 9 + extra * 0.5);
             break;
         default:  // a sprout with two leaves
             cairo_move_to(cr, 0, -h * 0.97);
@@ -690,7 +704,8 @@ void drawEffect(cairo_t* cr, int route, const Pose& p, double cx, double cy, dou
             for (int i = 0; i < 5; ++i) {
                 double a = kPi + i * kPi / 4;
                 double r = 24 + 26 * t;
-                ellipse(cr, r * std::cos(a) * 1.2, -10 + r * std::sin(a) * 0.5, 9 + 10 * t, 8 + 8 * t);
+                ellipse(cr, r * std::cos(a) * 1.2, -10 + r * std::sin(a) * 0.5, 9 + 10 * t,
+                        8 + 8 * t);
                 cairo_set_source_rgba(cr, 0.55, 0.55, 0.58, 0.75 * (1 - t));
                 cairo_fill(cr);
             }

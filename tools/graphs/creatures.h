@@ -27,7 +27,15 @@ extern const int artRegularAnimCounts[4];
 extern const int artLandingFrameCounts[4][7];
 
 enum Eyes { EyesOpen, EyesClosed, EyesHappy, EyesDizzy, EyesSad, EyesCross };
-enum Effect { EffectNone, EffectBurst, EffectStars, EffectPuff, EffectDust, EffectConfetti, EffectRing };
+enum Effect {
+    EffectNone,
+    EffectBurst,
+    EffectStars,
+    EffectPuff,
+    EffectDust,
+    EffectConfetti,
+    EffectRing
+};
 
 // One frame of a creature. The feet point is relative to the animation's anchor.
 struct Pose {
@@ -41,9 +49,9 @@ struct Pose {
     int eyes = EyesOpen;
     double look = 0;  // -1 .. 1, eyes towards the route's direction
     int effect = EffectNone;
-    double effectT = 0;    // effect phase 0..1
-    bool facing = true;    // true: faces the route's direction of travel
-    bool earsUp = false;   // anticipation pose
+    double effectT = 0;   // effect phase 0..1
+    bool facing = true;   // true: faces the route's direction of travel
+    bool earsUp = false;  // anticipation pose
 };
 
 Pose regularPose(int route, int anim, int frame);

@@ -31,7 +31,8 @@ void drawBoardCanvas(cairo_t* cr, int mode);
 bool drawBoards(const std::string& root, int mode);
 
 // Menus, overlays, texts.
-bool drawMenuBackgrounds(const std::string& root, int which);  // 0 loading, 1 centre, 2 side1, 3 side3
+bool drawMenuBackgrounds(const std::string& root,
+                         int which);  // 0 loading, 1 centre, 2 side1, 3 side3
 bool drawPausePanel(const std::string& root);
 bool drawScoreBar(const std::string& root);
 bool drawMenuText(const std::string& root, int index);

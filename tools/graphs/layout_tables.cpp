@@ -111,8 +111,8 @@ int main(int argc, char** argv) {
         o << "}";
     }
     o << "};\n";
-    o << "const int frameTableLength[4] = {" << length[0] << ", " << length[1] << ", "
-      << length[2] << ", " << length[3] << "};\n\n";
+    o << "const int frameTableLength[4] = {" << length[0] << ", " << length[1] << ", " << length[2]
+      << ", " << length[3] << "};\n\n";
 
     bool ok = true;
     for (int r = 0; r < 4; ++r) {

@@ -9,7 +9,7 @@ namespace fs = std::filesystem;
 
 std::string fileChecksum(const fs::path& file, uint64_t& size, bool& ok) {
     std::ifstream in(file, std::ios::binary);
-    uint64_t hash = 1469598103934665603ull;
+    uint64_t hash = 0xcbf29ce484222325ull;
     size = 0;
     char buf[65536];
     while (in) {
@@ -17,7 +17,7 @@ std::string fileChecksum(const fs::path& file, uint64_t& size, bool& ok) {
         std::streamsize n = in.gcount();
         for (std::streamsize i = 0; i < n; ++i) {
             hash ^= static_cast<unsigned char>(buf[i]);
-            hash *= 1099511628211ull;
+            hash *= 0x100000001b3ull;
         }
         size += uint64_t(n);
     }

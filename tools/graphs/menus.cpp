@@ -48,7 +48,8 @@ void paintWhite(Canvas& c) {
     cairo_paint(c.cr);
 }
 
-void creatureAt(cairo_t* cr, int route, double x, double y, double scale, int eyes, bool faceRight) {
+void creatureAt(cairo_t* cr, int route, double x, double y, double scale, int eyes,
+                bool faceRight) {
     Pose p;
     p.scale = scale;
     p.eyes = eyes;
@@ -269,7 +270,10 @@ bool drawPausePanel(const std::string& root) {
         cairo_set_line_width(cr, 16);
         cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
         cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-        if (b.icon == 1) cairo_fill(cr); else cairo_stroke(cr);
+        if (b.icon == 1)
+            cairo_fill(cr);
+        else
+            cairo_stroke(cr);
     }
     // A light field under the record banner and the result.
     roundedRect(cr, 600, 380, 848, 430, 40);
@@ -306,7 +310,8 @@ bool drawMenuText(const std::string& root, int k) {
         case 0: {  // the title, drawn normally over the dark top of the menu
             Canvas c(778, 330);
             logo(c.cr, 389, 10, 190);
-            for (int r = 0; r < 4; ++r) creatureAt(c.cr, r, 170 + r * 146, 318, 0.9, EyesOpen, true);
+            for (int r = 0; r < 4; ++r)
+                creatureAt(c.cr, r, 170 + r * 146, 318, 0.9, EyesOpen, true);
             return savePng(c, path);
         }
         case 1:
@@ -396,8 +401,8 @@ bool drawMenuText(const std::string& root, int k) {
                     drawText(cr, std::to_string(i), 40, mid - 26, key);
                     if (song < 0) {
                         drawText(cr, "Tutorial", 110, mid - 50, title);
-                        drawText(cr, "learn the catch on the real board, one corner at a time",
-                                 110, mid + 14, sub);
+                        drawText(cr, "learn the catch on the real board, one corner at a time", 110,
+                                 mid + 14, sub);
                         continue;
                     }
                     fitText(cr, songTitles[song], 110, mid - 50, 410, title);
@@ -444,17 +449,23 @@ bool drawMenuText(const std::string& root, int k) {
         bool multiply;
         Rgb colour;
     };
-    static const Label labels[17] = {
-        {}, {}, {}, {}, {}, {}, {}, {},
-        {170, 100, "Quit", 58, false, {0.23, 0.16, 0.29}},
-        {336, 130, "Paused", 84, false, {0.23, 0.16, 0.29}},
-        {440, 100, "Resume", 64, false, {0.23, 0.16, 0.29}},
-        {170, 100, "Back", 58, false, {0.23, 0.16, 0.29}},
-        {732, 130, "Not finished yet", 84, false, {0.23, 0.16, 0.29}},
-        {440, 100, "Retry", 64, false, {0.23, 0.16, 0.29}},
-        {698, 150, "New record!", 96, true, {0.70, 0.22, 0.10}},
-        {478, 130, "Completed!", 84, false, {0.10, 0.45, 0.15}},
-        {716, 190, "First completion!", 80, true, {0.10, 0.40, 0.55}}};
+    static const Label labels[17] = {{},
+                                     {},
+                                     {},
+                                     {},
+                                     {},
+                                     {},
+                                     {},
+                                     {},
+                                     {170, 100, "Quit", 58, false, {0.23, 0.16, 0.29}},
+                                     {336, 130, "Paused", 84, false, {0.23, 0.16, 0.29}},
+                                     {440, 100, "Resume", 64, false, {0.23, 0.16, 0.29}},
+                                     {170, 100, "Back", 58, false, {0.23, 0.16, 0.29}},
+                                     {732, 130, "Not finished yet", 84, false, {0.23, 0.16, 0.29}},
+                                     {440, 100, "Retry", 64, false, {0.23, 0.16, 0.29}},
+                                     {698, 150, "New record!", 96, true, {0.70, 0.22, 0.10}},
+                                     {478, 130, "Completed!", 84, false, {0.10, 0.45, 0.15}},
+                                     {716, 190, "First completion!", 80, true, {0.10, 0.40, 0.55}}};
     const Label& l = labels[k];
     Canvas c(l.width, l.height);
     if (l.multiply) paintWhite(c);
@@ -464,8 +475,8 @@ bool drawMenuText(const std::string& root, int k) {
     if (k == 16) {
         small.size = 36;
         small.colour = l.colour;
-        fitText(c.cr, "Explore is now open for this song", l.width / 2.0, 8 + h + 4,
-                l.width - 16, small);
+        fitText(c.cr, "Explore is now open for this song", l.width / 2.0, 8 + h + 4, l.width - 16,
+                small);
     }
     return savePng(c, path);
 }
@@ -498,11 +509,13 @@ bool drawTutorialPage(const std::string& root, int index) {
         int route;  // badge colour, -1 for none
     };
     static const Line lines[8] = {
-        {10, "Welcome to <b>Mirevo</b>! Catch each creature just as it lands on its pad.\n"
-             "<b>Press any key</b> to begin.", -1},
-        {120, "Bottom left: press <b>D</b> when the green one lands.", 3},
-        {210, "Top left: press <b>E</b> for the orange one.", 0},
-        {300, "Right side: <b>P</b> top right, <b>L</b> bottom right.", 1},
+        {10,
+         "Welcome to <b>Mirevo</b>! Catch each creature just as it lands on its pad.\n"
+         "<b>Press any key</b> to begin.",
+         -1},
+        {120, "Bottom left: press <b>D</b> as the green one lands.", 3},
+        {210, "Now press <b>E</b>, top left.", 0},
+        {300, "<b>P</b> for top right, <b>L</b> for bottom right.", 1},
         {390, "Well done! <b>The real play starts with the next key.</b>", -1},
         {380, "<b>Too early!</b> Wait until it stands on its pad.", -1},
         {380, "<b>Too late!</b> Press as soon as it lands.", -1},

@@ -1,8 +1,8 @@
 #include "paint.h"
 
-#include <SFML/Graphics/Image.hpp>
 #include <pango/pangocairo.h>
 
+#include <SFML/Graphics/Image.hpp>
 #include <cmath>
 #include <vector>
 
@@ -71,10 +71,10 @@ PangoLayout* makeLayout(cairo_t* cr, const std::string& markup, const TextStyle&
         pango_layout_set_wrap(layout, PANGO_WRAP_WORD);
     }
     pango_layout_set_spacing(layout, int(style.spacing * PANGO_SCALE));
-    pango_layout_set_alignment(layout, style.align == AlignCentre
-                                           ? PANGO_ALIGN_CENTER
-                                           : (style.align == AlignRight ? PANGO_ALIGN_RIGHT
-                                                                        : PANGO_ALIGN_LEFT));
+    pango_layout_set_alignment(
+        layout, style.align == AlignCentre
+                    ? PANGO_ALIGN_CENTER
+                    : (style.align == AlignRight ? PANGO_ALIGN_RIGHT : PANGO_ALIGN_LEFT));
     pango_layout_set_markup(layout, markup.c_str(), -1);
     return layout;
 }
@@ -91,7 +91,8 @@ void measureText(cairo_t* cr, const std::string& markup, const TextStyle& style,
     g_object_unref(layout);
 }
 
-double drawText(cairo_t* cr, const std::string& markup, double x, double y, const TextStyle& style) {
+double drawText(cairo_t* cr, const std::string& markup, double x, double y,
+                const TextStyle& style) {
     PangoLayout* layout = makeLayout(cr, markup, style);
     PangoRectangle ink, logical;
     pango_layout_get_pixel_extents(layout, &ink, &logical);

@@ -34,7 +34,7 @@ struct TextStyle {
     Rgb colour = {0.1, 0.1, 0.1};
     double alpha = 1.0;
     int align = AlignLeft;
-    double wrap = -1;  // wrap width in pixels, -1 for none
+    double wrap = -1;    // wrap width in pixels, -1 for none
     double spacing = 0;  // extra line spacing, pixels
 };
 

@@ -16,7 +16,9 @@ void clipTo(cairo_t* cr, const AnimFrame& f) {
     cairo_clip(cr);
 }
 
-bool emptyFrame(const AnimFrame& f) { return f.width <= 0 || f.height <= 0; }
+bool emptyFrame(const AnimFrame& f) {
+    return f.width <= 0 || f.height <= 0;
+}
 
 void sheetSize(const AnimFrame* frames, int count, int& w, int& h) {
     w = 1;
@@ -49,8 +51,8 @@ bool drawAtlasSheet(const std::string& root, int route, int picture) {
         drawPose(canvas.cr, route, pose);
         cairo_restore(canvas.cr);
     }
-    return savePng(canvas, root + "/Atlas/" + std::to_string(route) + "_" +
-                               std::to_string(picture) + ".png");
+    return savePng(
+        canvas, root + "/Atlas/" + std::to_string(route) + "_" + std::to_string(picture) + ".png");
 }
 
 // A route's pad lights up when pressed (frame 1) and leaves a fading ring (frame 0).
@@ -139,7 +141,8 @@ void drawSlime(cairo_t* cr, int mode, int route, int frame, double x, double y, 
             cairo_line_to(cr, px, py);
     }
     cairo_close_path(cr);
-    cairo_pattern_t* fill = cairo_pattern_create_radial(cx - rx * 0.3, cy - ry * 0.4, 4, cx, cy, rx);
+    cairo_pattern_t* fill =
+        cairo_pattern_create_radial(cx - rx * 0.3, cy - ry * 0.4, 4, cx, cy, rx);
     cairo_pattern_add_color_stop_rgba(fill, 0, l.r, l.g, l.b, 0.9);
     cairo_pattern_add_color_stop_rgba(fill, 1, c.r, c.g, c.b, 0.75);
     cairo_set_source(cr, fill);
@@ -182,8 +185,8 @@ bool drawSlimeSheet(const std::string& root, int mode, int route) {
         // The game shows width - 1 by height - 1 of each cell.
         drawSlime(canvas.cr, mode, route, f, s.left, s.top, s.width - 1, s.height - 1);
     }
-    return savePng(canvas, root + "/Slime/p" + std::to_string(mode) + std::to_string(route) +
-                               ".png");
+    return savePng(canvas,
+                   root + "/Slime/p" + std::to_string(mode) + std::to_string(route) + ".png");
 }
 
 // One gauge cell: a seed that is empty (0), half (1) or fully (2) lit. (cx, cy) is the
@@ -210,17 +213,23 @@ void drawGaugeSeed(cairo_t* cr, int route, int cell, int state, double cx, doubl
         setRgb(cr, mix(d, c, 0.3), 0.85);
         cairo_fill_preserve(cr);
         cairo_save(cr);
-        cairo_clip_preserve(cr);
+        cairo_clip(cr);
         cairo_rectangle(cr, cx - 40, cy + 2, 80, 50);
         setRgb(cr, c);
         cairo_fill(cr);
+        cairo_move_to(cr, cx - 40, cy + 2);
+        cairo_line_to(cr, cx + 40, cy + 2);
+        setRgb(cr, l);
+        cairo_set_line_width(cr, 4);
+        cairo_stroke(cr);
         cairo_restore(cr);
         seed();
     } else {
         cairo_pattern_t* p = cairo_pattern_create_radial(cx - 8, cy - 8, 3, cx, cy, 44);
         cairo_pattern_add_color_stop_rgb(p, 0, 1, 1, 0.9);
         cairo_pattern_add_color_stop_rgb(p, 0.35, l.r, l.g, l.b);
-        cairo_pattern_add_color_stop_rgb(p, 1, c.r * glow + (1 - glow) * d.r, c.g * glow + (1 - glow) * d.g,
+        cairo_pattern_add_color_stop_rgb(p, 1, c.r * glow + (1 - glow) * d.r,
+                                         c.g * glow + (1 - glow) * d.g,
                                          c.b * glow + (1 - glow) * d.b);
         cairo_set_source(cr, p);
         cairo_fill_preserve(cr);
