@@ -78,7 +78,7 @@ bool quitFromAnywhere(ScriptedPlayer& player) {
         } else if (s == Results || s == Tutorial || s == LevelSelect || s == MakingOf) {
             player.tap(sf::Keyboard::Escape);
         } else if (s == MainMenu) {
-            player.wait(1.0f);
+            player.wait(0.25f);
             player.tap(sf::Keyboard::Escape);
             return !player.frame();  // the loop ends at the start of the next frame
         }
@@ -117,7 +117,7 @@ int tour(const std::string& what, unsigned width, unsigned height) {
         std::cout << "tour: start-up ended with status " << status << std::endl;
         return status;
     }
-    player.wait(1.0f);
+    player.wait(0.25f);
     const bool all = what == "all";
     if (all || what == "makingof") {
         player.tap(sf::Keyboard::Down);
@@ -159,7 +159,7 @@ int tour(const std::string& what, unsigned width, unsigned height) {
                 std::cout << "tour: " << name << " did not start" << std::endl;
                 continue;
             }
-            playUntilLoaded(player, 6.0f, 30000.0);
+            playUntilLoaded(player, 3.0f, 30000.0);
             if (app.failStatus >= 0) return endOf(app, false);
             player.tap(sf::Keyboard::Space);  // pause and resume once
             player.wait(1.0f);

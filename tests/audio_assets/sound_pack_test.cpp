@@ -53,8 +53,9 @@ struct TempDir {
     fs::path path;
     explicit TempDir(const std::string& name) {
         path = fs::temp_directory_path() / ("mirevo_" + name + "_" + std::to_string(::getpid()));
-        fs::remove_all(path);
-        fs::create_directories(path);
+        std::error_code ec;
+        fs::remove_all(path, ec);
+        fs::create_directories(path, ec);
     }
     ~TempDir() {
         std::error_code ec;
@@ -104,7 +105,7 @@ TEST(SoundPackDurations, CuesStayShort) {
     EXPECT_LT(click.frames(), framesOf(0.15f));
 }
 
-// Song 3's bank (touches and 21 layers of 30 s) decoded at 16 bits fits in 128 MB.
+// Song 3's wave bank (21 layers of 30 s) decoded at 16 bits fits in 128 MB.
 TEST(SoundPackDurations, LargestSongBankFitsInMemory) {
     std::size_t bytes = 0;
     for (int route = 0; route < 4; ++route) {

@@ -132,7 +132,8 @@ public:
     // Runs until the game time is spent or a fault is found. Returns the faults.
     std::vector<std::string> go() {
         if (!startRun()) return faults;
-        while (gameSeconds < gameSecondsLimit && faults.empty()) act();
+        prelude();
+        while (gameSeconds < gameSecondsLimit && faults.empty() && run) act();
         if (faults.empty() && run) quitGame(true);
         return faults;
     }
@@ -141,6 +142,7 @@ public:
     std::mt19937 rng;
     float gameSecondsLimit;
     float gameSeconds = 0.0f;
+    float playSeconds = 0.0f;  // game time since the current play began
     long frames = 0;
     int runs = 0;
     int playsStarted = 0;
@@ -149,11 +151,17 @@ public:
     std::vector<std::string> faults;
     std::unique_ptr<Run> run;
     std::vector<float> savedRecords;
+    // MIREVO_SOAK_TRACE names a file that receives every key tapped, with time and screen.
+    std::ofstream trace;
 
     int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); }
     float uniform(float a, float b) { return std::uniform_real_distribution<float>(a, b)(rng); }
     bool chance(float p) { return uniform(0.0f, 1.0f) < p; }
     int screen() const { return run->app.iface->Screen; }
+    long seen(const char* name) {
+        auto it = framesOnScreen.find(name);
+        return it == framesOnScreen.end() ? 0 : it->second;
+    }
 
     void fault(const std::string& what) {
         std::ostringstream s;
@@ -205,6 +213,8 @@ public:
         }
         if (r.platform.framesShown != before + 1) fault("a frame was not shown");
         ++framesOnScreen[screenName(screen())];
+        const bool inPlay = screen() == Playing || screen() == Exploring || screen() == Tutorial;
+        playSeconds = inPlay ? playSeconds + dt : 0.0f;
         check();
         return faults.empty();
     }
@@ -264,6 +274,7 @@ public:
     }
 
     void tap(sf::Keyboard::Key key) {
+        if (trace) trace << gameSeconds << " " << screenName(screen()) << " key " << key << "\n";
         run->platform.pushKey(key);
         frame(nextDt());
     }
@@ -326,9 +337,81 @@ public:
         }
     }
 
+    // Frames until the condition holds (at most the given game time).
+    template <class Condition>
+    bool until(Condition done, float maxSeconds) {
+        for (float t = 0.0f; t < maxSeconds && run && faults.empty(); t += 1.0f / 30.0f) {
+            if (done()) return true;
+            if (!frame(1.0f / 30.0f)) return false;
+        }
+        return run && done();
+    }
+    bool on(int s) { return run && screen() == s; }
+    bool startFromList(sf::Keyboard::Key key) {
+        tap(key);
+        const bool started = run && screen() != LevelSelect;
+        playsStarted += started ? 1 : 0;
+        return started;
+    }
+    // Pause (when not paused), then quit to the song list.
+    void leavePlay() {
+        if (!run) return;
+        const Interface& ui = *run->app.iface;
+        if (!ui.pauseShown) tap(sf::Keyboard::Escape);
+        until([&] { return !run || (!ui.pauseOpening && !ui.pauseClosing); }, 5.0f);
+        if (run) tap(sf::Keyboard::Escape);
+        until([&] { return on(LevelSelect); }, 3.0f);
+    }
+
+    // A short visit of every screen first, so that even a short soak sees them all.
+    void prelude() {
+        tap(sf::Keyboard::Down);
+        if (!until([&] { return on(MakingOf); }, 4.0f)) return;
+        for (int k = 0; k < 2 && run; ++k) {
+            tap(sf::Keyboard::Right);
+            frames_(1.5f);
+        }
+        if (run) tap(sf::Keyboard::Escape);
+        if (!until([&] { return on(MainMenu); }, 4.0f)) return;
+        tap(sf::Keyboard::Right);
+        if (!until([&] { return on(LevelSelect); }, 4.0f)) return;
+        if (!startFromList(sf::Keyboard::Num1)) return;
+        play(4.0f);
+        const Interface& ui = *run->app.iface;
+        if (run) tap(sf::Keyboard::Space);
+        until([&] { return !run || (ui.pauseShown && !ui.pauseOpening); }, 5.0f);
+        if (run) tap(sf::Keyboard::Space);
+        until([&] { return !run || (!ui.pauseShown && !ui.pauseClosing); }, 5.0f);
+        if (run) play(3.0f);
+        leavePlay();
+        if (!on(LevelSelect) || !startFromList(sf::Keyboard::Num0)) return;
+        play(5.0f);
+        if (run) tap(sf::Keyboard::Escape);
+        if (!until([&] { return on(LevelSelect); }, 3.0f)) return;
+        tap(sf::Keyboard::Escape);
+        if (!until([&] { return on(MainMenu); }, 4.0f)) return;
+        tap(sf::Keyboard::Left);
+        if (!until([&] { return on(LevelSelect); }, 4.0f)) return;
+        if (!startFromList(sf::Keyboard::Num1)) return;
+        play(5.0f);
+        leavePlay();
+        if (run) tap(sf::Keyboard::Escape);
+        until([&] { return on(MainMenu); }, 4.0f);
+    }
+
     void act() {
+        // A long play is left sooner or later (a final stage runs to its end).
+        if (playSeconds > 30.0f && !run->app.game->finalStageStarted && chance(0.3f)) {
+            tap(sf::Keyboard::Escape);
+            if (run) frames_(1.0f);
+            if (run && (screen() == Playing || screen() == Exploring)) tap(sf::Keyboard::Escape);
+            return;
+        }
         switch (screen()) {
             case MainMenu: {
+                // Screens not seen yet draw the walk towards them.
+                if (seen("making-of") == 0 && chance(0.3f)) return tap(sf::Keyboard::Down);
+                if (seen("explore play") == 0 && chance(0.3f)) return tap(sf::Keyboard::Left);
                 const int k = pick(100);
                 if (k < 35) {
                     tap(sf::Keyboard::Right);
@@ -350,6 +433,18 @@ public:
                 break;
             }
             case LevelSelect: {
+                if (seen("tutorial") == 0 && !run->app.game->explorePlay && chance(0.3f)) {
+                    tap(sf::Keyboard::Num0);
+                    if (run && screen() != LevelSelect) ++playsStarted;
+                    return;
+                }
+                if (seen("scored play") == 0 && run->app.game->explorePlay && chance(0.5f))
+                    return tap(sf::Keyboard::Escape);
+                if (seen("scored play") == 0 && !run->app.game->explorePlay && chance(0.4f)) {
+                    tap(sf::Keyboard::Num2);
+                    if (run && screen() != LevelSelect) ++playsStarted;
+                    return;
+                }
                 const int k = pick(100);
                 if (k < 35) {
                     const sf::Keyboard::Key numbers[4] = {sf::Keyboard::Num1, sf::Keyboard::Num2,
@@ -400,7 +495,7 @@ public:
             case Exploring: {
                 const int k = pick(100);
                 if (k < 45) {
-                    play(uniform(1.0f, 20.0f));
+                    play(uniform(1.0f, 10.0f));
                 } else if (k < 57) {
                     tap(sf::Keyboard::Space);
                     ++pauses;
@@ -475,11 +570,15 @@ TEST(Soak, RandomAndScriptedPlayForMinutesOfGameTime) {
         out.write(reinterpret_cast<const char*>(records), sizeof records);
     }
     const float minutes = envFloat("MIREVO_SOAK_MINUTES", 2.0f);
-    const unsigned seed = static_cast<unsigned>(envFloat("MIREVO_SOAK_SEED", 20261207.0f));
+    const char* seedText = std::getenv("MIREVO_SOAK_SEED");
+    const unsigned seed = seedText && *seedText
+                              ? static_cast<unsigned>(std::strtoul(seedText, nullptr, 10))
+                              : 20261207u;
     const std::string outPath = folder.file("soak_stdout.txt");
     const std::string errPath = folder.file("soak_stderr.txt");
 
     Soak soak(folder, seed, minutes * 60.0f);
+    if (const char* trace = std::getenv("MIREVO_SOAK_TRACE")) soak.trace.open(trace);
     const auto started = std::chrono::steady_clock::now();
     std::vector<std::string> faults;
     {

@@ -14,7 +14,6 @@
 #include <sstream>
 #include <string>
 
-#include "board/songs.h"
 #include "tools/audio/pack.h"
 #include "tools/audio/sound_checks.h"
 
@@ -137,8 +136,7 @@ int main(int argc, char** argv) {
                 problem(f.path, "menu loop outside 20 to 40 seconds");
             }
         }
-        if (f.kind == Kind::Layer &&
-            f.layer == touchCounts[f.song][f.route] - (f.song == 2 && f.route == 0 ? 2 : 0)) {
+        if (f.kind == Kind::Layer && f.layer == regularLayerCount(f.song, f.route)) {
             tops[f.song].push_back(std::move(d));
         } else if (f.kind == Kind::Final) {
             finals[f.song] = std::move(d);

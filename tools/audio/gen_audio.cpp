@@ -76,15 +76,14 @@ bool renderFolded(const Score& score, double seconds, Audio& out, std::string& e
 
 bool renderLayer(int song, int route, int layer, Kind kind, Audio& out, std::string& error) {
     const Song& s = kSongs[song];
-    const int count = touchCounts[song][route];
+    const int regular = regularLayerCount(song, route);
     Score score;
     bool ok = false;
     if (kind == Kind::Special) {
-        const int special = layer - (count - 2) - 1;
+        const int special = layer - regular - 1;
         ok = addPart(score, s, s.specials[special], s.specialStages[special], 0.0, layerBeat(song),
                      0, s.barsPerLoop);
     } else {
-        const int regular = (song == 2 && route == 0) ? count - 2 : count;
         ok = addPart(score, s, s.parts[route], stageOfLayer(layer, regular), 0.0, layerBeat(song),
                      0, s.barsPerLoop);
     }
@@ -151,11 +150,6 @@ bool calibrateSong(int song, Shared& shared, std::string& error) {
     const float songGain = fromDb(kFullMixDb) / rmsOf(mix);
     for (int r = 0; r < 4; ++r) shared.layerGain[song][r] = routeGain[r] * songGain;
     return true;
-}
-
-int topLayer(int song, int route) {
-    const int count = touchCounts[song][route];
-    return (song == 2 && route == 0) ? count - 2 : count;
 }
 
 bool makeDrone(int song, Audio& out, std::string& error) {
@@ -248,7 +242,7 @@ bool makeFile(const PackFile& f, Shared& shared, Audio& out, std::string& error)
     switch (f.kind) {
         case Kind::Layer:
         case Kind::Special:
-            if (f.kind == Kind::Layer && f.layer == topLayer(f.song, f.route) &&
+            if (f.kind == Kind::Layer && f.layer == regularLayerCount(f.song, f.route) &&
                 shared.haveTop[f.song][f.route]) {
                 out = shared.top[f.song][f.route];
             } else if (!renderLayer(f.song, f.route, f.layer, f.kind, out, error)) {
@@ -416,7 +410,7 @@ int main(int argc, char** argv) {
     runParallel(tops.size(), [&](std::size_t i) {
         const int s = tops[i].first, r = tops[i].second;
         std::string error;
-        if (renderLayer(s, r, topLayer(s, r), Kind::Layer, shared.top[s][r], error)) {
+        if (renderLayer(s, r, regularLayerCount(s, r), Kind::Layer, shared.top[s][r], error)) {
             shared.haveTop[s][r] = true;
         } else {
             fail(error);

@@ -269,17 +269,18 @@ bool addMelody(Score& score, const Song& song, const Melody& melody, int stage, 
         velocity += note.importance == 0 ? 6 : note.importance == 2 ? -10 : 0;
         velocity += humanise(bar, note.step, 17);
         score.add(lead, t, len * (stage <= 2 ? 0.95 : 0.88), note.key, velocity);
+        const bool bells = note.importance == 0 || (stage >= 7 && note.importance == 1);
+        if (stage >= 3 && bells) {
+            score.add(sparkle, t, std::min(len, beat) * 0.9, note.key + 12, velocity - 20);
+        }
         if (stage >= 4 && note.importance <= 1) {
             score.add(harmony, t, len * 0.88, chordToneBelow(song, song.chords[bar], note.key),
                       velocity - 14);
         }
-        if (stage >= 5 && note.importance == 0) {
-            score.add(sparkle, t, std::min(len, beat) * 0.9, note.key + 12, velocity - 20);
-        }
-        if (stage >= 6) {
+        if (stage >= 5) {
             score.add(echo, t + melody.echoSteps * step, len * 0.7, note.key, velocity - 34);
         }
-        if (stage >= 7 && note.importance == 0) {
+        if (stage >= 6 && note.importance == 0) {
             int padEnd = to;
             for (int j = i + 1; j < n; ++j) {
                 if (tune[j].key >= 0 && tune[j].importance == 0) {

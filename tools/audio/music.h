@@ -36,8 +36,9 @@ struct Line {
     const char* lastBar;   // last bar of the loop, nullptr: as pattern
 };
 
-// A tune with the instruments of its stages: lead alone (skeleton notes, then the main notes,
-// then everything), a harmony voice below, bells an octave above, an echo, a low pad.
+// A tune with the instruments of its stages: 1 the lead's skeleton notes held long, 2 the tune
+// without its ornaments, 3 the whole tune with bells an octave above the skeleton, 4 a harmony
+// voice below, 5 an echo, 6 a low pad under the skeleton, 7 louder, bells on every main note.
 // Tune tokens: [!|~](1-7|r)[#|b]['|,]*/steps  (! skeleton, ~ ornament, ' octave up, , down).
 struct Melody {
     const char* tune;

@@ -20,6 +20,11 @@ std::string waves(int n) {
 
 }  // namespace
 
+int regularLayerCount(int song, int route) {
+    const int count = touchCounts[song][route];
+    return (song == 2 && route == 0) ? count - 2 : count;
+}
+
 std::vector<PackFile> packFiles() {
     std::vector<PackFile> files;
     for (int s = 0; s < 4; ++s) {
@@ -31,9 +36,8 @@ std::vector<PackFile> packFiles() {
                              Kind::Touch, s, r, 0});
         }
         for (int r = 0; r < 4; ++r) {
-            const int count = touchCounts[s][r];
-            const int regular = (s == 2 && r == 0) ? count - 2 : count;
-            for (int k = 1; k <= count; ++k) {
+            const int regular = regularLayerCount(s, r);
+            for (int k = 1; k <= touchCounts[s][r]; ++k) {
                 files.push_back(
                     {waves(n) + "_t" + std::to_string(r + 1) + "_" + std::to_string(k) + ".ogg",
                      k <= regular ? Kind::Layer : Kind::Special, s, r, k});

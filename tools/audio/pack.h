@@ -18,6 +18,10 @@ struct PackFile {
     int layer;  // 1-based file number of a layer or special, 0 otherwise
 };
 
+// Regular layers of a route: all its files, except on route 0 of song 2 whose last two files
+// are the special layers (a solo and a break played for one loop instead of the regular part).
+int regularLayerCount(int song, int route);
+
 // Every file, in the order the game's loaders read them, songs first.
 std::vector<PackFile> packFiles();
 

@@ -419,7 +419,7 @@ const Song kSongs[4] = {
       {kKeys2, int(sizeof kKeys2 / sizeof kKeys2[0]), nullptr}},
      {-3, -2, -1, -4},
      {{nullptr, 0, &kSolo2}, {kBreak2, int(sizeof kBreak2 / sizeof kBreak2[0]), nullptr}},
-     {5, 7},
+     {4, 7},
      kFinal2,
      int(sizeof kFinal2 / sizeof kFinal2[0])},
     {74,

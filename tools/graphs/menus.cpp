@@ -359,6 +359,18 @@ bool drawMenuText(const std::string& root, int k) {
                               "layers, and the play lasts until a gauge runs dry.",
                      40, 170, small);
             small.wrap = -1;
+            // The four creatures and their keys, between the text and the list.
+            static const char* keys[4] = {"E", "P", "L", "D"};
+            for (int r = 0; r < 4; ++r) {
+                double x = 120 + r * 170, y = 500;
+                creatureAt(cr, r, x, y, 1.0, scored ? EyesOpen : EyesHappy, true);
+                TextStyle key;
+                key.size = 34;
+                key.bold = true;
+                key.colour = routeDark[r];
+                key.align = AlignCentre;
+                drawText(cr, keys[r], x + 62, y - 52, key);
+            }
             // Rows: their limits are those of the game's hit tests, in panel pixels.
             static const double scoredRows[6] = {629, 763, 889, 1008, 1141, 1269};
             static const double exploreRows[5] = {704, 861, 981, 1122, 1244};

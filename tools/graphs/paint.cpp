@@ -59,6 +59,7 @@ PangoLayout* makeLayout(cairo_t* cr, const std::string& markup, const TextStyle&
     cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
     pango_cairo_context_set_font_options(pango_layout_get_context(layout), options);
     cairo_font_options_destroy(options);
+    pango_context_set_language(pango_layout_get_context(layout), pango_language_from_string("en"));
     pango_layout_context_changed(layout);
     PangoFontDescription* desc = pango_font_description_new();
     pango_font_description_set_family(desc, "DejaVu Sans");

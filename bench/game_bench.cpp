@@ -1,0 +1,294 @@
+// The game's per-frame logic, the frame that starts a play, the song sounds' loading
+// against plain decoding, and the seams of the music loops.
+#include <benchmark/benchmark.h>
+
+#include <SFML/Audio/SoundBuffer.hpp>
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "audio/bank_ready.h"
+#include "audio/load_with_thread.h"
+#include "bench_support.h"
+#include "board/route.h"
+#include "board/songs.h"
+#include "game/game.h"
+#include "ui/interface.h"
+
+namespace {
+GameRun& sharedRun() {
+    static std::unique_ptr<GameRun> run = std::make_unique<GameRun>();
+    return *run;
+}
+
+// Presses the key of every route whose creature is in its good window, as a player would.
+void pressLanding(Game& game) {
+    for (Route& route : game.routes) {
+        if (route.buttonState != 0) continue;
+        for (const Particle& p : route.particles) {
+            if (!p.judged && p.stage == 3 && p.frame >= 2 && p.frame <= 4) {
+                route.buttonState = 1;
+                break;
+            }
+        }
+    }
+}
+
+bool startSong(GameRun& run, int song) {
+    if (!run.toSongList()) return false;
+    run.player.tap(songKey(song));
+    return run.app.iface->Screen == Playing;
+}
+
+// Game logic of one frame: Game::update with the four routes busy (a scored play some
+// seconds in, a player catching on every route). No drawing.
+void BM_GameUpdate(benchmark::State& state) {
+    const int song = static_cast<int>(state.range(0));
+    GameRun& run = sharedRun();
+    Quiet quiet;
+    if (!run.started || !startSong(run, song)) {
+        state.SkipWithError("the play did not start");
+        return;
+    }
+    Game& game = *run.app.game;
+    // Let the launchers get going and the music layers come in.
+    run.player.runUntil([] { return false; }, 25.0f);
+    const float dt = 1.0f / 60.0f;
+    double particles = 0;
+    long frames = 0;
+    for (auto _ : state) {
+        pressLanding(game);
+        game.update(dt);
+        for (const Route& route : game.routes) particles += route.particles.size();
+        ++frames;
+    }
+    state.counters["particles_per_frame"] = frames ? particles / frames : 0.0;
+    run.leavePlay();
+}
+BENCHMARK(BM_GameUpdate)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
+
+// The frame that runs startPlay (board pictures, final music, banks sized, loader launched,
+// routes built, drone started), by mode.
+void BM_PlayStartFrame(benchmark::State& state) {
+    const int mode = static_cast<int>(state.range(0));
+    const int song = songOfMode[mode];
+    GameRun& run = sharedRun();
+    Quiet quiet;
+    if (!run.started) {
+        state.SkipWithError("no game");
+        return;
+    }
+    for (auto _ : state) {
+        if (!run.toSongList()) {
+            state.SkipWithError("no song list");
+            return;
+        }
+        run.platform.pushKey(songKey(song));
+        run.platform.advance(1.0f / 60.0f);
+        const auto t0 = BenchClock::now();
+        run.app.frame();
+        const auto t1 = BenchClock::now();
+        state.SetIterationTime(msBetween(t0, t1) / 1000.0);
+        if (run.app.game->mode != mode || run.app.iface->Screen != Playing) {
+            state.SkipWithError("the play did not start");
+            return;
+        }
+        run.leavePlay();
+    }
+}
+BENCHMARK(BM_PlayStartFrame)
+    ->DenseRange(0, 3)
+    ->UseManualTime()
+    ->Iterations(5)
+    ->Unit(benchmark::kMillisecond);
+
+bool firstSoundsReady() {
+    for (int i = 0; i < 4; ++i) {
+        if (!songBankReady.touchReady(i) || !songBankReady.waveReady(i, 0)) return false;
+    }
+    return true;
+}
+
+// From the start of the play's first frame: the 4 touches and 4 first layers published,
+// and the whole bank loaded, while the game keeps running its frames. Manual time: the
+// whole bank; the counter first_sounds_ms: the first eight.
+void BM_SongLoad(benchmark::State& state) {
+    const int song = static_cast<int>(state.range(0));
+    GameRun& run = sharedRun();
+    Quiet quiet;
+    if (!run.started) {
+        state.SkipWithError("no game");
+        return;
+    }
+    double firstSum = 0;
+    int n = 0;
+    for (auto _ : state) {
+        if (!run.toSongList()) {
+            state.SkipWithError("no song list");
+            return;
+        }
+        run.platform.pushKey(songKey(song));
+        // A watcher thread stamps the moments the flags rise, to the half millisecond.
+        std::atomic<bool> stop{false};
+        std::atomic<bool> launched{false};
+        double firstMs = -1;
+        double wholeMs = -1;
+        const auto t0 = BenchClock::now();
+        std::thread watch([&] {
+            while (!stop.load()) {
+                if (firstMs < 0 && launched.load() && firstSoundsReady())
+                    firstMs = msBetween(t0, BenchClock::now());
+                LoadWithThread* loader = run.app.backgroundLoader.get();
+                if (launched.load() && loader && loader->loadStatus.load() != 0) {
+                    wholeMs = msBetween(t0, BenchClock::now());
+                    return;
+                }
+                std::this_thread::sleep_for(std::chrono::microseconds(500));
+            }
+        });
+        run.player.dt = 1.0f / 30.0f;
+        run.player.frame();
+        launched = true;
+        const auto limit = BenchClock::now() + std::chrono::seconds(60);
+        while (wholeMs < 0 && BenchClock::now() < limit) run.player.frame();
+        stop = true;
+        watch.join();
+        state.SetIterationTime(std::max(wholeMs, 0.0) / 1000.0);
+        firstSum += firstMs;
+        ++n;
+        if (run.app.backgroundLoader && run.app.backgroundLoader->loadStatus.load() != 1) {
+            state.SkipWithError("the song's sounds did not load");
+            return;
+        }
+        run.player.dt = 1.0f / 24.0f;
+        run.leavePlay();
+    }
+    state.counters["first_sounds_ms"] = n ? firstSum / n : 0.0;
+}
+BENCHMARK(BM_SongLoad)
+    ->DenseRange(0, 3)
+    ->UseManualTime()
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
+
+std::vector<std::string> songFiles(int song, bool firstEightOnly) {
+    std::vector<std::string> files;
+    for (int i = 1; i <= 4; ++i) files.push_back(touchFile(song, i));
+    for (int r = 1; r <= 4; ++r) files.push_back(waveFile(song, r, 1));
+    if (firstEightOnly) return files;
+    for (int r = 1; r <= 4; ++r)
+        for (int k = 2; k <= touchCounts[song][r - 1]; ++k) files.push_back(waveFile(song, r, k));
+    return files;
+}
+
+// The floors: the same files decoded one after the other in one thread, nothing else.
+void decodeFloor(benchmark::State& state, bool firstEight) {
+    const int song = static_cast<int>(state.range(0));
+    const std::vector<std::string> files = songFiles(song, firstEight);
+    Quiet quiet;
+    for (auto _ : state) {
+        std::vector<sf::SoundBuffer> buffers(files.size());
+        const auto t0 = BenchClock::now();
+        for (size_t i = 0; i < files.size(); ++i) {
+            if (!buffers[i].loadFromFile(files[i])) {
+                state.SkipWithError("a file did not decode");
+                return;
+            }
+        }
+        state.SetIterationTime(msBetween(t0, BenchClock::now()) / 1000.0);
+    }
+}
+void BM_DecodeFirstSounds(benchmark::State& state) {
+    decodeFloor(state, true);
+}
+void BM_DecodeSongFiles(benchmark::State& state) {
+    decodeFloor(state, false);
+}
+BENCHMARK(BM_DecodeFirstSounds)
+    ->DenseRange(0, 3)
+    ->UseManualTime()
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DecodeSongFiles)
+    ->DenseRange(0, 3)
+    ->UseManualTime()
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
+
+// Loop seams: a scored play runs with jittery frame times (8 to 50 ms) until every route's
+// music has restarted 20 times. Each restart comes after its loop boundary by the part of
+// the frame past it: lateness in frames (of that frame) and milliseconds, and the drift of
+// the boundaries against k whole loops from the first.
+void BM_LoopSeams(benchmark::State& state) {
+    const int song = static_cast<int>(state.range(0));
+    GameRun& run = sharedRun();
+    Quiet quiet;
+    if (!run.started) {
+        state.SkipWithError("no game");
+        return;
+    }
+    double worstFrames = 0, worstMs = 0, meanMs = 0, firstDriftMs = 0, lastDriftMs = 0;
+    int restarts = 0;
+    for (auto _ : state) {
+        if (!startSong(run, song)) {
+            state.SkipWithError("the play did not start");
+            return;
+        }
+        Game& game = *run.app.game;
+        std::mt19937 rng(5);
+        std::uniform_real_distribution<float> jitter(0.008f, 0.05f);
+        std::vector<std::vector<double>> boundaries(4);
+        double now = 0;
+        const float loop = songLoopLength[song];
+        for (int frame = 0; frame < 200000; ++frame) {
+            const float dt = jitter(rng);
+            run.player.dt = dt;
+            float before[4];
+            bool running[4];
+            for (int r = 0; r < 4; ++r) {
+                before[r] = game.routes[r].loopTimer;
+                running[r] = game.routes[r].musicRunning && !game.routes[r].grabStarted;
+            }
+            run.player.frame();
+            now += dt;
+            if (run.app.iface->Screen != Playing || game.routes.size() != 4) break;
+            bool done = true;
+            for (int r = 0; r < 4; ++r) {
+                const Route& route = game.routes[r];
+                if (running[r] && route.loopTimer < before[r]) {
+                    // This frame crossed the boundary; what is left on the timer is how
+                    // far past it the restart came.
+                    const double late = route.loopTimer;
+                    boundaries[r].push_back(now - late);
+                    worstMs = std::max(worstMs, late * 1000.0);
+                    worstFrames = std::max(worstFrames, late / dt);
+                    meanMs += late * 1000.0;
+                    ++restarts;
+                }
+                done = done && boundaries[r].size() >= 21;
+            }
+            if (done) break;
+        }
+        for (const auto& b : boundaries) {
+            if (b.size() < 2) continue;
+            firstDriftMs = std::max(firstDriftMs, std::fabs(b[1] - b[0] - loop) * 1000.0);
+            const size_t k = b.size() - 1;
+            lastDriftMs = std::max(lastDriftMs,
+                                   std::fabs(b[k] - b[0] - static_cast<double>(k) * loop) * 1000.0);
+        }
+        run.player.dt = 1.0f / 24.0f;
+        run.leavePlay();
+    }
+    state.counters["restarts"] = restarts;
+    state.counters["worst_late_frames"] = worstFrames;
+    state.counters["worst_late_ms"] = worstMs;
+    state.counters["mean_late_ms"] = restarts ? meanMs / restarts : 0.0;
+    state.counters["drift_after_1_loop_ms"] = firstDriftMs;
+    state.counters["drift_after_20_loops_ms"] = lastDriftMs;
+}
+BENCHMARK(BM_LoopSeams)->DenseRange(0, 3)->Iterations(1)->Unit(benchmark::kMillisecond);
+}  // namespace
