@@ -39,54 +39,7 @@ void writeProfile(const std::string& path, const float values[12]) {
     out.write(reinterpret_cast<const char*>(values), 12 * sizeof(float));
 }
 
-int countLines(const std::string& text, const std::string& pattern) {
-    std::regex re(pattern);
-    return static_cast<int>(
-        std::distance(std::sregex_iterator(text.begin(), text.end(), re), std::sregex_iterator()));
-}
 }  // namespace
-
-TEST(Flow, ScoredPlayOfEveryModeReachesItsResults) {
-    GameFolder folder;
-    ASSERT_TRUE(folder.hasAssets());
-    Session s;
-    ASSERT_EQ(s.start(), -1);
-    Interface& ui = *s.app.iface;
-    EXPECT_TRUE(ui.noSongCompleted());
-    ASSERT_TRUE(s.player.openSongList(false));
-    for (int k = 0; k < 4; ++k) {
-        int mode = modeOrder[k];
-        int song = songOfMode[mode];
-        ASSERT_EQ(song, k);
-        ASSERT_TRUE(s.player.startListPosition(k));
-        EXPECT_EQ(ui.Screen, Playing);
-        EXPECT_EQ(s.app.game->mode, mode);
-        bool finished = s.player.runUntil([&] { return ui.Screen == Results; }, 900.0f);
-        ASSERT_TRUE(finished) << "song " << song << " gauges " << s.app.game->routes[0].gaugeLevel
-                              << " " << s.app.game->routes[1].gaugeLevel << " "
-                              << s.app.game->routes[2].gaugeLevel << " "
-                              << s.app.game->routes[3].gaugeLevel;
-        EXPECT_GT(s.app.game->score, 0.0f);
-        EXPECT_TRUE(ui.levelCompleted);
-        EXPECT_TRUE(ui.newRecord);
-        EXPECT_TRUE(ui.firstCompletion);
-        EXPECT_EQ(ui.bestCompletion[song], 1.0f);
-        EXPECT_EQ(ui.bestScore[song], static_cast<float>(static_cast<int>(s.app.game->score)));
-        EXPECT_EQ(ui.resultText.getString().toAnsiString(),
-                  std::to_string(static_cast<int>(s.app.game->score)));
-        EXPECT_EQ(countLines(folder.read("log.txt"), "Explore end\\. Score: [0-9.e+]+\n"), k + 1);
-        // The results stay up until the player leaves them.
-        s.player.wait(1.5f);
-        EXPECT_EQ(ui.Screen, Results);
-        s.player.tap(sf::Keyboard::Escape);
-        EXPECT_EQ(ui.Screen, LevelSelect);
-        EXPECT_EQ(s.app.backgroundLoader, nullptr);
-        EXPECT_TRUE(s.app.game->routes.empty());
-    }
-    EXPECT_FALSE(ui.noSongCompleted());
-    EXPECT_FALSE(ui.exploreLocked);
-    EXPECT_EQ(ui.menuTextSprites[3].getColor().a, 255);
-}
 
 TEST(Flow, ExplorePlayEndsWhenARouteFailsAndShowsItsTime) {
     GameFolder folder;
@@ -110,7 +63,10 @@ TEST(Flow, ExplorePlayEndsWhenARouteFailsAndShowsItsTime) {
     EXPECT_TRUE(std::regex_match(result, std::regex("Time: [0-9]+\\.[0-9]s"))) << result;
     EXPECT_GT(ui.bestExploreTime[0], 20.0f);
     EXPECT_TRUE(ui.newRecord);
-    // Space restarts the same play with the same banks and loader.
+    // Space restarts the same play with the same banks and loader, once the panel is in.
+    s.player.tap(sf::Keyboard::Space);
+    EXPECT_EQ(ui.Screen, Results);  // ignored while the panel slides in
+    s.player.wait(1.5f);
     LoadWithThread* loader = s.app.backgroundLoader.get();
     testing::internal::CaptureStdout();
     s.player.tap(sf::Keyboard::Space);
@@ -173,7 +129,12 @@ TEST(Flow, PauseResumeAndQuitRecordTheResult) {
     Game& g = *s.app.game;
     ASSERT_TRUE(s.player.openSongList(false));
     ASSERT_TRUE(s.player.startListPosition(1));  // song 1
-    ASSERT_TRUE(s.player.runUntil([&] { return g.score > 0.0f; }, 120.0f));
+    auto levels = [&] {
+        int sum = 0;
+        for (const Route& r : g.routes) sum += r.gaugeLevel;
+        return sum;
+    };
+    ASSERT_TRUE(s.player.runUntil([&] { return levels() >= 4; }, 120.0f));
 
     s.player.tap(sf::Keyboard::Space);
     EXPECT_TRUE(ui.pauseShown);
@@ -192,15 +153,17 @@ TEST(Flow, PauseResumeAndQuitRecordTheResult) {
     s.player.tap(sf::Keyboard::Escape);
     EXPECT_TRUE(ui.pauseShown);
     s.player.wait(1.5f);
-    int score = static_cast<int>(g.score);
+    ASSERT_EQ(g.score, 0.0f);  // hits only score once the gauges are full
+    float completion = static_cast<float>(levels()) / 36.0f;
     s.player.tap(sf::Keyboard::Escape);
     EXPECT_EQ(ui.Screen, LevelSelect);
     EXPECT_EQ(ui.hovered, -1);
     EXPECT_TRUE(g.routes.empty());
     EXPECT_EQ(s.app.backgroundLoader, nullptr);
-    // An abandoned play with a score counts as completed and keeps its best score.
-    EXPECT_EQ(ui.bestCompletion[1], 1.0f);
-    EXPECT_EQ(ui.bestScore[1], static_cast<float>(score));
+    // The abandoned play's progress is recorded.
+    EXPECT_FLOAT_EQ(ui.bestCompletion[1], completion);
+    EXPECT_EQ(ui.bestScore[1], 0.0f);
+    EXPECT_TRUE(ui.noSongCompleted());
 }
 
 TEST(Flow, MakingOfTurnsPagesMutesAndResetsRecords) {
@@ -267,6 +230,17 @@ TEST(Flow, RecordsSurviveARestartOfTheGame) {
         ASSERT_EQ(s.start(), -1);
         ASSERT_TRUE(s.player.openSongList(false));
         ASSERT_TRUE(s.player.startListPosition(2));
+        // The developer chord marks every route full: the final stage comes at the next
+        // loop boundary and catches then score.
+        s.player.wait(3.0f);
+        s.platform.hold(sf::Keyboard::LControl);
+        s.platform.hold(sf::Keyboard::LShift);
+        s.platform.hold(sf::Keyboard::F);
+        s.player.frame();
+        s.platform.release(sf::Keyboard::LControl);
+        s.platform.release(sf::Keyboard::LShift);
+        s.platform.release(sf::Keyboard::F);
+        ASSERT_TRUE(s.player.runUntil([&] { return s.app.game->finalStageStarted; }, 60.0f));
         ASSERT_TRUE(s.player.runUntil([&] { return s.app.game->score > 0.0f; }, 120.0f));
         s.player.tap(sf::Keyboard::Escape);
         s.player.wait(1.5f);

@@ -1,4 +1,4 @@
-#include "scripted_player.h"
+#include "flow/scripted_player.h"
 
 #include "board/route.h"
 #include "game/game.h"

@@ -39,7 +39,9 @@ public:
 
     App& app;
     ScriptedPlatform& platform;
-    float dt = 1.0f / 24.0f;
+    // A frame every 1/16 s: creatures move every 1/12 s, so the player sees each of
+    // their frames.
+    float dt = 1.0f / 16.0f;
     bool catching = true;
     // When the player presses for a creature: by default in the middle of the good window
     // (frames 1..6 of the landing animation).

@@ -73,15 +73,46 @@ inline int seamStep(const Decoded& d) {
     return step;
 }
 
+// Largest second difference |x[i+1] - 2 x[i] + x[i-1]| of one channel over frames
+// [from, to): how sharply the waveform bends there. Smooth sounds bend little; a jump bends
+// hard on both of its sides.
+inline int largestBend(const Decoded& d, std::size_t from, std::size_t to) {
+    int largest = 0;
+    for (unsigned c = 0; c < d.channels; ++c) {
+        for (std::size_t i = std::max<std::size_t>(from, 1); i + 1 < to; ++i) {
+            const int a = d.samples[(i - 1) * d.channels + c], b = d.samples[i * d.channels + c],
+                      e = d.samples[(i + 1) * d.channels + c];
+            largest = std::max(largest, std::abs(e - 2 * b + a));
+        }
+    }
+    return largest;
+}
+
+// Bend across the seam, the last two frames followed by the first two.
+inline int seamBend(const Decoded& d) {
+    const std::size_t n = d.frames();
+    if (n < 3) return 0;
+    int bend = 0;
+    for (unsigned c = 0; c < d.channels; ++c) {
+        const int last2 = d.samples[(n - 2) * d.channels + c];
+        const int last = d.samples[(n - 1) * d.channels + c];
+        const int first = d.samples[c], second = d.samples[d.channels + c];
+        bend = std::max(bend, std::abs(first - 2 * last + last2));
+        bend = std::max(bend, std::abs(second - 2 * first + last));
+    }
+    return bend;
+}
+
 // A seam is continuous when its step is no larger than the steps elsewhere in the sound, and
-// no larger than twice the steps in the few milliseconds on either side of it (a click stands
-// out from its neighbourhood even in a loud passage).
+// the waveform bends across it no harder than twice the sharpest bend in the half second on
+// either side (a click stands out from its neighbourhood even in a loud passage, while a note
+// that starts right on the loop bends no more than the notes around it).
 inline bool seamContinuous(const Decoded& d) {
     const std::size_t n = d.frames();
     if (n < 4096) return false;
-    const int step = seamStep(d);
-    const int near = std::max(largestStep(d, 0, 512), largestStep(d, n - 512, n));
-    return step <= largestStep(d, 0, n) && step <= std::max(2 * near, 16);
+    const std::size_t near = 22050;  // half a second
+    const int bendNear = std::max(largestBend(d, 0, near), largestBend(d, n - near, n));
+    return seamStep(d) <= largestStep(d, 0, n) && seamBend(d) <= 2 * bendNear + 16;
 }
 
 inline bool fileChecksum(const std::string& path, std::uint64_t& checksum) {
