@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include <SFML/Audio/SoundBuffer.hpp>
+#include <SFML/OpenGL.hpp>
 #include <algorithm>
 #include <atomic>
 #include <cmath>
@@ -36,6 +37,12 @@ void pressLanding(Game& game) {
             }
         }
     }
+}
+
+// Waits until the drawing context has carried out every command given so far (the GL
+// driver otherwise defers the drawing of many frames to the next moment it must sync).
+void finishDrawing(GameRun& run) {
+    if (run.platform.canvas && run.platform.canvas->setActive(true)) glFinish();
 }
 
 bool startSong(GameRun& run, int song) {
@@ -82,23 +89,42 @@ void BM_PlayStartFrame(benchmark::State& state) {
         state.SkipWithError("no game");
         return;
     }
+    double before = 0, after = 0;
+    int n = 0;
     for (auto _ : state) {
         if (!run.toSongList()) {
             state.SkipWithError("no song list");
             return;
         }
+        // For comparison: an ordinary frame of the song list, and the play's second frame.
+        // Each frame is timed until its drawing is done, with nothing pending before it.
+        finishDrawing(run);
+        run.platform.advance(1.0f / 60.0f);
+        auto t = BenchClock::now();
+        run.app.frame();
+        finishDrawing(run);
+        before += msBetween(t, BenchClock::now());
         run.platform.pushKey(songKey(song));
         run.platform.advance(1.0f / 60.0f);
         const auto t0 = BenchClock::now();
         run.app.frame();
+        finishDrawing(run);
         const auto t1 = BenchClock::now();
         state.SetIterationTime(msBetween(t0, t1) / 1000.0);
+        run.platform.advance(1.0f / 60.0f);
+        t = BenchClock::now();
+        run.app.frame();
+        finishDrawing(run);
+        after += msBetween(t, BenchClock::now());
+        ++n;
         if (run.app.game->mode != mode || run.app.iface->Screen != Playing) {
             state.SkipWithError("the play did not start");
             return;
         }
         run.leavePlay();
     }
+    state.counters["list_frame_ms"] = n ? before / n : 0.0;
+    state.counters["next_frame_ms"] = n ? after / n : 0.0;
 }
 BENCHMARK(BM_PlayStartFrame)
     ->DenseRange(0, 3)
@@ -291,4 +317,62 @@ void BM_LoopSeams(benchmark::State& state) {
     state.counters["drift_after_20_loops_ms"] = lastDriftMs;
 }
 BENCHMARK(BM_LoopSeams)->DenseRange(0, 3)->Iterations(1)->Unit(benchmark::kMillisecond);
+}  // namespace
+
+namespace {
+// Where the play start frame's time goes: its steps one by one, in the game's order, on the
+// shared game's objects (counters in milliseconds, means over the iterations).
+void BM_PlayStartParts(benchmark::State& state) {
+    const int mode = static_cast<int>(state.range(0));
+    const int song = songOfMode[mode];
+    GameRun& run = sharedRun();
+    Quiet quiet;
+    if (!run.started || !run.toSongList()) {
+        state.SkipWithError("no game");
+        return;
+    }
+    App& app = run.app;
+    Interface& ui = *app.iface;
+    Game& g = *app.game;
+    double parts[7] = {0, 0, 0, 0, 0, 0, 0};
+    int n = 0;
+    for (auto _ : state) {
+        auto t = BenchClock::now();
+        auto lap = [&](int k) {
+            const auto now = BenchClock::now();
+            parts[k] += msBetween(t, now);
+            t = now;
+        };
+        ui.loadPlayImages(mode, app.buttonTexture, app.slimeTextures);
+        lap(0);
+        g.loadBreakMusic(song);
+        lap(1);
+        app.endLoader();
+        prepareSongBanks(app.waveSounds, app.waveBuffers, app.touchSounds, app.touchBuffers, song);
+        lap(2);
+        app.backgroundLoader = std::make_unique<LoadWithThread>(
+            &app.touchSounds, &app.touchBuffers, &app.waveSounds, &app.waveBuffers, song);
+        app.backgroundLoader->launch();
+        lap(3);
+        setupRouteResources(app.slimeTextures, app.buttonTexture, app.gaugeTextures,
+                            &app.waveSounds, static_cast<float>(app.windowWidth),
+                            app.keptMenuTopOffset, mode);
+        lap(4);
+        g.mode = mode;
+        g.initRoutes();
+        lap(5);
+        g.startDrone();
+        lap(6);
+        ++n;
+        state.PauseTiming();
+        g.stopDrones();
+        g.clearRoutes();
+        app.endLoader();
+        state.ResumeTiming();
+    }
+    const char* names[7] = {"board_pictures_ms", "final_music_ms", "banks_ms", "loader_launch_ms",
+                            "route_setup_ms",    "routes_ms",      "drone_ms"};
+    for (int k = 0; k < 7; ++k) state.counters[names[k]] = n ? parts[k] / n : 0.0;
+}
+BENCHMARK(BM_PlayStartParts)->DenseRange(0, 3)->Iterations(3)->Unit(benchmark::kMillisecond);
 }  // namespace

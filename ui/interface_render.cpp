@@ -21,7 +21,12 @@ void Interface::draw(sf::RenderTarget& target, sf::RenderStates states) const {
     if (hintVisible) target.draw(hintSprite, plain);
     if (Screen == MainMenu || panelClosing) {
         target.draw(menuTextSprites[0], states);
-        for (int k = 1; k < 4; ++k) target.draw(menuTextSprites[k], multiply);
+        for (int k = 1; k < 4; ++k) {
+            // Multiplying ignores the sprite's alpha, so a faded (locked) item is blended
+            // instead: otherwise it would look exactly like an open one.
+            bool faded = menuTextSprites[k].getColor().a < 255;
+            target.draw(menuTextSprites[k], faded ? states : multiply);
+        }
     }
     const bool hud = Screen == Playing && counterVisible;
     if (Screen == Exploring || hud) {

@@ -210,3 +210,16 @@ TEST_F(DrawOrder, HintAndMakingOfPageIgnoreTheGivenTransform) {
     EXPECT_EQ(picture.getPixel(5, 30), sf::Color::Red);
     EXPECT_EQ(picture.getPixel(width - 5, 30), sf::Color::Blue);
 }
+
+TEST_F(DrawOrder, LockedExploreItemLooksFadedUnlockedOneMultiplies) {
+    for (sf::Sprite* s : sprites) s->setPosition(-1000.0f, -1000.0f);
+    for (sf::Text* t : texts) t->setPosition(-1000.0f, -1000.0f);
+    place(ui->centreSprite, 0, 0, sf::Color::White);
+    place(ui->menuTextSprites[3], 100, 0, sf::Color(0, 0, 0, 50));  // ink, locked
+    sf::Color locked = render().getPixel(150, 30);
+    EXPECT_GT(locked.r, 150) << "a locked item must only tint what lies below";
+    ui->menuTextSprites[3].setColor(sf::Color(0, 0, 0, 255));  // unlocked at the first catch
+    sf::Color open = render().getPixel(150, 30);
+    EXPECT_LT(open.r, 10);
+    EXPECT_EQ(render().getPixel(50, 30), sf::Color::White);
+}

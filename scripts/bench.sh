@@ -1,0 +1,153 @@
+#!/usr/bin/env bash
+# Runs every benchmark of the game and prints one table: figure, value, goal, floor and
+# ratio. Floors are measured in the same run on the same machine, so ratios hold on a
+# noisy machine. Goals are goals, not pass/fail: the script always exits 0 once the
+# figures are measured.
+#
+# Usage: scripts/bench.sh [build folder, default build-bench] [--quick]
+#   --quick  skips the loop seams and the per-song memory plays of songs 1..3.
+# Needs the asset pack in <build>/run and an X display (an Xvfb is started when DISPLAY
+# is unset). The raw results are kept in <build>/bench-results/.
+set -euo pipefail
+
+ROOT="$(cd "$(dirname "$0")/.." && pwd)"
+BUILD="$ROOT/build-bench"
+QUICK=0
+for a in "$@"; do
+    case "$a" in
+        --quick) QUICK=1 ;;
+        *) BUILD="$(cd "$a" && pwd)" ;;
+    esac
+done
+RUN="$BUILD/run"
+BENCH="$BUILD/bench/mirevo_bench"
+DRIVE="$BUILD/bench/mirevo_drive"
+OUT="$BUILD/bench-results"
+[ -d "$RUN/graphs" ] && [ -d "$RUN/qo_audio" ] || { echo "no asset pack in $RUN" >&2; exit 2; }
+[ -x "$BENCH" ] && [ -x "$DRIVE" ] || { echo "build mirevo_bench and mirevo_drive first" >&2; exit 2; }
+mkdir -p "$OUT"
+
+XVFB=""
+WORK="$(mktemp -d /tmp/mirevo-bench-XXXXXX)"
+cleanup() {
+    [ -n "$XVFB" ] && kill "$XVFB" 2>/dev/null
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+if [ -z "${DISPLAY:-}" ]; then
+    for n in $(seq 120 149); do [ ! -e "/tmp/.X11-unix/X$n" ] && break; done
+    Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+    XVFB=$!
+    export DISPLAY=":$n"
+    for _ in $(seq 1 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+fi
+export ALSOFT_DRIVERS=null MIREVO_ASSETS="$RUN"
+ln -s "$RUN/graphs" "$WORK/graphs"
+ln -s "$RUN/qo_audio" "$WORK/qo_audio"
+
+echo "machine: $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
+FILTER='GameUpdate|PlayStartFrame|PlayStartParts|SongLoad|DecodeFirstSounds|DecodeSongFiles'
+[ "$QUICK" -eq 0 ] && FILTER="$FILTER|LoopSeams"
+echo "google benchmarks ($FILTER)..."
+(cd "$WORK" && "$BENCH" --benchmark_filter="$FILTER" --benchmark_min_time=0.5 \
+    --benchmark_out="$OUT/bench.json" --benchmark_out_format=json >"$OUT/bench.txt" 2>&1) ||
+    echo "mirevo_bench failed; see $OUT/bench.txt"
+
+# Whole-process figures, each taken 3 times (the median is kept), alternating with floors.
+echo "start-up, 3 runs with their floors..."
+: >"$OUT/drive.txt"
+for _ in 1 2 3; do
+    (cd "$WORK" && rm -f profile.zob && "$DRIVE" startup-floor 2>/dev/null | grep '^startup_floor_ms' >>"$OUT/drive.txt") || true
+    (cd "$WORK" && rm -f profile.zob && "$DRIVE" startup 2>/dev/null | grep '^startup_ms' >>"$OUT/drive.txt") || true
+done
+echo "full play frames at the desktop size..."
+(cd "$WORK" && "$DRIVE" frame 0 240 2>/dev/null | grep '^frame' >>"$OUT/drive.txt") || true
+SONGS="0 1 2 3"
+[ "$QUICK" -eq 1 ] && SONGS="0"
+echo "memory of a play, songs $SONGS..."
+for s in $SONGS; do
+    (cd "$WORK" && "$DRIVE" memory "$s" 2>/dev/null | grep '^memory' >>"$OUT/drive.txt") || true
+done
+
+python3 - "$OUT/bench.json" "$OUT/drive.txt" <<'PY'
+import json, statistics, sys
+
+rows = []
+def row(figure, value, goal, floor=None, unit="ms"):
+    ratio = (value / floor) if (floor and value is not None) else None
+    rows.append((figure, value, unit, goal, floor, ratio))
+
+bench = {}
+try:
+    for b in json.load(open(sys.argv[1]))["benchmarks"]:
+        if b.get("error_occurred"):
+            continue
+        bench[b["name"].split("/iterations")[0].split("/manual_time")[0]] = b
+except Exception as e:  # no results
+    print("no google benchmark results:", e)
+
+def ms(b):
+    t = b["real_time"]
+    return {"ns": t / 1e6, "us": t / 1e3, "ms": t, "s": t * 1e3}[b["time_unit"]]
+
+for s in range(4):
+    b = bench.get(f"BM_GameUpdate/{s}")
+    if b:
+        row(f"game logic per frame, song {s} ({b.get('particles_per_frame', 0):.1f} creatures)",
+            ms(b) * 1000, "<= 20 us", unit="us")
+for m in range(4):
+    b = bench.get(f"BM_PlayStartFrame/{m}")
+    if b:
+        row(f"play start frame, mode {m} (ordinary frame {b['list_frame_ms']:.1f} ms)",
+            ms(b), "<= 33 ms")
+    p = bench.get(f"BM_PlayStartParts/{m}")
+    if p:
+        row(f"  of which board, button and slime pictures, mode {m}", p["board_pictures_ms"], "-")
+for s in range(4):
+    load, f8, fall = (bench.get(f"{n}/{s}") for n in
+                      ("BM_SongLoad", "BM_DecodeFirstSounds", "BM_DecodeSongFiles"))
+    if load:
+        row(f"first sounds ready, song {s}", load["first_sounds_ms"],
+            "<= 1.2 x floor, <= 300 ms", ms(f8) if f8 else None)
+        row(f"whole song bank loaded, song {s}", ms(load), "<= 1.1 x floor",
+            ms(fall) if fall else None)
+for s in range(4):
+    b = bench.get(f"BM_LoopSeams/{s}")
+    if b:
+        row(f"loop seams, song {s}: worst lateness ({int(b['restarts'])} restarts)",
+            b["worst_late_frames"], "<= 1 frame", unit="frames")
+        row(f"loop seams, song {s}: drift after 1 / 20 loops "
+            f"{b['drift_after_1_loop_ms']:.3f} ms", b["drift_after_20_loops_ms"],
+            "no growth", unit="ms")
+
+startup, floor = [], []
+for line in open(sys.argv[2]):
+    w = line.split()
+    if w[0] == "startup_ms":
+        startup.append(float(w[1]))
+    elif w[0] == "startup_floor_ms":
+        floor.append(float(w[1]))
+    elif w[0] == "frame":
+        kv = dict(zip(w[1::2], w[2::2]))
+        row(f"full play frame {kv['size']}, song {kv['song']} "
+            f"({float(kv['particles_per_frame']):.1f} creatures)",
+            float(kv["full_ms"]), "<= 1.1 x floor", float(kv["bare_ms"]))
+    elif w[0] == "memory":
+        kv = dict(zip(w[1::2], w[2::2]))
+        held = (int(kv["picture_bytes"]) + int(kv["sound_bytes"])) / 2**20
+        peak = (int(kv["peak_kb"]) - int(kv["base_kb"])) / 1024
+        row(f"peak memory of a play, song {kv['song']} (above the bare process "
+            f"{int(kv['base_kb']) / 1024:.0f} MB)", peak, "<= 1.25 x floor", held, unit="MB")
+if startup:
+    row("start-up to the first main-menu frame", statistics.median(startup), "<= 1.15 x floor",
+        statistics.median(floor) if floor else None)
+
+print()
+print(f"{'figure':<78} {'value':>10} {'unit':<6} {'goal':<26} {'floor':>9} {'ratio':>6}")
+print("-" * 140)
+for figure, value, unit, goal, floor, ratio in rows:
+    v = "-" if value is None else f"{value:.3f}" if value < 10 else f"{value:.1f}"
+    f = "" if floor is None else f"{floor:.3f}" if floor < 10 else f"{floor:.1f}"
+    r = "" if ratio is None else f"{ratio:.2f}"
+    print(f"{figure:<78} {v:>10} {unit:<6} {goal:<26} {f:>9} {r:>6}")
+PY

@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Memory: a full scripted session of the game (menus, two scored plays, an explore play,
+# the tutorial, quit) under the leak sanitizer (address-sanitizer build) or valgrind.
+# Prints the leak summary and exits 1 when the game's code leaks.
+#
+# Usage: leak_check.sh [--valgrind] [--drive BIN] [--assets DIR]
+#   default driver: build-bench-asan/bench/mirevo_drive (leak sanitizer);
+#   --valgrind: build-bench/bench/mirevo_drive under valgrind --leak-check=full.
+set -euo pipefail
+
+ROOT="$(cd "$(dirname "$0")/../.." && pwd)"
+VALGRIND=0
+DRIVE=""
+ASSETS="$ROOT/build-bench/run"
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --valgrind) VALGRIND=1 ;;
+        --drive) DRIVE="$2"; shift ;;
+        --assets) ASSETS="$2"; shift ;;
+        *) echo "unknown option $1" >&2; exit 64 ;;
+    esac
+    shift
+done
+if [ -z "$DRIVE" ]; then
+    if [ "$VALGRIND" -eq 1 ]; then DRIVE="$ROOT/build-bench/bench/mirevo_drive"; else DRIVE="$ROOT/build-bench-asan/bench/mirevo_drive"; fi
+fi
+[ -x "$DRIVE" ] || { echo "no driver at $DRIVE" >&2; exit 2; }
+ASSETS="$(cd "$ASSETS" && pwd)"
+
+WORK="$(mktemp -d /tmp/mirevo-leaks-XXXXXX)"
+XVFB=""
+cleanup() {
+    [ -n "$XVFB" ] && kill "$XVFB" 2>/dev/null
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+if [ -z "${DISPLAY:-}" ]; then
+    for n in $(seq 241 260); do [ ! -e "/tmp/.X11-unix/X$n" ] && break; done
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    XVFB=$!
+    export DISPLAY=":$n"
+    for _ in $(seq 1 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+fi
+export ALSOFT_DRIVERS=null
+ln -s "$ASSETS/graphs" "$WORK/graphs"
+ln -s "$ASSETS/qo_audio" "$WORK/qo_audio"
+
+status=0
+if [ "$VALGRIND" -eq 1 ]; then
+    (cd "$WORK" && valgrind --leak-check=full --show-leak-kinds=definite --errors-for-leak-kinds=definite \
+        --error-exitcode=99 --num-callers=30 "$DRIVE" session >stdout.txt 2>stderr.txt) || status=$?
+    grep -E "definitely lost|indirectly lost|ERROR SUMMARY" "$WORK/stderr.txt" || true
+else
+    export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0"
+    export LSAN_OPTIONS="suppressions=$(cd "$(dirname "$0")" && pwd)/lsan_suppressions.txt:print_suppressions=0:fast_unwind_on_malloc=0"
+    (cd "$WORK" && "$DRIVE" session >stdout.txt 2>stderr.txt) || status=$?
+    grep -E "SUMMARY|Direct leak|Indirect leak" "$WORK/stderr.txt" | head -20 || true
+fi
+tail -3 "$WORK/stdout.txt"
+if [ "$status" -ne 0 ]; then
+    echo "leak check: FAILED (status $status)"
+    grep -B2 -A25 -m3 -E "Direct leak|definitely lost in" "$WORK/stderr.txt" | head -120 || true
+    exit 1
+fi
+echo "leak check: no leak"
