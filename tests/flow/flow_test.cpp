@@ -20,20 +20,6 @@ namespace fs = std::filesystem;
 namespace {
 const int modeOrder[4] = {1, 3, 2, 0};
 
-struct Session {
-    Session() : platform(1024, 576), app(platform), player(app, platform) {}
-    int start() {
-        testing::internal::CaptureStdout();
-        int status = app.startUp();
-        startOutput = testing::internal::GetCapturedStdout();
-        return status;
-    }
-    ScriptedPlatform platform;
-    App app;
-    ScriptedPlayer player;
-    std::string startOutput;
-};
-
 void writeProfile(const std::string& path, const float values[12]) {
     std::ofstream out(path, std::ios::binary);
     out.write(reinterpret_cast<const char*>(values), 12 * sizeof(float));

@@ -1,5 +1,7 @@
 #include "flow/scripted_player.h"
 
+#include <gtest/gtest.h>
+
 #include "board/route.h"
 #include "game/game.h"
 #include "ui/interface.h"
@@ -72,4 +74,11 @@ bool ScriptedPlayer::startListPosition(int k) {
                                        sf::Keyboard::Num4};
     tap(keys[k]);
     return app.iface->Screen != LevelSelect;
+}
+
+int Session::start() {
+    testing::internal::CaptureStdout();
+    int status = app.startUp();
+    startOutput = testing::internal::GetCapturedStdout();
+    return status;
 }

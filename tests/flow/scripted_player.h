@@ -51,6 +51,18 @@ public:
     int presses = 0;
 };
 
+// A game started in a scripted platform with a scripted player to drive it.
+struct Session {
+    explicit Session(unsigned width = 1024, unsigned height = 576)
+        : platform(width, height), app(platform), player(app, platform) {}
+    // Start-up; what it wrote on standard output is kept in startOutput.
+    int start();
+    ScriptedPlatform platform;
+    App app;
+    ScriptedPlayer player;
+    std::string startOutput;
+};
+
 // Reference position (2048 x 1536 canvas) to window pixels.
 float canvasX(const App& app, float x);
 float canvasY(const App& app, float y);

@@ -20,20 +20,6 @@ namespace fs = std::filesystem;
 namespace {
 const int modeOrder[4] = {1, 3, 2, 0};
 
-struct Session {
-    Session() : platform(640, 360), app(platform), player(app, platform) {}
-    int start() {
-        testing::internal::CaptureStdout();
-        int status = app.startUp();
-        startOutput = testing::internal::GetCapturedStdout();
-        return status;
-    }
-    ScriptedPlatform platform;
-    App app;
-    ScriptedPlayer player;
-    std::string startOutput;
-};
-
 int countLines(const std::string& text, const std::string& pattern) {
     std::regex re(pattern);
     return static_cast<int>(
@@ -44,7 +30,7 @@ int countLines(const std::string& text, const std::string& pattern) {
 TEST(ScoredPlays, ScoredPlayOfEveryModeReachesItsResults) {
     GameFolder folder;
     ASSERT_TRUE(folder.hasAssets());
-    Session s;
+    Session s(640, 360);
     ASSERT_EQ(s.start(), -1);
     Interface& ui = *s.app.iface;
     EXPECT_TRUE(ui.noSongCompleted());
