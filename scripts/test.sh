@@ -31,8 +31,9 @@ status=0
 # Sanitizer pass over the unit and integration tests (the assets come from the main build).
 if [ "${MIREVO_SKIP_SANITIZERS:-}" != "1" ]; then
     if [ ! -f "$SAN_BUILD/build.ninja" ]; then
-        cmake -S "$ROOT" -B "$SAN_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-            -DMIREVO_SANITIZE=address,undefined -DMIREVO_ASSETS=OFF -DMIREVO_TOOLS=OFF \
+        cmake -S "$ROOT" -B "$SAN_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+            -DCMAKE_CXX_FLAGS="-O1" -DMIREVO_SANITIZE=address,undefined \
+            -DMIREVO_ASSETS=OFF -DMIREVO_TOOLS=OFF -DMIREVO_ASSET_TESTS=OFF \
             -DMIREVO_BENCH=OFF -DMIREVO_ASSETS_DIR="$BUILD/run" \
             -DMIREVO_WERROR=$([ "${CI:-}" = "true" ] && echo ON || echo OFF)
     fi
