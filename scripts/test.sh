@@ -14,7 +14,7 @@ if [ -z "${DISPLAY:-}" ] || [ "${CI:-}" = "true" ]; then
     for n in $(seq 90 140); do
         if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then break; fi
     done
-    Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp -maxclients 1024 >/dev/null 2>&1 &
     XVFB_PID=$!
     trap 'kill $XVFB_PID 2>/dev/null || true' EXIT
     export DISPLAY=":$n"

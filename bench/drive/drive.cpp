@@ -8,6 +8,8 @@
 //   mirevo_drive memory <song>                peak memory of a play against its data bytes
 //   mirevo_drive frame <song> [frames]        play frames on the real window against a bare loop
 //   mirevo_drive session                      menus, two plays, explore, tutorial (leak checks)
+#include <malloc.h>
+
 #include <SFML/Audio.hpp>
 #include <SFML/Graphics.hpp>
 #include <chrono>
@@ -251,11 +253,15 @@ int memory(int song) {
     platform.target();  // the drawing context, before anything is loaded
     const long baseKb = procStatus("VmRSS");
     if (app.startUp() >= 0) return 1;
+    const long startedKb = procStatus("VmRSS");
     if (!startSong(player, song, false)) return 1;
     playUntilLoaded(player, 10.0f, 60000.0);
     player.runUntil([] { return false; }, 20.0f);
     const long peakKb = procStatus("VmHWM");
     const long nowKb = procStatus("VmRSS");
+    // How much of it is freed memory the allocator still keeps.
+    malloc_trim(0);
+    const long trimmedKb = procStatus("VmRSS");
 
     long long pictures = 0;
     const Interface& ui = *app.iface;
@@ -277,9 +283,10 @@ int memory(int song) {
     for (const auto* list : {&app.droneBuffers, &app.menuBuffers, &app.touchBuffers})
         for (const sf::SoundBuffer& b : *list) sounds += bufferBytes(b);
     const int loaded = app.backgroundLoader ? app.backgroundLoader->loadStatus.load() : -2;
-    std::cout << "memory song " << song << " base_kb " << baseKb << " peak_kb " << peakKb
-              << " now_kb " << nowKb << " picture_bytes " << pictures << " sound_bytes " << sounds
-              << " loader " << loaded << std::endl;
+    std::cout << "memory song " << song << " base_kb " << baseKb << " started_kb " << startedKb
+              << " peak_kb " << peakKb << " now_kb " << nowKb << " trimmed_kb " << trimmedKb
+              << " picture_bytes " << pictures << " sound_bytes " << sounds << " loader " << loaded
+              << std::endl;
     quitFromAnywhere(player);
     return endOf(app, false);
 }
