@@ -133,66 +133,89 @@ else
     for f in "${SAMPLE[@]}"; do [ -f "$ASSETS/$f" ] && FILES+=("$f") || echo "note: $f is not in the pack"; done
 fi
 
-RUNS=0
-FAILURES=0
 START=$(date +%s)
-failure() {
-    FAILURES=$((FAILURES + 1))
-    echo "FAIL: $*"
-    if [ -n "$KEEP" ]; then
-        local to="$KEEP/$(echo "$kind-$file" | tr '/' '_')"
-        mkdir -p "$to"
-        cp "$dir"/stdout.txt "$dir"/stderr.txt "$to/" 2>/dev/null || true
+JOBS="${MIREVO_DAMAGED_JOBS:-2}"
+
+# One run: the game with one file missing or damaged. Writes "ok: ..." or "FAIL: ..." to
+# the result file of the run.
+run_one() {
+    local file="$1" kind="$2" result="$3"
+    local tour width height expected message dir size status what verdict
+    read -r tour width height expected message <<<"$(classify "$file")"
+    dir="$(dirname "$result")/$(basename "$result" .txt)"
+    mkdir -p "$dir"
+    # A copy of the trees made of links; the damaged file becomes a real file or goes.
+    cp -rs "$ASSETS/graphs" "$dir/graphs"
+    cp -rs "$ASSETS/qo_audio" "$dir/qo_audio"
+    # Every song completed, so that the explore lists open as well.
+    printf '\x00\x00\x80\x3f%.0s' 1 2 3 4 >"$dir/profile.zob"
+    head -c 32 /dev/zero >>"$dir/profile.zob"
+    size=$(stat -L -c %s "$ASSETS/$file")
+    rm -f "$dir/$file"
+    case "$kind" in
+        missing) ;;
+        garbage) head -c "$size" /dev/urandom >"$dir/$file" ;;
+        truncated) head -c $((size / 2)) "$ASSETS/$file" >"$dir/$file" ;;
+        *) echo "FAIL: unknown kind $kind" >"$result"; return ;;
+    esac
+    status=0
+    (cd "$dir" && exec timeout -k 5 "$TIMEOUT" "$DRIVE" tour "$tour" "$width" "$height" \
+        >stdout.txt 2>stderr.txt) || status=$?
+    what="$kind $file ($tour)"
+    verdict=""
+    if [ "$status" -eq 124 ] || [ "$status" -eq 137 ]; then
+        verdict="hang (no end within $TIMEOUT s)"
+    elif [ "$status" -gt 128 ]; then
+        verdict="crash (signal $((status - 128)))"
+    elif grep -qE "AddressSanitizer|LeakSanitizer|UndefinedBehaviorSanitizer|ThreadSanitizer|runtime error:" "$dir/stderr.txt"; then
+        verdict="sanitizer report: $(grep -m1 -E "Sanitizer|runtime error:" "$dir/stderr.txt")"
+    elif [ "$kind" = truncated ] && [ "$status" -le 1 ]; then
+        :  # a cut file may still decode; either end is right
+    elif [ "$status" -ne "$expected" ]; then
+        verdict="exit status $status, expected $expected ($(tail -1 "$dir/stdout.txt"))"
+    elif [ "$message" != "-" ] && ! grep -qF "$message" "$dir/stderr.txt"; then
+        verdict="the play went on but \"$message\" was not reported"
+    elif [ "$expected" -eq 0 ] && [ "$file" != graphs/Menu/fondsNus/loading.jpg ] &&
+        ! grep -qx "Exiting !" "$dir/stdout.txt"; then
+        verdict="no \"Exiting !\" at the end"
+    elif [ "$file" = graphs/Menu/fondsNus/loading.jpg ] && [ -s "$dir/stdout.txt" ] &&
+        grep -qv "^tour" "$dir/stdout.txt"; then
+        verdict="the game wrote output before ending without its loading picture"
     fi
+    if [ -n "$verdict" ]; then
+        echo "FAIL: $what: $verdict" >"$result"
+        if [ -n "$KEEP" ]; then
+            local to="$KEEP/$(echo "$kind-$file" | tr '/' '_')"
+            mkdir -p "$to"
+            cp "$dir"/stdout.txt "$dir"/stderr.txt "$to/" 2>/dev/null || true
+        fi
+    else
+        echo "ok: $what -> $status" >"$result"
+    fi
+    rm -rf "$dir"
 }
 
+# Runs go JOBS at a time; their verdicts are printed in order at the end.
+n=0
 for file in "${FILES[@]}"; do
-    read -r tour width height expected message <<<"$(classify "$file")"
     for kind in $KINDS; do
-        dir="$WORK/run"
-        rm -rf "$dir"
-        mkdir -p "$dir"
-        # A copy of the trees made of links; the damaged file becomes a real file or goes.
-        cp -rs "$ASSETS/graphs" "$dir/graphs"
-        cp -rs "$ASSETS/qo_audio" "$dir/qo_audio"
-        # Every song completed, so that the explore lists open as well.
-        printf '\x00\x00\x80\x3f%.0s' 1 2 3 4 >"$dir/profile.zob"
-        head -c 32 /dev/zero >>"$dir/profile.zob"
-        size=$(stat -L -c %s "$ASSETS/$file")
-        rm -f "$dir/$file"
-        case "$kind" in
-            missing) ;;
-            garbage) head -c "$size" /dev/urandom >"$dir/$file" ;;
-            truncated) head -c $((size / 2)) "$ASSETS/$file" >"$dir/$file" ;;
-            *) echo "unknown kind $kind" >&2; exit 64 ;;
-        esac
-        status=0
-        (cd "$dir" && exec timeout -k 5 "$TIMEOUT" "$DRIVE" tour "$tour" "$width" "$height" \
-            >stdout.txt 2>stderr.txt) || status=$?
-        RUNS=$((RUNS + 1))
-        what="$kind $file ($tour)"
-        if [ "$status" -eq 124 ] || [ "$status" -eq 137 ]; then
-            failure "$what: hang (no end within $TIMEOUT s)"
-        elif [ "$status" -gt 128 ]; then
-            failure "$what: crash (signal $((status - 128)))"
-        elif grep -qE "AddressSanitizer|LeakSanitizer|UndefinedBehaviorSanitizer|ThreadSanitizer|runtime error:" "$dir/stderr.txt"; then
-            failure "$what: sanitizer report: $(grep -m1 -E "Sanitizer|runtime error:" "$dir/stderr.txt")"
-        elif [ "$kind" = truncated ] && [ "$status" -le 1 ]; then
-            echo "ok: $what -> $status"  # a cut file may still decode; either end is right
-        elif [ "$status" -ne "$expected" ]; then
-            failure "$what: exit status $status, expected $expected ($(tail -1 "$dir/stdout.txt"))"
-        elif [ "$message" != "-" ] && ! grep -qF "$message" "$dir/stderr.txt"; then
-            failure "$what: the play went on but \"$message\" was not reported"
-        elif [ "$expected" -eq 0 ] && [ "$file" != graphs/Menu/fondsNus/loading.jpg ] &&
-            ! grep -qx "Exiting !" "$dir/stdout.txt"; then
-            failure "$what: no \"Exiting !\" at the end"
-        elif [ "$file" = graphs/Menu/fondsNus/loading.jpg ] && [ -s "$dir/stdout.txt" ] &&
-            grep -qv "^tour" "$dir/stdout.txt"; then
-            failure "$what: the game wrote output before ending without its loading picture"
-        else
-            echo "ok: $what -> $status"
-        fi
+        n=$((n + 1))
+        run_one "$file" "$kind" "$WORK/$(printf '%04d' "$n").txt" &
+        while [ "$(jobs -rp | wc -l)" -ge "$JOBS" ]; do wait -n || true; done
     done
 done
-echo "damaged files: ${#FILES[@]} files, $RUNS runs, $FAILURES failures, $(($(date +%s) - START)) s"
+wait
+RUNS=0
+FAILURES=0
+for result in "$WORK"/*.txt; do
+    [ -e "$result" ] || continue
+    RUNS=$((RUNS + 1))
+    cat "$result"
+    grep -q '^FAIL' "$result" && FAILURES=$((FAILURES + 1))
+done
+if [ "$RUNS" -ne "$n" ]; then
+    echo "FAIL: only $RUNS of $n runs reported"
+    FAILURES=$((FAILURES + 1))
+fi
+echo "damaged files: ${#FILES[@]} files, $RUNS runs, $FAILURES failures, $JOBS at a time, $(($(date +%s) - START)) s"
 [ "$FAILURES" -eq 0 ]
