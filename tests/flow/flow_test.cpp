@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -19,6 +20,14 @@ namespace fs = std::filesystem;
 
 namespace {
 const int modeOrder[4] = {1, 3, 2, 0};
+
+// Keeps the frame shown last among the test artefacts, for people to look at.
+void keepScreenshot(const ScriptedPlatform& platform, const std::string& name) {
+    const char* folder = std::getenv("MIREVO_ARTEFACTS");
+    if (!folder) return;
+    fs::create_directories(fs::path(folder) / "flow");
+    EXPECT_TRUE(platform.lastFrame().saveToFile((fs::path(folder) / "flow" / name).string()));
+}
 
 void writeProfile(const std::string& path, const float values[12]) {
     std::ofstream out(path, std::ios::binary);
@@ -53,6 +62,7 @@ TEST(Flow, ExplorePlayEndsWhenARouteFailsAndShowsItsTime) {
     s.player.tap(sf::Keyboard::Space);
     EXPECT_EQ(ui.Screen, Results);  // ignored while the panel slides in
     s.player.wait(1.5f);
+    keepScreenshot(s.platform, "explore_results.png");
     LoadWithThread* loader = s.app.backgroundLoader.get();
     testing::internal::CaptureStdout();
     s.player.tap(sf::Keyboard::Space);
