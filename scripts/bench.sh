@@ -34,13 +34,9 @@ cleanup() {
     rm -rf "$WORK"
 }
 trap cleanup EXIT
-if [ -z "${DISPLAY:-}" ]; then
-    for n in $(seq 120 149); do [ ! -e "/tmp/.X11-unix/X$n" ] && break; done
-    Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
-    XVFB=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 1 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-fi
+source "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
+mirevo_start_xvfb 120 1920x1080
+XVFB="$MIREVO_XVFB_PID"
 export ALSOFT_DRIVERS=null MIREVO_ASSETS="$RUN"
 ln -s "$RUN/graphs" "$WORK/graphs"
 ln -s "$RUN/qo_audio" "$WORK/qo_audio"

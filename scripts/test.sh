@@ -10,19 +10,10 @@ SAN_BUILD="${MIREVO_SAN_BUILD_DIR:-$ROOT/build-asan}"
 bash "$ROOT/scripts/setup.sh"
 
 # A virtual screen for everything that opens a window or makes a texture.
-if [ -z "${DISPLAY:-}" ] || [ "${CI:-}" = "true" ]; then
-    for n in $(seq 90 140); do
-        if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then break; fi
-    done
-    Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp -maxclients 1024 >/dev/null 2>&1 &
-    XVFB_PID=$!
-    trap 'kill $XVFB_PID 2>/dev/null || true' EXIT
-    export DISPLAY=":$n"
-    for _ in $(seq 1 50); do
-        xdpyinfo >/dev/null 2>&1 && break
-        sleep 0.1
-    done
-fi
+if [ "${CI:-}" = "true" ]; then unset DISPLAY; fi
+source "$ROOT/scripts/xvfb.sh"
+mirevo_start_xvfb 90 1920x1080 -maxclients 1024
+if [ -n "$MIREVO_XVFB_PID" ]; then trap 'kill $MIREVO_XVFB_PID 2>/dev/null || true' EXIT; fi
 export ALSOFT_DRIVERS=null
 
 status=0

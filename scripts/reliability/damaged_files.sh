@@ -46,13 +46,9 @@ cleanup() {
     rm -rf "$WORK"
 }
 trap cleanup EXIT
-if [ -z "${DISPLAY:-}" ]; then
-    for n in $(seq 200 240); do [ ! -e "/tmp/.X11-unix/X$n" ] && break; done
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    XVFB=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 1 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-fi
+source "$(dirname "${BASH_SOURCE[0]}")/../xvfb.sh"
+mirevo_start_xvfb 200 1280x1024
+XVFB="$MIREVO_XVFB_PID"
 export ALSOFT_DRIVERS=null
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0:abort_on_error=1}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"

@@ -9,13 +9,9 @@ TEST="${2:-$ROOT/build-bench-asan/tests/test_reliability}"
 [ -x "$TEST" ] || { echo "no test binary at $TEST" >&2; exit 2; }
 XVFB=""
 trap '[ -n "$XVFB" ] && kill "$XVFB" 2>/dev/null' EXIT
-if [ -z "${DISPLAY:-}" ]; then
-    for n in $(seq 261 280); do [ ! -e "/tmp/.X11-unix/X$n" ] && break; done
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    XVFB=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 1 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-fi
+source "$(dirname "${BASH_SOURCE[0]}")/../xvfb.sh"
+mirevo_start_xvfb 261 1280x1024
+XVFB="$MIREVO_XVFB_PID"
 export ALSOFT_DRIVERS=null MIREVO_SOAK_MINUTES="$MINUTES"
 export MIREVO_ASSETS="${MIREVO_ASSETS:-$ROOT/build-bench/run}"
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}"

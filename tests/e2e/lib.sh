@@ -12,13 +12,9 @@ rm -f "$E2E_ARTEFACTS"/*
 E2E_FAILURES=0
 
 # A display of our own when none is given.
-if [ -z "${DISPLAY:-}" ]; then
-    for n in $(seq 150 190); do [ ! -e "/tmp/.X11-unix/X$n" ] && break; done
-    Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
-    E2E_XVFB=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 1 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-fi
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/xvfb.sh"
+mirevo_start_xvfb 150 1920x1080
+E2E_XVFB="$MIREVO_XVFB_PID"
 export ALSOFT_DRIVERS="${ALSOFT_DRIVERS:-null}"
 
 # A fresh working folder with the asset pack beside the binary.
