@@ -8,6 +8,9 @@
 
 #include "app/platform.h"
 
+// The four play keys, one per route: E top left, P top right, L bottom right, D bottom left.
+extern const sf::Keyboard::Key routeKeys[4];
+
 class Interface;
 class Game;
 class LoadWithThread;

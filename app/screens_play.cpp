@@ -10,11 +10,8 @@
 #include "game/game.h"
 #include "ui/interface.h"
 
-namespace {
-// The four play keys, one per route: top left, top right, bottom right, bottom left.
 const sf::Keyboard::Key routeKeys[4] = {sf::Keyboard::E, sf::Keyboard::P, sf::Keyboard::L,
                                         sf::Keyboard::D};
-}  // namespace
 
 void App::playEvent(const sf::Event& event) {
     Interface& ui = *iface;

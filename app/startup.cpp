@@ -35,10 +35,8 @@ void App::handleEvent(const sf::Event& event) {
     if (!iface || !game) return;
     // Play keys pressed between two polls still count as a press of their route.
     if (event.type == sf::Event::KeyPressed) {
-        const sf::Keyboard::Key keys[4] = {sf::Keyboard::E, sf::Keyboard::P, sf::Keyboard::L,
-                                           sf::Keyboard::D};
         for (int i = 0; i < 4; ++i) {
-            if (event.key.code == keys[i]) pressedThisFrame[i] = true;
+            if (event.key.code == routeKeys[i]) pressedThisFrame[i] = true;
         }
     }
     switch (iface->Screen) {

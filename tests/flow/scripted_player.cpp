@@ -6,11 +6,6 @@
 #include "game/game.h"
 #include "ui/interface.h"
 
-namespace {
-const sf::Keyboard::Key routeKeys[4] = {sf::Keyboard::E, sf::Keyboard::P, sf::Keyboard::L,
-                                        sf::Keyboard::D};
-}
-
 float canvasX(const App& app, float x) {
     return x * static_cast<float>(app.windowWidth) / 2048.0f;
 }
