@@ -82,3 +82,67 @@ int App::finish() {
 void App::failFrame(int status) {
     failStatus = status;
 }
+
+// The per-frame dispatch to the current screen: its event handler and its frame step.
+void App::handleEvent(const sf::Event& event) {
+    if (!iface || !game) return;
+    // Play keys pressed between two polls still count as a press of their route.
+    if (event.type == sf::Event::KeyPressed) {
+        for (int i = 0; i < 4; ++i) {
+            if (event.key.code == routeKeys[i]) pressedThisFrame[i] = true;
+        }
+    }
+    switch (iface->Screen) {
+        case MainMenu:
+            mainMenuEvent(event);
+            break;
+        case LevelSelect:
+            levelSelectEvent(event);
+            break;
+        case MakingOf:
+            makingOfEvent(event);
+            break;
+        case Playing:
+        case Exploring:
+            playEvent(event);
+            break;
+        case Results:
+            resultsEvent(event);
+            break;
+        case Tutorial:
+            tutorialEvent(event);
+            break;
+        default:
+            break;
+    }
+}
+
+void App::drawInterface() {
+    if (iface) platform.target().draw(*iface);
+}
+
+void App::frameStep() {
+    if (!iface || !game) return;
+    switch (iface->Screen) {
+        case MainMenu:
+            mainMenuStep();
+            break;
+        case LevelSelect:
+            levelSelectStep();
+            break;
+        case MakingOf:
+            makingOfStep();
+            break;
+        case Playing:
+        case Exploring:
+        case Results:
+            playStep();
+            break;
+        case Tutorial:
+            tutorialFrameStep();
+            break;
+        default:
+            break;
+    }
+    for (bool& pressed : pressedThisFrame) pressed = false;
+}

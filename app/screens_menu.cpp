@@ -5,13 +5,11 @@
 #include "audio/sound_banks.h"
 #include "board/particle.h"
 #include "board/route.h"
-#include "board/songs.h"
+#include "core/songs.h"
 #include "game/game.h"
 #include "ui/interface.h"
 
 namespace {
-// The mode shown at each position of the song list, top to bottom.
-const int modeOrder[4] = {1, 3, 2, 0};
 
 bool isListPosition(int hovered) {
     return hovered >= 0 && hovered <= 3;

@@ -6,7 +6,7 @@
 #include "audio/load_with_thread.h"
 #include "audio/sound_banks.h"
 #include "board/route.h"
-#include "board/songs.h"
+#include "core/songs.h"
 #include "game/game.h"
 #include "ui/interface.h"
 

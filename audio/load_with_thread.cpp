@@ -2,8 +2,8 @@
 
 #include <iostream>
 
-#include "audio/bank_ready.h"
-#include "board/songs.h"
+#include "core/bank_ready.h"
+#include "core/songs.h"
 
 namespace {
 // Layers of route r for a song; 0 for a song outside 0..3.

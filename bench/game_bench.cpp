@@ -12,11 +12,11 @@
 #include <thread>
 #include <vector>
 
-#include "audio/bank_ready.h"
 #include "audio/load_with_thread.h"
 #include "bench_support.h"
 #include "board/route.h"
-#include "board/songs.h"
+#include "core/bank_ready.h"
+#include "core/songs.h"
 #include "game/game.h"
 #include "ui/interface.h"
 

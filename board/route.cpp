@@ -6,7 +6,7 @@
 
 #include "board/anim_choice.h"
 #include "board/anim_tables.h"
-#include "board/songs.h"
+#include "core/songs.h"
 
 const float slimeAnchors[4][4][2] = {
     {{692, 546}, {1116, 539}, {1118, 749}, {691, 755}},

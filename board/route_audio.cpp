@@ -3,9 +3,9 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "audio/bank_ready.h"
 #include "board/route.h"
-#include "board/songs.h"
+#include "core/bank_ready.h"
+#include "core/songs.h"
 
 static const float glideTickLength = 0.05f;
 // Layers deserved by gauge level, for routes with at most five layers and for the others.

@@ -4,7 +4,7 @@
 #include <iostream>
 #include <string>
 
-#include "board/songs.h"
+#include "core/songs.h"
 #include "ui/interface.h"
 
 Game::Game(Interface* iface, std::ofstream* log)

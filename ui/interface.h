@@ -217,11 +217,9 @@ public:
     // Routes whose particles failed show a hint and launch again.
     void tutorialRelaunch(std::vector<Route>& routes);
 
-    // The records file "profile.zob" (profile/profile.cpp).
+    // The records file "profile.zob" (interface_profile.cpp, through profile/).
     void loadProfile();
     void saveProfile();
-    // Replaces the file with the records; false (old file untouched) when it could not.
-    bool writeProfile();
 
     // Layout helpers shared by the files above.
     // Places menu text k centred half a texture width right of its canvas point, shifted.

@@ -2,7 +2,7 @@
 #include <iostream>
 #include <string>
 
-#include "app/display_profile.h"
+#include "core/display_profile.h"
 #include "ui/interface.h"
 
 const sf::Vector2f menuTextLayout[17] = {

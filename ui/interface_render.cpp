@@ -1,5 +1,5 @@
 // What the Interface draws on each screen, and the texts of the HUD and the level panels.
-#include "board/songs.h"
+#include "core/songs.h"
 #include "ui/interface.h"
 
 void Interface::draw(sf::RenderTarget& target, sf::RenderStates states) const {

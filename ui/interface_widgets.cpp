@@ -1,6 +1,6 @@
 // Hit tests, record operations, the mute button and the level-selection sprite.
 #include "board/anim_tables.h"
-#include "board/songs.h"
+#include "core/songs.h"
 #include "ui/interface.h"
 
 namespace {

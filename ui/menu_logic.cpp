@@ -4,7 +4,7 @@
 #include <cmath>
 #include <sstream>
 
-#include "board/songs.h"
+#include "core/songs.h"
 
 float ease(float t) {
     if (t == 1.0f) return 0.0f;

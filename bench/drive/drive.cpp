@@ -28,7 +28,7 @@
 #include "audio/sound_banks.h"
 #include "board/anim_tables.h"
 #include "board/route.h"
-#include "board/songs.h"
+#include "core/songs.h"
 #include "game/game.h"
 #include "scripted_player.h"
 #include "support/scripted_platform.h"

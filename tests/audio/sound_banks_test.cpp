@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "audio/bank_ready.h"
+#include "core/bank_ready.h"
 #include "support/game_folder.h"
 #include "test_sounds.h"
 

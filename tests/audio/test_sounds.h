@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "board/songs.h"
+#include "core/songs.h"
 
 namespace testsounds {
 

@@ -12,7 +12,7 @@
 #include <sstream>
 #include <string>
 
-#include "board/songs.h"
+#include "core/songs.h"
 #include "tools/audio/sound_checks.h"
 
 namespace fs = std::filesystem;

@@ -4,13 +4,11 @@
 #include <cstdlib>
 #include <vector>
 
-#include "audio/bank_ready.h"
 #include "board/route.h"
-#include "board/songs.h"
+#include "core/bank_ready.h"
+#include "core/songs.h"
 
 namespace {
-
-const int modeOfSong[4] = {1, 3, 2, 0};
 
 // The song's wave layers, every one a silent 32-second loop, as the routes find them.
 class RouteAudioTest : public testing::Test {
@@ -34,7 +32,7 @@ protected:
             layers[r].assign(touchCounts[song][r], sf::Sound(*buffer));
             for (int k = 0; k < touchCounts[song][r]; ++k) songBankReady.wave[r][k] = true;
         }
-        setupRouteLayout(&layers, 2048.0f, 0.0f, modeOfSong[song]);
+        setupRouteLayout(&layers, 2048.0f, 0.0f, modeOrder[song]);
         return Route(index, factor);
     }
     // A route whose music runs with `count` layers, the last of them heard.

@@ -7,17 +7,15 @@
 
 #include "board/anim_choice.h"
 #include "board/anim_tables.h"
-#include "board/songs.h"
+#include "core/songs.h"
 
 namespace {
-
-const int modeOfSong[4] = {1, 3, 2, 0};
 
 Route makeRoute(int song, int index) {
     Particle::atlasTextures.clear();
     Particle::boardScale = 1.0f;
     Particle::menuTopOffset = 0.0f;
-    setupRouteLayout(nullptr, 2048.0f, 0.0f, modeOfSong[song]);
+    setupRouteLayout(nullptr, 2048.0f, 0.0f, modeOrder[song]);
     return Route(index, 1.0f);
 }
 

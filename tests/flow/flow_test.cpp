@@ -9,7 +9,7 @@
 #include "app/app.h"
 #include "audio/load_with_thread.h"
 #include "board/route.h"
-#include "board/songs.h"
+#include "core/songs.h"
 #include "game/game.h"
 #include "scripted_player.h"
 #include "support/game_folder.h"
@@ -19,7 +19,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-const int modeOrder[4] = {1, 3, 2, 0};
 
 // Keeps the frame shown last among the test artefacts, for people to look at.
 void keepScreenshot(const ScriptedPlatform& platform, const std::string& name) {

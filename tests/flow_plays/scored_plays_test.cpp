@@ -8,7 +8,7 @@
 #include "app/app.h"
 #include "audio/load_with_thread.h"
 #include "board/route.h"
-#include "board/songs.h"
+#include "core/songs.h"
 #include "flow/scripted_player.h"
 #include "game/game.h"
 #include "support/game_folder.h"
@@ -18,7 +18,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-const int modeOrder[4] = {1, 3, 2, 0};
 
 int countLines(const std::string& text, const std::string& pattern) {
     std::regex re(pattern);

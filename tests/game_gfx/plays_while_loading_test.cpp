@@ -1,4 +1,4 @@
-#include "audio/bank_ready.h"
+#include "core/bank_ready.h"
 #include "play_fixture.h"
 
 namespace {

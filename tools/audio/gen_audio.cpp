@@ -18,7 +18,7 @@
 #include <thread>
 #include <vector>
 
-#include "board/songs.h"
+#include "core/songs.h"
 #include "tools/audio/music.h"
 #include "tools/audio/pack.h"
 #include "tools/audio/render.h"

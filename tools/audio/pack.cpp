@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "board/songs.h"
+#include "core/songs.h"
 #include "tools/audio/render.h"
 #include "tools/audio/repertoire.h"
 

@@ -7,7 +7,7 @@
 
 #include "board/anim_tables.h"
 #include "board/route.h"
-#include "board/songs.h"
+#include "core/songs.h"
 #include "generator.h"
 #include "paint.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "board/anim_tables.h"
-#include "board/songs.h"
+#include "core/songs.h"
 #include "generator.h"
 #include "paint.h"
 

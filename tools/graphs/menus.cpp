@@ -8,7 +8,7 @@
 #include <cmath>
 #include <string>
 
-#include "board/songs.h"
+#include "core/songs.h"
 #include "generator.h"
 #include "paint.h"
 

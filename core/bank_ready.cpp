@@ -1,3 +1,3 @@
-#include "audio/bank_ready.h"
+#include "core/bank_ready.h"
 
 SongBankReady songBankReady;

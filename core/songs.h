@@ -5,6 +5,8 @@
 
 // Mode (menu choice 0..3) -> song 0..3. Sound files of song s carry the number s + 1.
 extern const int songOfMode[4];
+// The mode shown at song-list position 0..3: with songOfMode it puts song k at position k.
+extern const int modeOrder[4];
 // Length of the final stage of each song, seconds.
 extern const float songLength[4];
 // Tempo of each song, beats per minute.

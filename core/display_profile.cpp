@@ -1,4 +1,4 @@
-#include "app/display_profile.h"
+#include "core/display_profile.h"
 
 #include <sstream>
 
