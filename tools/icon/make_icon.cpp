@@ -1,58 +1,90 @@
-// Draws the 256 x 256 desktop icon: the four routes' creatures, one per corner, as they
-// look in the first frame of their first hop, on a round dark badge.
-#include <SFML/Graphics/Image.hpp>
+// Draws the desktop icon: the four routes' creatures, one per corner, as they look in the
+// first frame of their first hop, on a round dark badge. The same drawing is written as a
+// scalable SVG and as PNG pictures of the usual sizes, in the folder layout of an icon
+// theme (<folder>/<size>x<size>/apps/mirevo.png, <folder>/scalable/apps/mirevo.svg).
+#include <cairo-svg.h>
+#include <cairo.h>
+
 #include <algorithm>
-#include <cmath>
+#include <filesystem>
 #include <iostream>
 #include <string>
 
-#include "board/anim_tables.h"
+#include "creatures.h"
+
+namespace {
+
+const double kSide = 256;  // drawing units: the icon is drawn on a 256 x 256 square
+const double kCell = 100;  // each creature fits a square this wide
+const double kCellX[4] = {24, 132, 132, 24};
+const double kCellY[4] = {24, 24, 132, 132};
+const int kPngSizes[] = {64, 128, 256};
+
+void drawIcon(cairo_t* cr) {
+    cairo_arc(cr, kSide / 2, kSide / 2, kSide / 2 - 2, 0, 2 * 3.14159265358979);
+    cairo_set_source_rgb(cr, 34 / 255.0, 30 / 255.0, 52 / 255.0);
+    cairo_fill(cr);
+    for (int route = 0; route < 4; ++route) {
+        Pose pose = regularPose(route, 0, 0);
+        InkBox ink = poseInk(route, pose);
+        if (ink.w <= 0 || ink.h <= 0) continue;
+        double s = std::min(kCell / ink.w, kCell / ink.h);
+        cairo_save(cr);
+        cairo_translate(cr, kCellX[route] + (kCell - ink.w * s) / 2 - ink.x0 * s,
+                        kCellY[route] + (kCell - ink.h * s) / 2 - ink.y0 * s);
+        cairo_scale(cr, s, s);
+        drawPose(cr, route, pose);
+        cairo_restore(cr);
+    }
+}
+
+bool writeSvg(const std::string& path) {
+    cairo_surface_t* surface = cairo_svg_surface_create(path.c_str(), kSide, kSide);
+    cairo_svg_surface_set_document_unit(surface, CAIRO_SVG_UNIT_PX);
+    cairo_t* cr = cairo_create(surface);
+    drawIcon(cr);
+    cairo_destroy(cr);
+    cairo_surface_finish(surface);
+    bool ok = cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS;
+    cairo_surface_destroy(surface);
+    return ok;
+}
+
+bool writePng(const std::string& path, int size) {
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size, size);
+    cairo_t* cr = cairo_create(surface);
+    cairo_scale(cr, size / kSide, size / kSide);
+    drawIcon(cr);
+    cairo_destroy(cr);
+    cairo_surface_flush(surface);
+    bool ok = cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
+    cairo_surface_destroy(surface);
+    return ok;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 3) {
-        std::cerr << "usage: make_icon <graphs folder> <icon.png>" << std::endl;
+    if (argc < 2) {
+        std::cerr << "usage: make_icon <icon theme folder>" << std::endl;
         return 2;
     }
-    const std::string graphs = argv[1];
-    const unsigned size = 256;
-    sf::Image icon;
-    icon.create(size, size, sf::Color::Transparent);
-    for (unsigned y = 0; y < size; ++y) {
-        for (unsigned x = 0; x < size; ++x) {
-            float dx = x + 0.5f - size / 2.0f, dy = y + 0.5f - size / 2.0f;
-            float d = std::sqrt(dx * dx + dy * dy);
-            float a = std::clamp(size / 2.0f - 2.0f - d, 0.0f, 1.0f);
-            icon.setPixel(x, y, sf::Color(34, 30, 52, static_cast<sf::Uint8>(255 * a)));
+    namespace fs = std::filesystem;
+    const fs::path root = argv[1];
+    std::error_code error;
+    fs::create_directories(root / "scalable" / "apps", error);
+    if (error || !writeSvg((root / "scalable" / "apps" / "mirevo.svg").string())) {
+        std::cerr << "make_icon: cannot write the SVG icon under " << root << std::endl;
+        return 1;
+    }
+    for (int size : kPngSizes) {
+        const std::string name = std::to_string(size) + "x" + std::to_string(size);
+        fs::create_directories(root / name / "apps", error);
+        if (error || !writePng((root / name / "apps" / "mirevo.png").string(), size)) {
+            std::cerr << "make_icon: cannot write the " << name << " icon under " << root
+                      << std::endl;
+            return 1;
         }
     }
-    const unsigned cornerX[4] = {24, 132, 132, 24};
-    const unsigned cornerY[4] = {24, 24, 132, 132};
-    for (int route = 0; route < 4; ++route) {
-        sf::Image sheet;
-        if (!sheet.loadFromFile(graphs + "/Atlas/" + std::to_string(route) + "_0.png")) return 1;
-        sf::IntRect r = animFrameRect(route, 0, 0, false);
-        if (r.width <= 0 || r.height <= 0) continue;
-        float scale = std::min(100.0f / r.width, 100.0f / r.height);
-        unsigned w = static_cast<unsigned>(r.width * scale),
-                 h = static_cast<unsigned>(r.height * scale);
-        for (unsigned y = 0; y < h; ++y) {
-            for (unsigned x = 0; x < w; ++x) {
-                unsigned sx = r.left + static_cast<unsigned>(x / scale);
-                unsigned sy = r.top + static_cast<unsigned>(y / scale);
-                if (sx >= sheet.getSize().x || sy >= sheet.getSize().y) continue;
-                sf::Color c = sheet.getPixel(sx, sy);
-                if (c.a == 0) continue;
-                unsigned px = cornerX[route] + (100 - w) / 2 + x,
-                         py = cornerY[route] + (100 - h) / 2 + y;
-                sf::Color under = icon.getPixel(px, py);
-                float a = c.a / 255.0f;
-                icon.setPixel(px, py,
-                              sf::Color(static_cast<sf::Uint8>(c.r * a + under.r * (1 - a)),
-                                        static_cast<sf::Uint8>(c.g * a + under.g * (1 - a)),
-                                        static_cast<sf::Uint8>(c.b * a + under.b * (1 - a)),
-                                        std::max(c.a, under.a)));
-            }
-        }
-    }
-    return icon.saveToFile(argv[2]) ? 0 : 1;
+    return 0;
 }
