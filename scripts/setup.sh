@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing (Debian packages), builds the game in Release and makes the
 # asset pack when it is missing or out of date. Safe to run again: nothing up to date is
-# rebuilt or regenerated.
+# rebuilt or regenerated. With target names as arguments (setup.sh mirevo assets) only
+# those are built; without, everything (tools, tests, benchmarks).
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="${MIREVO_BUILD_DIR:-$ROOT/build}"
@@ -12,6 +13,7 @@ PACKAGES=(
     libcairo2-dev libpango1.0-dev fonts-dejavu-core
     libfluidsynth-dev fluid-soundfont-gm
     xvfb xauth xdotool imagemagick x11-utils sox libgl1-mesa-dri
+    dpkg-dev file desktop-file-utils appstream man-db
 )
 
 missing=()
@@ -31,4 +33,8 @@ if [ "${CI:-}" = "true" ]; then WERROR=ON; fi
 if [ ! -f "$BUILD/build.ninja" ]; then
     cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DMIREVO_WERROR=$WERROR
 fi
-cmake --build "$BUILD"
+if (($#)); then
+    cmake --build "$BUILD" --target "$@"
+else
+    cmake --build "$BUILD"
+fi
