@@ -44,7 +44,7 @@ install(PROGRAMS ${MIREVO_PACKAGING_DIR}/mirevo DESTINATION ${MIREVO_INSTALL_GAM
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/mirevo.desktop DESTINATION share/applications)
 install(FILES ${MIREVO_PACKAGING_DIR}/${MIREVO_APP_ID}.metainfo.xml DESTINATION share/metainfo)
 install(FILES ${MIREVO_PACKAGING_DIR}/mirevo.6.gz DESTINATION share/man/man6)
-if(MIREVO_ICON_DIR)
+if(TARGET icon)
     install(DIRECTORY ${MIREVO_ICON_DIR}/ DESTINATION share/icons/hicolor)
 endif()
 

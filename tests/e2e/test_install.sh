@@ -83,11 +83,13 @@ EXEC="$(sed -n 's/^Exec=//p' /usr/share/applications/mirevo.desktop)"
     sh -c "$EXEC" >"$E2E_DIR/stdout.txt" 2>"$E2E_DIR/stderr.txt") &
 E2E_PID=$!
 check "window opens from the desktop entry's command ($EXEC)" wait_window
-sleep 3
+check "the game loads its pictures" wait_output '^done loading images$' 600
+sleep 1
 screenshot menu
 hold_key Escape
 wait_exit 300
 check "Escape quits with status 0 (got $E2E_STATUS)" test "$E2E_STATUS" -eq 0
+check "\"Exiting !\" is the last line on standard output" test "$(last_output_line)" = "Exiting !"
 DATA="$PLAYER/.local/share/mirevo"
 check "records kept in the player's data folder" test "$(stat -c %s "$DATA/profile.zob" 2>/dev/null)" = 48
 check "log kept in the player's data folder" grep -qE '^Mirevo [0-9]+$' "$DATA/log.txt"
