@@ -62,6 +62,11 @@ for f in /usr/games/mirevo /usr/lib/games/mirevo/mirevo \
     check "installed: $f" grep -qx "$f" "$E2E_DIR/files.txt"
 done
 check "installed: the sounds" test -d /usr/share/games/mirevo/qo_audio/mirevo_menu
+for s in 64 128 256; do
+    size="$(identify -format '%wx%h' /usr/share/icons/hicolor/${s}x${s}/apps/mirevo.png 2>&1)"
+    check "the ${s}x${s} icon is ${s}x${s} pixels (got $size)" test "$size" = "${s}x${s}"
+done
+check "the scalable icon is an SVG picture" grep -q '<svg ' /usr/share/icons/hicolor/scalable/apps/mirevo.svg
 METAINFO="$(grep -E '^/usr/share/metainfo/.+\.metainfo\.xml$' "$E2E_DIR/files.txt")"
 check "installed metadata validates" appstreamcli validate --no-net "$METAINFO"
 check "installed metadata names release $VERSION" grep -q "<release version=\"$VERSION\"" "$METAINFO"
