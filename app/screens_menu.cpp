@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <iostream>
 
 #include "app/app.h"
@@ -189,10 +190,11 @@ void App::levelSelectEvent(const sf::Event& event) {
     sf::Keyboard::Key key = event.key.code;
     if (key == sf::Keyboard::Up || key == sf::Keyboard::Down) {
         bool up = key == sf::Keyboard::Up;
-        // Anything but a list position or the tutorial entry counts as nothing highlighted.
-        if (!isListPosition(ui.hovered) && !(ui.hovered == 8 && !explore)) ui.hovered = -1;
         if (!explore) {
             if (up) {
+                // A mouse result other than a row or the tutorial entry (the edges, or
+                // nothing) counts as nothing highlighted.
+                if (!isListPosition(ui.hovered) && ui.hovered != 8) ui.hovered = -1;
                 if (ui.hovered == 8) {
                     ui.placeAtlas(8, false);
                 } else if (ui.hovered == 0) {
@@ -204,10 +206,13 @@ void App::levelSelectEvent(const sf::Event& event) {
                     ui.placeAtlas(modeOrder[ui.hovered], false);
                 }
             } else {
-                ui.hovered = ui.hovered == 8 ? 0 : std::min(ui.hovered + 1, 3);
+                // One row down, at most the bottom row: from an edge (5 or 6) that is the
+                // bottom row, from nothing highlighted the top one.
+                ui.hovered = ui.hovered == 8 ? 0 : std::clamp(ui.hovered + 1, 0, 3);
                 ui.placeAtlas(modeOrder[ui.hovered], false);
             }
         } else {
+            if (!isListPosition(ui.hovered)) ui.hovered = -1;
             int from = ui.hovered == -1 && up ? 4 : ui.hovered;
             int next = ui.nextCompletedSong(from, !up);
             ui.hovered =
@@ -231,6 +236,7 @@ void App::levelSelectEvent(const sf::Event& event) {
     if (numbered >= 0) {
         click();
         g.startPending = true;
+        g.tutorialPlay = false;  // the song chosen last wins over a tutorial click
         g.mode = numbered;
         return;
     }
@@ -241,7 +247,9 @@ void App::levelSelectEvent(const sf::Event& event) {
         g.startPending = true;
         return;
     }
+    // Any other key cancels a start chosen earlier in this frame, a tutorial start included.
     g.startPending = false;
+    g.tutorialPlay = false;
     if (key != sf::Keyboard::Return) return;
     if (ui.hovered == 8) {
         g.tutorialPlay = true;
@@ -301,11 +309,11 @@ void App::startPlay() {
         }
     } else if (g.explorePlay) {
         ui.Screen = Exploring;
-        g.breakMusic.setLoop(true);
     } else {
         ui.Screen = Playing;
-        g.breakMusic.setLoop(false);
     }
+    // Set on every start, so no play inherits the previous one's: only an explore play loops.
+    g.breakMusic.setLoop(ui.Screen == Exploring);
     ui.showBoard();
     platform.setMouseCursorVisible(false);
 

@@ -48,6 +48,7 @@ TEST(Flow, ExplorePlayEndsWhenARouteFailsAndShowsItsTime) {
     EXPECT_TRUE(s.app.game->explorePlay);
     ASSERT_TRUE(s.player.startListPosition(0));
     EXPECT_EQ(ui.Screen, Exploring);
+    EXPECT_TRUE(s.app.game->breakMusic.getLoop());
     // Catch for a while, then stop: sooner or later a route fails on an empty gauge.
     s.player.runUntil([] { return false; }, 20.0f);
     EXPECT_EQ(ui.Screen, Exploring);
@@ -79,8 +80,10 @@ TEST(Flow, TutorialHintsStepsAndTheScoredPlayAfterIt) {
     ASSERT_EQ(s.start(), -1);
     Interface& ui = *s.app.iface;
     ASSERT_TRUE(s.player.openSongList(false));
+    s.app.game->breakMusic.setLoop(true);  // as an explore play leaves it
     s.player.tap(sf::Keyboard::Num0);
     ASSERT_EQ(ui.Screen, Tutorial);
+    EXPECT_FALSE(s.app.game->breakMusic.getLoop());  // only an explore play's final music loops
     EXPECT_EQ(ui.tutorialStep, 0);
     for (const Route& r : s.app.game->routes) EXPECT_EQ(r.phase, 9);
     s.player.wait(1.0f);
