@@ -1,10 +1,11 @@
 #include "profile/records_file.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
+#include <system_error>
 
 const char* const profileFileName = "profile.zob";
-const char* const profileScratchFileName = "profile.zob.tmp";
 
 namespace {
 static_assert(sizeof(float) == 4, "the records file holds 4-byte floats");
@@ -21,6 +22,28 @@ void writeList(std::ostream& out, const std::vector<float>& list) {
     four.resize(4, 0.0f);
     out.write(reinterpret_cast<const char*>(four.data()), listBytes);
 }
+
+namespace fs = std::filesystem;
+
+// The file a save replaces: path itself, or the file a link at path points to (through
+// any chain of links). Empty when the link cannot be followed.
+fs::path fileToReplace(const fs::path& path) {
+    std::error_code error;
+    if (!fs::is_symlink(fs::symlink_status(path, error))) return path;
+    fs::path target = fs::weakly_canonical(path, error);
+    return error ? fs::path() : target;
+}
+
+// An existing file may be replaced only when it could be written in place: its owner may
+// write it (even when the game runs as root) and this user may open it for writing.
+bool mayReplace(const fs::path& file) {
+    std::error_code error;
+    const fs::file_status status = fs::status(file, error);
+    if (!fs::exists(status)) return true;
+    if ((status.permissions() & fs::perms::owner_write) == fs::perms::none) return false;
+    std::ofstream probe(file, std::ios::binary | std::ios::app);  // writes nothing
+    return probe.is_open();
+}
 }  // namespace
 
 bool readRecords(std::istream& in, std::vector<float>& bestCompletion,
@@ -31,10 +54,14 @@ bool readRecords(std::istream& in, std::vector<float>& bestCompletion,
     return !in.fail();
 }
 
-bool writeRecordsFile(const std::string& path, const std::string& scratchPath,
-                      const std::vector<float>& bestCompletion, const std::vector<float>& bestScore,
+bool writeRecordsFile(const std::string& path, const std::vector<float>& bestCompletion,
+                      const std::vector<float>& bestScore,
                       const std::vector<float>& bestExploreTime) {
-    std::ofstream out(scratchPath, std::ios::binary | std::ios::trunc);
+    const fs::path target = fileToReplace(path);
+    if (target.empty() || !mayReplace(target)) return false;
+    const std::string file = target.string();
+    const std::string scratch = file + ".tmp";
+    std::ofstream out(scratch, std::ios::binary | std::ios::trunc);
     if (!out.is_open()) return false;
     writeList(out, bestCompletion);
     writeList(out, bestScore);
@@ -43,8 +70,8 @@ bool writeRecordsFile(const std::string& path, const std::string& scratchPath,
     bool written = out.good();
     out.close();
     written = written && !out.fail();
-    if (!written || std::rename(scratchPath.c_str(), path.c_str()) != 0) {
-        std::remove(scratchPath.c_str());
+    if (!written || std::rename(scratch.c_str(), file.c_str()) != 0) {
+        std::remove(scratch.c_str());
         return false;
     }
     return true;

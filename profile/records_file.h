@@ -7,18 +7,19 @@
 #include <string>
 #include <vector>
 
-// The file in the working folder, and the scratch file a save writes before it replaces it.
+// The file in the working folder.
 extern const char* const profileFileName;
-extern const char* const profileScratchFileName;
 
 // Reads 16 bytes into each list in turn (lists of 4 floats). The bytes read before a short
 // file ends stay in the lists; the rest keep their values. False when the stream failed.
 bool readRecords(std::istream& in, std::vector<float>& bestCompletion,
                  std::vector<float>& bestScore, std::vector<float>& bestExploreTime);
 
-// Replaces the file at path with the three lists without ever leaving it half written:
-// the bytes go to the scratch path beside it, which is flushed, closed and renamed over
-// path. False, with the file at path untouched and no scratch file left, on any failure.
-bool writeRecordsFile(const std::string& path, const std::string& scratchPath,
-                      const std::vector<float>& bestCompletion, const std::vector<float>& bestScore,
+// Replaces the file at path with the three lists without ever leaving it half written: the
+// bytes go to a scratch file beside it (its name with ".tmp" added), which is flushed,
+// closed and renamed over it. A symbolic link is written through: the file it points to is
+// replaced (its scratch file beside it) and the link stays. A read-only file is never
+// replaced. False, with the file untouched and no scratch file left, on any failure.
+bool writeRecordsFile(const std::string& path, const std::vector<float>& bestCompletion,
+                      const std::vector<float>& bestScore,
                       const std::vector<float>& bestExploreTime);

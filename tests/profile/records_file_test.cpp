@@ -32,10 +32,7 @@ protected:
         folder = pattern;
     }
     void TearDown() override { fs::remove_all(folder); }
-    bool save() {
-        return writeRecordsFile((folder / "profile.zob").string(),
-                                (folder / "profile.zob.tmp").string(), done, best, longest);
-    }
+    bool save() { return writeRecordsFile((folder / "profile.zob").string(), done, best, longest); }
     bool load(const std::vector<char>& bytes) {
         std::istringstream in(std::string(bytes.begin(), bytes.end()));
         return readRecords(in, done, best, longest);
