@@ -30,9 +30,8 @@ fi
 
 WERROR=OFF
 if [ "${CI:-}" = "true" ]; then WERROR=ON; fi
-if [ ! -f "$BUILD/build.ninja" ]; then
-    cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DMIREVO_WERROR=$WERROR
-fi
+# Configured every time (quick when nothing changed), so that changed options take effect.
+cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DMIREVO_WERROR=$WERROR >/dev/null
 if (($#)); then
     cmake --build "$BUILD" --target "$@"
 else

@@ -191,16 +191,19 @@ run_one() {
     rm -rf "$dir"
 }
 
-# Runs go JOBS at a time; their verdicts are printed in order at the end.
+# Runs go JOBS at a time; their verdicts are printed in order at the end. Only the runs
+# are waited for (never a screen server this shell may have started).
 n=0
+RUN_PIDS=()
 for file in "${FILES[@]}"; do
     for kind in $KINDS; do
         n=$((n + 1))
         run_one "$file" "$kind" "$WORK/$(printf '%04d' "$n").txt" &
+        RUN_PIDS+=($!)
         while [ "$(jobs -rp | wc -l)" -ge "$JOBS" ]; do wait -n || true; done
     done
 done
-wait
+for pid in "${RUN_PIDS[@]}"; do wait "$pid" || true; done
 RUNS=0
 FAILURES=0
 for result in "$WORK"/*.txt; do

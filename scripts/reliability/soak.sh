@@ -15,4 +15,6 @@ XVFB="$MIREVO_XVFB_PID"
 export ALSOFT_DRIVERS=null MIREVO_SOAK_MINUTES="$MINUTES"
 export MIREVO_ASSETS="${MIREVO_ASSETS:-$ROOT/build-bench/run}"
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}"
-exec "$TEST" --gtest_filter='Soak.*'
+status=0
+"$TEST" --gtest_filter='Soak.*' || status=$?
+exit $status

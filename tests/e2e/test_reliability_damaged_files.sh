@@ -8,8 +8,8 @@ BUILD="$(dirname "$RUNTIME")"
 mkdir -p "$ARTEFACTS"
 DRIVE="$BUILD/bench/mirevo_drive"
 if [ ! -x "$DRIVE" ]; then
-    echo "no $DRIVE: the benchmarks are not built (MIREVO_BENCH=OFF); nothing to run"
-    exit 0
+    echo "skipped: no $DRIVE (the benchmarks are not built, MIREVO_BENCH=OFF)"
+    exit 77
 fi
 exec bash "$(dirname "$0")/../../scripts/reliability/damaged_files.sh" --drive "$DRIVE" \
     --assets "$RUNTIME" --keep "$ARTEFACTS" --timeout 90
