@@ -42,14 +42,21 @@ TEST(DisplayProfile, ScalesFollowTheReferenceWidth) {
 }
 
 TEST(DisplayProfile, RatiosExactlyOnALimitFallToTheNextSet) {
-    // The limits are compared with the ratio itself, strictly.
-    EXPECT_EQ(
-        chooseDisplayProfile(1777, 1000, 1.7767777777302802f).profileName,
-        static_cast<float>(1.7767777777302802) > 1.7767777777302802 ? "1600_900" : "1600_1000");
-    EXPECT_EQ(chooseDisplayProfile(1600, 1000, 1.7768f).profileName, "1600_900");
-    EXPECT_EQ(chooseDisplayProfile(1600, 1000, 1.7767f).profileName, "1600_1000");
-    EXPECT_EQ(chooseDisplayProfile(1600, 1000, 1.5991f).profileName, "1600_1000");
-    EXPECT_EQ(chooseDisplayProfile(1600, 1000, 1.5989f).profileName, "2048_1536");
+    // The limits lie 0.001 under 16/9 and 16/10 and are compared with the ratio, strictly.
+    // The float nearest each limit lies just under it, so it takes the next set; the float
+    // after it is the first ratio of the wider set.
+    struct Case {
+        float ratio;
+        const char* name;
+    };
+    const Case cases[] = {
+        {1.77677774f, "1600_1000"}, {1.77677786f, "1600_900"},  {1.7767f, "1600_1000"},
+        {1.7768f, "1600_900"},      {1.59899998f, "2048_1536"}, {1.59900010f, "1600_1000"},
+        {1.5989f, "2048_1536"},     {1.5991f, "1600_1000"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(chooseDisplayProfile(1600, 1000, c.ratio).profileName, c.name) << c.ratio;
+    }
 }
 
 TEST(DisplayProfile, DiagnosticLineUsesDefaultNumberNotation) {

@@ -3,36 +3,34 @@
 
 #include "play_fixture.h"
 
-namespace {
-void shuffled(int order[4]) {
-    for (int i = 0; i < 4; ++i) order[i] = i;
-    for (int p = 1; p <= 3; ++p) std::swap(order[p], order[std::rand() % (p + 1)]);
-}
-}  // namespace
-
+// What initRoutes draws, worked out by hand from the C library's generator (glibc) seeded
+// with 1234 + mode: the phase order, the variants, the quotas of the mode's song (base 2, 1,
+// 1, 1 per slot plus 4, 5, 3, 0 single cells), then the route order, in that order.
 TEST_F(PlayTest, InitRoutesDrawsPhasesVariantsQuotasThenOrderPerSong) {
-    const int base[4] = {2, 1, 1, 1}, extra[4] = {4, 5, 3, 0};
-    for (int play = 0; play < 8; ++play) {
-        const int mode = play % 4, song = songOfMode[mode];
-        const bool explore = play < 4;
+    struct Case {
         int phases[4], variants[4], quotas[4], order[4];
-        std::srand(1234u + play);
-        shuffled(phases);
-        for (int& v : variants) v = std::rand() % 5 + 1;
-        for (int& q : quotas) q = base[song];
-        for (int k = 0; k < extra[song]; ++k) quotas[std::rand() % 4] += 1;
-        shuffled(order);
-
-        std::srand(1234u + play);
+    };
+    const Case byMode[4] = {
+        {{1, 0, 2, 3}, {3, 1, 2, 1}, {1, 1, 1, 1}, {1, 3, 2, 0}},  // song 3: 4 cells
+        {{1, 0, 3, 2}, {4, 3, 1, 4}, {3, 3, 2, 4}, {0, 1, 2, 3}},  // song 0: 12 cells
+        {{1, 2, 0, 3}, {1, 4, 5, 1}, {1, 2, 1, 3}, {3, 0, 1, 2}},  // song 2: 7 cells
+        {{3, 2, 1, 0}, {3, 2, 1, 3}, {3, 3, 2, 1}, {3, 2, 0, 1}},  // song 1: 9 cells
+    };
+    for (int play = 0; play < 8; ++play) {
+        const int mode = play % 4;
+        const bool explore = play < 4;
+        const Case& want = byMode[mode];
+        std::srand(1234u + static_cast<unsigned>(mode));
         start(mode, explore, false);
         ASSERT_EQ(game->routes.size(), 4u);
         for (int i = 0; i < 4; ++i) {
             const Route& r = game->routes[i];
-            EXPECT_EQ(r.phase, phases[i]);
-            EXPECT_EQ(game->routeOrder[i], order[i]);
-            EXPECT_EQ(r.exploreLayer, explore ? variants[i] : -1);
+            EXPECT_EQ(r.phase, want.phases[i]) << mode << " " << i;
+            EXPECT_EQ(game->routeOrder[i], want.order[i]) << mode << " " << i;
+            // A scored play draws the same numbers but keeps only the phases and the order.
+            EXPECT_EQ(r.exploreLayer, explore ? want.variants[i] : -1);
             EXPECT_EQ(r.exploreMode, explore ? 1 : 0);
-            EXPECT_EQ(r.gaugeLevel, explore ? quotas[i] : 0);
+            EXPECT_EQ(r.gaugeLevel, explore ? want.quotas[i] : 0);
         }
         EXPECT_EQ(headline(), explore ? "0.0s" : "0");
     }
