@@ -1,14 +1,15 @@
-// Renders the generated pictures the way the game places them, from the game's tables
-// only, and saves the screenshots as artefacts for a human eye: the life of a particle on
-// each route, every landing, the play screen of each mode with its decorations, and the
-// menus at three screen sizes. The checks here are the geometric ones a picture can fail.
-
-#include <gtest/gtest.h>
+// Contact sheets of the generated pictures for a human eye, drawn the way the game places
+// them, from the game's tables only: the life of a particle on each route, every
+// animation and landing, the play screen of each mode with its decorations, the menus at
+// three screen sizes and the making-of pages. Needs an X display.
+// Usage: contact_sheets <folder holding graphs/> <output folder>
+// Exits 1 when a picture could not be read or a sheet could not be written.
 
 #include <SFML/Graphics.hpp>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <iostream>
 #include <map>
 #include <string>
 
@@ -18,17 +19,25 @@
 
 namespace {
 
+std::string assetsFolder;
+std::string outputFolder;
+int failures = 0;
+
+// Counts and reports a failure; true when the condition held.
+bool check(bool condition, const std::string& what) {
+    if (!condition) {
+        std::cerr << "contact_sheets: " << what << std::endl;
+        ++failures;
+    }
+    return condition;
+}
+
 std::string assetsDir() {
-    const char* env = std::getenv("MIREVO_ASSETS");
-    return env ? env : MIREVO_ASSETS_DIR;
+    return assetsFolder;
 }
 
 std::string artefactsDir() {
-    const char* env = std::getenv("MIREVO_ARTEFACTS");
-    std::string dir = env ? env : std::string(MIREVO_BINARY_DIR) + "/artefacts";
-    dir += "/graphs";
-    std::filesystem::create_directories(dir);
-    return dir;
+    return outputFolder;
 }
 
 std::map<std::string, sf::Texture>& textures() {
@@ -41,21 +50,23 @@ const sf::Texture& tex(const std::string& rel, bool smooth = true) {
     auto it = cache.find(rel);
     if (it != cache.end()) return it->second;
     sf::Texture& t = cache[rel];
-    EXPECT_TRUE(t.loadFromFile(assetsDir() + "/graphs/" + rel)) << rel;
+    check(t.loadFromFile(assetsDir() + "/graphs/" + rel), "cannot read graphs/" + rel);
     t.setSmooth(smooth);
     return t;
 }
 
 const sf::Font& font() {
     static sf::Font f;
-    static bool loaded = f.loadFromFile(assetsDir() + "/graphs/SATELLITE.OTF");
-    EXPECT_TRUE(loaded);
+    static bool loaded =
+        check(f.loadFromFile(assetsDir() + "/graphs/SATELLITE.OTF"), "cannot read the font");
+    (void)loaded;
     return f;
 }
 
 void save(sf::RenderTexture& rt, const std::string& name) {
     rt.display();
-    EXPECT_TRUE(rt.getTexture().copyToImage().saveToFile(artefactsDir() + "/" + name));
+    check(rt.getTexture().copyToImage().saveToFile(artefactsDir() + "/" + name),
+          "cannot write " + name);
 }
 
 struct Screen {
@@ -182,7 +193,7 @@ sf::Vector2f footAt(int r, int anim, int frame, bool landing, float ax, float ay
     return sf::Vector2f(ax + off.x + rect.width / 2.f, ay + off.y + rect.height);
 }
 
-TEST(PictureLook, ParticleLifeOnEachRoute) {
+void ParticleLifeOnEachRoute() {
     Screen sc = screenOf(2048, 1536);
     // Three hops (an easy one, a hard one, the flicker one) and the uncaught landing.
     const int anims[4][3] = {{7, 11, 2}, {1, 18, 9}, {0, 20, 13}, {8, 21, 5}};
@@ -197,7 +208,7 @@ TEST(PictureLook, ParticleLifeOnEachRoute) {
         // Onion skins: one panel per stage; the previous stage's last frame is tinted red
         // under the stage's first frame, so a jump between stages shows at once.
         sf::RenderTexture rt;
-        ASSERT_TRUE(rt.create(1920, 1200));
+        if (!check(rt.create(1920, 1200), "cannot make a sheet")) return;
         rt.clear(sf::Color(30, 30, 30));
         for (int stage = 0; stage < 4; ++stage) {
             sf::View view(sf::FloatRect(mid.x - 480, mid.y - 300, 960, 600));
@@ -231,7 +242,7 @@ TEST(PictureLook, ParticleLifeOnEachRoute) {
         }
         save(rt, "life_route" + std::to_string(r) + ".png");
         // The end of the last hop and the start of the landing, one tile per tick.
-        ASSERT_TRUE(rt.create(1920, 1000));
+        if (!check(rt.create(1920, 1000), "cannot make a sheet")) return;
         rt.clear(sf::Color(30, 30, 30));
         for (int t = 0; t < 20; ++t) {
             int f = 10 + t;
@@ -252,7 +263,7 @@ TEST(PictureLook, ParticleLifeOnEachRoute) {
     }
 }
 
-TEST(PictureLook, EveryRegularAnimation) {
+void EveryRegularAnimation() {
     // Onion skins of every regular animation of a route, one panel each, drawn around the
     // first stage's anchor: the easy ones are even, the hard ones hesitate and feint.
     Screen sc = screenOf(2048, 1536);
@@ -264,7 +275,7 @@ TEST(PictureLook, EveryRegularAnimation) {
         sf::Vector2f mid((a.x + b.x) / 2, (a.y + b.y) / 2 - 50);
         const int cols = 6, rows = 5;
         sf::RenderTexture rt;
-        ASSERT_TRUE(rt.create(1920, 1250));
+        if (!check(rt.create(1920, 1250), "cannot make a sheet")) return;
         rt.clear(sf::Color(30, 30, 30));
         for (int anim = 0; anim < regularAnimCounts[r]; ++anim) {
             sf::View view(sf::FloatRect(mid.x - 200, mid.y - 130, 400, 260));
@@ -284,7 +295,7 @@ TEST(PictureLook, EveryRegularAnimation) {
     }
 }
 
-TEST(PictureLook, EveryLandingAtItsCatchPoint) {
+void EveryLandingAtItsCatchPoint() {
     Screen sc = screenOf(2048, 1536);
     for (int r = 0; r < 4; ++r) {
         float px, py;
@@ -293,7 +304,7 @@ TEST(PictureLook, EveryLandingAtItsCatchPoint) {
         sf::FloatRect crop(cx - 260, cy - 190, 520, 380);
         const int cols = 29, tileW = 130, tileH = 95;
         sf::RenderTexture rt;
-        ASSERT_TRUE(rt.create(cols * tileW, 7 * tileH));
+        if (!check(rt.create(cols * tileW, 7 * tileH), "cannot make a sheet")) return;
         rt.clear(sf::Color(30, 30, 30));
         for (int k = 0; k < 7; ++k) {
             for (int i = 0; i < landingFrameCounts[r][k]; ++i) {
@@ -313,13 +324,13 @@ TEST(PictureLook, EveryLandingAtItsCatchPoint) {
     }
 }
 
-TEST(PictureLook, PlayScreens) {
+void PlayScreens() {
     const unsigned sizes[3][2] = {{1920, 1080}, {1920, 1200}, {1024, 768}};
     for (const auto& size : sizes) {
         Screen sc = screenOf(size[0], size[1]);
         for (int mode = 0; mode < 4; ++mode) {
             sf::RenderTexture rt;
-            ASSERT_TRUE(rt.create(size[0], size[1]));
+            if (!check(rt.create(size[0], size[1]), "cannot make a sheet")) return;
             rt.clear(sf::Color::Black);
             drawBoard(rt, sc, mode);
             drawDecorations(rt, sc, mode, 3 + 2 * mode, mode * 2, true);
@@ -357,13 +368,13 @@ TEST(PictureLook, PlayScreens) {
     }
 }
 
-TEST(PictureLook, Menus) {
+void Menus() {
     const unsigned sizes[3][2] = {{1920, 1080}, {1920, 1200}, {1024, 768}};
     for (const auto& size : sizes) {
         Screen sc = screenOf(size[0], size[1]);
         std::string suffix = std::to_string(size[0]) + "x" + std::to_string(size[1]) + ".png";
         sf::RenderTexture rt;
-        ASSERT_TRUE(rt.create(size[0], size[1]));
+        if (!check(rt.create(size[0], size[1]), "cannot make a sheet")) return;
         // Main menu.
         rt.clear(sf::Color::Black);
         sf::Sprite centre(tex("Menu/fondsNus/centre.jpg"));
@@ -510,10 +521,10 @@ TEST(PictureLook, Menus) {
     }
 }
 
-TEST(PictureLook, MakingOfPages) {
+void MakingOfPages() {
     Screen sc = screenOf(1920, 1080);
     sf::RenderTexture rt;
-    ASSERT_TRUE(rt.create(1920 * 4 / 4, 1080 * 5 / 4 + 40));
+    if (!check(rt.create(1920 * 4 / 4, 1080 * 5 / 4 + 40), "cannot make a sheet")) return;
     // A contact sheet of the 19 pages as a 16:9 screen shows them.
     const int cols = 4;
     float tw = 1920.f / cols, th = 1080.f / cols;
@@ -527,4 +538,23 @@ TEST(PictureLook, MakingOfPages) {
     }
     (void)sc;
     save(rt, "makingof_pages.png");
+}
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::cerr << "usage: contact_sheets <folder holding graphs/> <output folder>" << std::endl;
+        return 2;
+    }
+    assetsFolder = argv[1];
+    outputFolder = argv[2];
+    std::filesystem::create_directories(outputFolder);
+    ParticleLifeOnEachRoute();
+    EveryRegularAnimation();
+    EveryLandingAtItsCatchPoint();
+    PlayScreens();
+    Menus();
+    MakingOfPages();
+    std::cout << "contact sheets in " << outputFolder << (failures ? " (with failures)" : "")
+              << std::endl;
+    return failures ? 1 : 0;
 }
