@@ -25,6 +25,7 @@ if [ -z "$DRIVE" ]; then
     if [ "$VALGRIND" -eq 1 ]; then DRIVE="$ROOT/build-bench/bench/mirevo_drive"; else DRIVE="$ROOT/build-bench-asan/bench/mirevo_drive"; fi
 fi
 [ -x "$DRIVE" ] || { echo "no driver at $DRIVE" >&2; exit 2; }
+DRIVE="$(cd "$(dirname "$DRIVE")" && pwd)/$(basename "$DRIVE")"  # the run is elsewhere
 ASSETS="$(cd "$ASSETS" && pwd)"
 
 WORK="$(mktemp -d /tmp/mirevo-leaks-XXXXXX)"
