@@ -40,10 +40,14 @@ if [ "${MIREVO_SKIP_SANITIZERS:-}" != "1" ]; then
     cmake --build "$TSAN_BUILD" --target test_audio test_game_gfx
     for run in "test_audio Loader.*" "test_game_gfx PlayTest.PlaysStartedAndLeftWhileTheirSongIsLoading"; do
         read -r binary filter <<<"$run"
-        echo "thread sanitizer: $binary $filter"
-        (cd "$TSAN_BUILD" && TSAN_OPTIONS=halt_on_error=1:exitcode=66 \
-            MIREVO_ASSETS="$BUILD/run" "tests/$binary" --gtest_filter="$filter" \
-            --gtest_brief=1) || status=1
+        if (cd "$TSAN_BUILD" && TSAN_OPTIONS=halt_on_error=1 MIREVO_ASSETS="$BUILD/run" \
+            "tests/$binary" --gtest_filter="$filter" >"$binary.tsan.txt" 2>&1); then
+            echo "thread sanitizer: $binary $filter: passed"
+        else
+            tail -80 "$TSAN_BUILD/$binary.tsan.txt"
+            echo "thread sanitizer: $binary $filter: FAILED (whole output in $TSAN_BUILD/$binary.tsan.txt)"
+            status=1
+        fi
     done
 fi
 
