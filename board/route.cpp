@@ -8,16 +8,6 @@
 #include "board/anim_tables.h"
 #include "core/songs.h"
 
-const float slimeAnchors[4][4][2] = {
-    {{692, 546}, {1116, 539}, {1118, 749}, {691, 755}},
-    {{700, 544}, {1123, 542}, {1125, 763}, {699, 759}},
-    {{693, 545}, {1116, 542}, {1121, 754}, {692, 752}},
-    {{696, 541}, {1117, 537}, {1124, 760}, {699, 757}},
-};
-const float buttonAnchors[4][2] = {{617, 504}, {1328, 504}, {1345, 794}, {602, 794}};
-const float gaugeOrigins[4][2] = {{597, 633}, {1355, 632}, {1211, 872}, {726, 880}};
-const float gaugeSpacings[4][2] = {
-    {-60.0f, -25.0f}, {59.2f, -24.5f}, {69.0f, 27.5f}, {-68.8f, 27.0f}};
 const int missToleranceOfSong[4] = {2, 1, 1, 0};
 const int fillStepOfSong[4] = {2, 3, 3, 4};
 const int exploreLoopCount[4] = {5, 3, 2, 1};

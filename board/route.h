@@ -7,13 +7,9 @@
 #include <memory>
 #include <vector>
 
+#include "board/board_layout.h"
 #include "board/particle.h"
 
-// Board layout in reference pixels (y before the board's vertical offset is taken off).
-extern const float slimeAnchors[4][4][2];  // by mode, route
-extern const float buttonAnchors[4][2];    // by route
-extern const float gaugeOrigins[4][2];     // cell 0 of each route's gauge
-extern const float gaugeSpacings[4][2];    // from one gauge cell to the next
 // By song.
 extern const int missToleranceOfSong[4];
 extern const int fillStepOfSong[4];
