@@ -38,6 +38,10 @@ done
 DRIVE="$(cd "$(dirname "$DRIVE")" && pwd)/$(basename "$DRIVE")"
 [ -d "$ASSETS/graphs" ] && [ -d "$ASSETS/qo_audio" ] || { echo "no asset pack in $ASSETS" >&2; exit 2; }
 ASSETS="$(cd "$ASSETS" && pwd)"
+# The real trees, links followed: each run copies them as trees of links, and a copy of a
+# link to a tree would be that link itself, so that the damage would land in the pack.
+GRAPHS_TREE="$(readlink -f "$ASSETS/graphs")"
+AUDIO_TREE="$(readlink -f "$ASSETS/qo_audio")"
 
 WORK="$(mktemp -d /tmp/mirevo-damaged-XXXXXX)"
 XVFB=""
@@ -141,8 +145,15 @@ run_one() {
     dir="$(dirname "$result")/$(basename "$result" .txt)"
     mkdir -p "$dir"
     # A copy of the trees made of links; the damaged file becomes a real file or goes.
-    cp -rs "$ASSETS/graphs" "$dir/graphs"
-    cp -rs "$ASSETS/qo_audio" "$dir/qo_audio"
+    cp -rs "$GRAPHS_TREE" "$dir/graphs"
+    cp -rs "$AUDIO_TREE" "$dir/qo_audio"
+    # Never damage anything outside the copy (the file's folder must be a real one in it).
+    local parent
+    parent="$(cd -P "$(dirname "$dir/$file")" && pwd)"
+    case "$parent/" in
+        "$(cd -P "$dir" && pwd)/"*) ;;
+        *) echo "FAIL: $file: its folder $parent lies outside the run's copy" >"$result"; return ;;
+    esac
     # Every song completed, so that the explore lists open as well.
     printf '\x00\x00\x80\x3f%.0s' 1 2 3 4 >"$dir/profile.zob"
     head -c 32 /dev/zero >>"$dir/profile.zob"
