@@ -70,6 +70,10 @@ bool writeRecordsFile(const std::string& path, const std::vector<float>& bestCom
     bool written = out.good();
     out.close();
     written = written && !out.fail();
+    // The new file keeps the old one's permissions (a private file stays private).
+    std::error_code error;
+    const fs::file_status old = fs::status(target, error);
+    if (written && fs::exists(old)) fs::permissions(scratch, old.permissions(), error);
     if (!written || std::rename(scratch.c_str(), file.c_str()) != 0) {
         std::remove(scratch.c_str());
         return false;

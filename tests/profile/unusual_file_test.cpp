@@ -140,6 +140,8 @@ TEST(UnusualRecordsFile, ALinkIsSavedThroughAndStaysALink) {
     const fs::path elsewhere = fs::path(folder.path) / "elsewhere";
     fs::create_directory(elsewhere);
     writeBytes(elsewhere / "records.bin", kept);
+    const fs::perms privateFile = fs::perms::owner_read | fs::perms::owner_write;
+    fs::permissions(elsewhere / "records.bin", privateFile);
     fs::create_symlink("elsewhere/records.bin", folder.file("profile.zob"));
     GameRun run;
     run.go();
@@ -157,6 +159,7 @@ TEST(UnusualRecordsFile, ALinkIsSavedThroughAndStaysALink) {
     EXPECT_EQ(values[8], 60.0f);
     EXPECT_FALSE(fs::exists(folder.file("profile.zob.tmp")));
     EXPECT_FALSE(fs::exists(elsewhere / "records.bin.tmp"));
+    EXPECT_EQ(fs::status(elsewhere / "records.bin").permissions(), privateFile);
 }
 
 TEST(UnusualRecordsFile, ALinkLeadingNowhereIsLeftAlone) {
