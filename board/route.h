@@ -39,7 +39,8 @@ public:
 
     // Layered music.
     void startErrorMusic();
-    void startLayers();
+    // Plays the current layer and its silent companion from `offset` seconds in.
+    void startLayers(float offset = 0.0f);
     void stopNextLayer();
     void switchToNextLayer();
     void pauseLayers(bool explore);
@@ -152,6 +153,9 @@ public:
     static float menuTopOffset;
     static float frameRectScale;
     static int mode;
+    // Told of every start of a layer, with the playing offset it was started at; null in
+    // the game (benchmarks and tests listen here to know where the sound is).
+    static void (*onLayerStart)(const Route& route, int layer, float offset);
 
 private:
     // The only way to a sound of the route's layer list: null for an index outside the list,
@@ -159,6 +163,8 @@ private:
     sf::Sound* layerSound(int k);
     // The layer the player hears: exploreLayer in explore mode when set, else currentLayer.
     sf::Sound* audibleSound();
+    // Starts layer k over at volume v, `offset` seconds in (left at 0 past the sound's end).
+    void playLayer(int k, float volume, float offset);
 };
 
 // Hands the routes their pictures, their wave layers and the board layout of this play.

@@ -1,3 +1,4 @@
+#include <SFML/Audio/SoundBuffer.hpp>
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -28,11 +29,19 @@ sf::Sound* Route::audibleSound() {
     return layerSound(currentLayer);
 }
 
-static void restart(sf::Sound* sound, float volume) {
+void (*Route::onLayerStart)(const Route& route, int layer, float offset) = nullptr;
+
+void Route::playLayer(int k, float volume, float offset) {
+    sf::Sound* sound = layerSound(k);
     if (!sound) return;
     sound->stop();
     sound->setVolume(volume);
+    const sf::SoundBuffer* buffer = sound->getBuffer();
+    if (!(offset > 0.0f && buffer && offset < buffer->getDuration().asSeconds())) offset = 0.0f;
+    // Set while stopped, the offset is where the next play begins.
+    if (offset > 0.0f) sound->setPlayingOffset(sf::seconds(offset));
     sound->play();
+    if (onLayerStart) onLayerStart(*this, k, offset);
 }
 
 int Route::fillLevel(int n) const {
@@ -98,13 +107,13 @@ void Route::switchToNextLayer() {
     currentLayer = nextLayer;
 }
 
-void Route::startLayers() {
+void Route::startLayers(float offset) {
     volumeGlide = false;
     if (currentLayer >= 0) {
         baseVolume = 50.0f;
-        restart(layerSound(currentLayer), 50.0f * volumeFactor);
+        playLayer(currentLayer, 50.0f * volumeFactor, offset);
     }
-    if (nextLayer < layerTotal) restart(layerSound(nextLayer), 0.0f);
+    if (nextLayer < layerTotal) playLayer(nextLayer, 0.0f, offset);
 }
 
 void Route::stopNextLayer() {
@@ -249,7 +258,7 @@ void Route::updateLoopScheduler(float dt) {
 void Route::updateExploreSequencer(float dt) {
     loopTimer += dt;
     if (grabStarted) {
-        restart(layerSound(exploreLayer), 10.0f * volumeFactor);
+        playLayer(exploreLayer, 10.0f * volumeFactor, 0.0f);
         volumeGlide = true;
         glideTarget = 50.0f;
         glideStep = 1.0f;
@@ -271,7 +280,7 @@ void Route::updateExploreSequencer(float dt) {
             loopToggle = true;
         } else {
             exploreLayer = 1 + std::rand() % 5;
-            restart(layerSound(exploreLayer), 50.0f * volumeFactor);
+            playLayer(exploreLayer, 50.0f * volumeFactor, 0.0f);
             loopToggle = !loopToggle;
         }
     } else {

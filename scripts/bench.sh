@@ -5,7 +5,7 @@
 # figures are measured.
 #
 # Usage: scripts/bench.sh [build folder, default build-bench] [--quick]
-#   --quick  skips the loop seams and the per-song memory plays of songs 1..3.
+#   --quick  skips the loop seams, the seam errors and the per-song memory plays of songs 1..3.
 # Needs the asset pack in <build>/run and an X display (an Xvfb is started when DISPLAY
 # is unset). The raw results are kept in <build>/bench-results/.
 set -euo pipefail
@@ -44,6 +44,7 @@ ln -s "$RUN/qo_audio" "$WORK/qo_audio"
 echo "machine: $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
 FILTER='GameUpdate|PlayStartFrame|PlayStartParts|SongLoad|DecodeFirstSounds|DecodeSongFiles'
 [ "$QUICK" -eq 0 ] && FILTER="$FILTER|LoopSeams"
+[ "$QUICK" -eq 0 ] && FILTER="$FILTER|SeamError"
 echo "google benchmarks ($FILTER)..."
 (cd "$WORK" && "$BENCH" --benchmark_filter="$FILTER" --benchmark_min_time=0.5 \
     --benchmark_out="$OUT/bench.json" --benchmark_out_format=json >"$OUT/bench.txt" 2>&1) ||
@@ -115,6 +116,15 @@ for s in range(4):
         row(f"loop seams, song {s}: drift after 1 / 20 loops "
             f"{b['drift_after_1_loop_ms']:.3f} ms", b["drift_after_20_loops_ms"],
             "no growth", unit="ms")
+
+# Where the music is at its seams, against the ideal loop grid.
+for s in range(4):
+    b = bench.get(f"BM_SeamError/{s}")
+    if b:
+        row(f"seam error, song {s}: worst of {int(b['seams'])} layer starts "
+            f"(mean {b['mean_seam_error_ms']:.3f} ms)", b["worst_seam_error_ms"], "< 1 ms")
+        row(f"seam error, song {s}: at the 20th loop", b["seam_error_after_20_loops_ms"],
+            "< 1 ms")
 
 startup, floor = [], []
 for line in open(sys.argv[2]):
