@@ -324,13 +324,13 @@ void BM_LoopSeams(benchmark::State& state) {
 }
 BENCHMARK(BM_LoopSeams)->DenseRange(0, 3)->Iterations(1)->Unit(benchmark::kMillisecond);
 
-// Where the music is at its seams: a scored play's logic runs with jittery frame times (8 to
-// 50 ms, the same as above) until every route has started its layers again at 20 loop
-// boundaries. Each start is read where the route sets it (the playing offset of the layer at
-// the end of that frame); the sound's beginning then lies at frame end - offset, against the
-// ideal grid of whole loops from the route's first catch. The song's sounds are loaded first;
-// the player catches on routes below gauge level 5 only, so the play never reaches its
-// final stage.
+// Where the music is at its seams: a scored play's logic runs until every route has started
+// its layers again at 20 loop boundaries, with jittery frame times (8 to 50 ms, as above),
+// then with steady frames at 60 and at 144 Hz. Each start is read where the route sets it
+// (the playing offset of the layer at the end of that frame); the sound's beginning then
+// lies at frame end - offset, against the ideal grid of whole loops from the route's first
+// catch. The song's sounds are loaded first; the player catches on routes below gauge
+// level 5 only, so the play never reaches its final stage.
 struct LayerStart {
     int route;
     float offset;
@@ -338,6 +338,74 @@ struct LayerStart {
 std::vector<LayerStart> layerStarts;
 void recordLayerStart(const Route& route, int, float offset) {
     layerStarts.push_back({route.index, offset});
+}
+
+struct SeamErrors {
+    int seams = 0;
+    double worstMs = 0, sumMs = 0, loop20Ms = 0;
+};
+
+// One play of the song with the given frame length (0: jittery frames). False when the
+// play could not start.
+bool measureSeams(GameRun& run, int song, float frameLength, SeamErrors& out) {
+    if (!startSong(run, song)) return false;
+    LoadWithThread* loader = run.app.backgroundLoader.get();
+    const auto limit = BenchClock::now() + std::chrono::seconds(60);
+    while (loader && loader->loadStatus.load() == 0 && BenchClock::now() < limit)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    Game& game = *run.app.game;
+    layerStarts.clear();
+    Route::onLayerStart = recordLayerStart;
+    std::mt19937 rng(5);
+    std::uniform_real_distribution<float> jitter(0.008f, 0.05f);
+    const double loop = songLoopLength[song];
+    double origin[4] = {-1, -1, -1, -1};
+    int loops[4] = {0, 0, 0, 0};
+    double now = 0;
+    for (int frame = 0; frame < 400000; ++frame) {
+        const float dt = frameLength > 0 ? frameLength : jitter(rng);
+        bool running[4];
+        for (int r = 0; r < 4; ++r) {
+            Route& route = game.routes[r];
+            running[r] = route.musicRunning;
+            if (route.gaugeLevel < 5 && route.buttonState == 0) {
+                for (const Particle& p : route.particles) {
+                    if (!p.judged && p.stage == 3 && p.frame >= 2 && p.frame <= 4) {
+                        route.buttonState = 1;
+                        break;
+                    }
+                }
+            }
+        }
+        game.update(dt);
+        now += dt;
+        if (run.app.iface->Screen != Playing || game.routes.size() != 4) break;
+        // The grid of each route starts where its music started, at its first catch.
+        for (int r = 0; r < 4; ++r) {
+            if (!running[r] && game.routes[r].musicRunning) origin[r] = now;
+        }
+        for (const LayerStart& start : layerStarts) {
+            const int r = start.route;
+            if (origin[r] < 0) continue;
+            const double begins = now - start.offset;
+            const double k = std::round((begins - origin[r]) / loop);
+            if (k < 1) continue;  // the first start of the music
+            const double errorMs = std::fabs(begins - origin[r] - k * loop) * 1000.0;
+            out.worstMs = std::max(out.worstMs, errorMs);
+            out.sumMs += errorMs;
+            ++out.seams;
+            loops[r] = std::max(loops[r], static_cast<int>(k));
+            if (k == 20) out.loop20Ms = std::max(out.loop20Ms, errorMs);
+        }
+        layerStarts.clear();
+        bool done = true;
+        for (int r = 0; r < 4; ++r) done = done && loops[r] >= 20;
+        if (done) break;
+    }
+    Route::onLayerStart = nullptr;
+    run.player.dt = 1.0f / 24.0f;
+    run.leavePlay();
+    return true;
 }
 
 void BM_SeamError(benchmark::State& state) {
@@ -348,75 +416,23 @@ void BM_SeamError(benchmark::State& state) {
         state.SkipWithError("no game");
         return;
     }
-    double worstMs = 0, sumMs = 0, lastLoopMs = 0;
-    int seams = 0;
+    SeamErrors jittery, at60, at144;
     for (auto _ : state) {
-        if (!startSong(run, song)) {
+        if (!measureSeams(run, song, 0.0f, jittery) ||
+            !measureSeams(run, song, 1.0f / 60.0f, at60) ||
+            !measureSeams(run, song, 1.0f / 144.0f, at144)) {
             state.SkipWithError("the play did not start");
             return;
         }
-        // The song's layers are all loaded before the play's first catch, as in real time.
-        LoadWithThread* loader = run.app.backgroundLoader.get();
-        const auto limit = BenchClock::now() + std::chrono::seconds(60);
-        while (loader && loader->loadStatus.load() == 0 && BenchClock::now() < limit)
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        Game& game = *run.app.game;
-        layerStarts.clear();
-        Route::onLayerStart = recordLayerStart;
-        std::mt19937 rng(5);
-        std::uniform_real_distribution<float> jitter(0.008f, 0.05f);
-        const double loop = songLoopLength[song];
-        double origin[4] = {-1, -1, -1, -1};
-        int loops[4] = {0, 0, 0, 0};
-        double now = 0;
-        for (int frame = 0; frame < 200000; ++frame) {
-            const float dt = jitter(rng);
-            bool running[4];
-            for (int r = 0; r < 4; ++r) {
-                Route& route = game.routes[r];
-                running[r] = route.musicRunning;
-                if (route.gaugeLevel < 5 && route.buttonState == 0) {
-                    for (const Particle& p : route.particles) {
-                        if (!p.judged && p.stage == 3 && p.frame >= 2 && p.frame <= 4) {
-                            route.buttonState = 1;
-                            break;
-                        }
-                    }
-                }
-            }
-            game.update(dt);
-            now += dt;
-            if (run.app.iface->Screen != Playing || game.routes.size() != 4) break;
-            // The grid of each route starts where its music started, at its first catch.
-            for (int r = 0; r < 4; ++r) {
-                if (!running[r] && game.routes[r].musicRunning) origin[r] = now;
-            }
-            for (const LayerStart& start : layerStarts) {
-                const int r = start.route;
-                if (origin[r] < 0) continue;
-                const double begins = now - start.offset;
-                const double k = std::round((begins - origin[r]) / loop);
-                if (k < 1) continue;  // the first start of the music
-                const double errorMs = std::fabs(begins - origin[r] - k * loop) * 1000.0;
-                worstMs = std::max(worstMs, errorMs);
-                sumMs += errorMs;
-                ++seams;
-                loops[r] = std::max(loops[r], static_cast<int>(k));
-                if (k == 20) lastLoopMs = std::max(lastLoopMs, errorMs);
-            }
-            layerStarts.clear();
-            bool done = true;
-            for (int r = 0; r < 4; ++r) done = done && loops[r] >= 20;
-            if (done) break;
-        }
-        Route::onLayerStart = nullptr;
-        run.player.dt = 1.0f / 24.0f;
-        run.leavePlay();
     }
-    state.counters["seams"] = seams;
-    state.counters["worst_seam_error_ms"] = worstMs;
-    state.counters["mean_seam_error_ms"] = seams ? sumMs / seams : 0.0;
-    state.counters["seam_error_after_20_loops_ms"] = lastLoopMs;
+    state.counters["seams"] = jittery.seams;
+    state.counters["worst_seam_error_ms"] = jittery.worstMs;
+    state.counters["mean_seam_error_ms"] = jittery.seams ? jittery.sumMs / jittery.seams : 0.0;
+    state.counters["seam_error_after_20_loops_ms"] = jittery.loop20Ms;
+    state.counters["seams_60hz"] = at60.seams;
+    state.counters["worst_seam_error_60hz_ms"] = at60.worstMs;
+    state.counters["seams_144hz"] = at144.seams;
+    state.counters["worst_seam_error_144hz_ms"] = at144.worstMs;
 }
 BENCHMARK(BM_SeamError)->DenseRange(0, 3)->Iterations(1)->Unit(benchmark::kMillisecond);
 }  // namespace

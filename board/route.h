@@ -59,6 +59,7 @@ public:
     void updateLoopScheduler(float dt);
     void updateExploreSequencer(float dt);
     void updateErrorMusic(float dt);
+    void advanceLoopTimer(float dt);
     void resolveParticles();
     void updateParticles(float dt);
 
@@ -134,6 +135,7 @@ public:
     float slimeTimer = 0.0f;
     float gaugeTimer = 0.0f;
     float loopTimer = 0.0f;
+    float loopCarry = 0.0f;  // what a plain float sum of the frames would lose of loopTimer
     float beatTimer = 0.0f;
     float buttonTimer = 0.0f;
     float glideTimer = 0.0f;

@@ -192,11 +192,22 @@ void Route::updateLayers() {
         currentLayer = want - 1;
         nextLayer = want;
     }
-    startLayers();
+    // Both layers restart together, as far into the loop as the boundary lies behind.
+    startLayers(loopTimer);
+}
+
+// The loop position gains one frame at a time for minutes on end: a compensated sum keeps
+// the bits a plain float sum would drop, so even at a steady frame rate the boundaries (and
+// the layers started at them) stay on the grid of whole loops.
+void Route::advanceLoopTimer(float dt) {
+    const float y = dt - loopCarry;
+    const float t = loopTimer + y;
+    loopCarry = (t - loopTimer) - y;
+    loopTimer = t;
 }
 
 void Route::updateLoopScheduler(float dt) {
-    loopTimer += dt;
+    advanceLoopTimer(dt);
     if (grabStarted) {
         if (fillCount < 1) {
             nextLayer = 0;
@@ -210,6 +221,7 @@ void Route::updateLoopScheduler(float dt) {
         firstGrabEvent = false;
         musicRunning = true;
         loopTimer = 0.0f;
+        loopCarry = 0.0f;
         beatCount = 0;
     } else if (!musicRunning) {
         return;
@@ -245,7 +257,7 @@ void Route::updateLoopScheduler(float dt) {
                 currentLayer = layerTotal - 1 + specialKind;
                 specialKind = 0;
                 specialPlaying = true;
-                startLayers();
+                startLayers(loopTimer);
             } else {
                 refresh = true;
             }
@@ -256,7 +268,7 @@ void Route::updateLoopScheduler(float dt) {
 }
 
 void Route::updateExploreSequencer(float dt) {
-    loopTimer += dt;
+    advanceLoopTimer(dt);
     if (grabStarted) {
         playLayer(exploreLayer, 10.0f * volumeFactor, 0.0f);
         volumeGlide = true;
@@ -267,6 +279,7 @@ void Route::updateExploreSequencer(float dt) {
         fullSignal = false;
         musicRunning = true;
         loopTimer = 0.0f;
+        loopCarry = 0.0f;
         beatCount = 0;
         exploreRepeats = 0;
     } else if (!musicRunning) {
@@ -280,7 +293,7 @@ void Route::updateExploreSequencer(float dt) {
             loopToggle = true;
         } else {
             exploreLayer = 1 + std::rand() % 5;
-            playLayer(exploreLayer, 50.0f * volumeFactor, 0.0f);
+            playLayer(exploreLayer, 50.0f * volumeFactor, loopTimer);
             loopToggle = !loopToggle;
         }
     } else {

@@ -220,3 +220,56 @@ TEST_F(RouteAudioTest, PauseResumeAndASilentPlay) {
     EXPECT_EQ(silent.currentLayer, 1);
     EXPECT_FLOAT_EQ(volume(1, 0) + volume(1, 1), 0.0f);
 }
+
+TEST_F(RouteAudioTest, LayersRestartAsFarIntoTheLoopAsTheBoundaryLiesBehind) {
+    // Every start of a layer as the route reports it: layer and playing offset.
+    static std::vector<std::pair<int, float>> starts;
+    Route::onLayerStart = [](const Route&, int layer, float offset) {
+        starts.push_back({layer, offset});
+    };
+    struct Case {
+        int song;
+        bool explore;
+        float frame;  // a frame length that never divides the loop
+    };
+    for (const Case& c : {Case{3, false, 0.047f}, Case{0, false, 1.0f / 12.0f},
+                          Case{1, false, 0.0161f}, Case{0, true, 0.031f}}) {
+        SCOPED_TRACE(testing::Message() << "song " << c.song << " explore " << c.explore);
+        starts.clear();
+        Route route = makeRoute(c.song, 1);
+        route.fillCount = 4;
+        route.exploreMode = c.explore ? 1 : 0;
+        route.exploreLayer = 2;
+        route.grabStarted = true;
+        auto step = [&](float dt) {
+            if (c.explore)
+                route.updateExploreSequencer(dt);
+            else
+                route.updateLoopScheduler(dt);
+        };
+        step(c.frame);
+        ASSERT_FALSE(starts.empty());
+        for (const auto& start : starts) EXPECT_EQ(start.second, 0.0f) << "the first catch";
+        double sinceStart = 0;  // game time since the music started
+        for (int boundary = 1; boundary <= 3; ++boundary) {
+            starts.clear();
+            while (starts.empty()) {
+                step(c.frame);
+                sinceStart += c.frame;
+            }
+            const double expected = sinceStart - boundary * static_cast<double>(route.loopLength);
+            ASSERT_GT(expected, 0.0);
+            ASSERT_LT(expected, c.frame);
+            for (const auto& start : starts) {
+                EXPECT_NEAR(start.second, expected, 1e-4) << "boundary " << boundary;
+                // The sound itself: caught at once, it is where the route put it.
+                sf::Sound& sound = layers[1][start.first];
+                EXPECT_EQ(sound.getStatus(), sf::Sound::Playing);
+                sound.pause();
+                EXPECT_NEAR(sound.getPlayingOffset().asSeconds(), expected, 2e-3);
+                sound.play();
+            }
+        }
+    }
+    Route::onLayerStart = nullptr;
+}
