@@ -14,6 +14,7 @@ extern const sf::Keyboard::Key routeKeys[4];
 class Interface;
 class Game;
 class LoadWithThread;
+class TimingChart;
 
 // The program entry's state: every long-lived object of the run, in order of creation
 // (members are destroyed in reverse order), and the frame loop that drives them.
@@ -68,6 +69,8 @@ public:
     void drawRoutes();
     void drawPauseOverlay();
     void drawResultsOverlay();
+    // The play's timing per route, laid out on the results panel where it stands now.
+    TimingChart timingChart() const;
 
     // Small shared actions.
     sf::Vector2f mousePosition() const;

@@ -9,6 +9,7 @@
 #include "core/songs.h"
 #include "game/game.h"
 #include "ui/interface.h"
+#include "ui/timing_chart.h"
 
 const sf::Keyboard::Key routeKeys[4] = {sf::Keyboard::E, sf::Keyboard::P, sf::Keyboard::L,
                                         sf::Keyboard::D};
@@ -173,6 +174,14 @@ void App::drawResultsOverlay() {
     }
     target.draw(ui.menuTextSprites[13]);
     target.draw(ui.resultText);
+    if (game->routes.size() == 4) target.draw(timingChart());
+}
+
+TimingChart App::timingChart() const {
+    std::array<CatchTally, 4> tallies;
+    for (int r = 0; r < 4; ++r) tallies[r] = game->routes[r].tally;
+    return TimingChart(tallies, iface->font, static_cast<float>(windowWidth),
+                       static_cast<float>(windowHeight), iface->pauseSprite.getPosition().y);
 }
 
 void App::playStep() {

@@ -423,6 +423,17 @@ void Route::launchPhase() {
 
 // ---- Particles ----
 
+void CatchTally::count(int judgement) {
+    if (judgement >= 1)
+        good += 1;
+    else if (judgement == -1)
+        early += 1;
+    else if (judgement <= -2)
+        late += 1;
+    else
+        missed += 1;
+}
+
 void Route::resolveParticles() {
     for (size_t i = 0; i < particles.size();) {
         if (!particles[i].finished) {
@@ -430,6 +441,7 @@ void Route::resolveParticles() {
             continue;
         }
         int judgement = particles[i].judgement;
+        tally.count(judgement);
         if (judgement >= 1) {
             if (phase == 9) {
                 tutorialResult = 1;

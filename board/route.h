@@ -17,6 +17,16 @@ extern const int exploreLoopCount[4];
 // A launch happens when rand() % 15 < launchChance[song][gaugeLevel], levels 0..9.
 extern const int launchChance[4][10];
 
+// How a route's creatures ended over one play: caught in time, too early, too late, or
+// missed (never caught, or spoilt by a held key).
+struct CatchTally {
+    int good = 0;
+    int early = 0;
+    int late = 0;
+    int missed = 0;
+    void count(int judgement);
+};
+
 // One of the four routes of the board: launches particles on the song's beat, judges the
 // player's presses, scores finished particles, keeps the gauge, animates slime and button,
 // and plays its layered share of the song.
@@ -144,6 +154,7 @@ public:
     float errorReturnOffset = 0.0f;
     float glideTarget = 50.0f;
     float baseVolume = 50.0f;
+    CatchTally tally;  // the play's timing, shown on its results
 
     // Shared by every route, set by setupRouteResources before every play.
     static std::vector<sf::Texture>* slimeTextures;

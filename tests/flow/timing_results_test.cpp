@@ -1,0 +1,243 @@
+// The play's timing on its results: the counts a scripted player produces are the ones the
+// results panel shows, and the picture stays inside the panel, off its buttons and pictures,
+// at the three shapes of screen.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "app/app.h"
+#include "board/route.h"
+#include "game/game.h"
+#include "scripted_player.h"
+#include "support/game_folder.h"
+#include "support/scripted_platform.h"
+#include "ui/interface.h"
+#include "ui/timing_chart.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+void keepScreenshot(const ScriptedPlatform& platform, const std::string& name) {
+    const char* folder = std::getenv("MIREVO_ARTEFACTS");
+    if (!folder) return;
+    fs::create_directories(fs::path(folder) / "flow");
+    EXPECT_TRUE(platform.lastFrame().saveToFile((fs::path(folder) / "flow" / name).string()));
+}
+
+bool catchable(const Particle& p) {
+    return !p.judged && (p.stage == 3 || (p.stage == 2 && p.frame >= p.frameCount - 5));
+}
+
+bool inside(const sf::FloatRect& r, float x, float y) {
+    return x >= r.left && x < r.left + r.width && y >= r.top && y < r.top + r.height;
+}
+
+}  // namespace
+
+// The player aims each press, route by route in turn: too early (the creature two ticks
+// before its hop ends), in time (landing tick 3), too late (landing tick 9), then lets one
+// go. It presses only when that creature is the route's one catchable creature, so it knows
+// the verdict of every press; what got away (or was spoilt by the key still down) it reads
+// off the board as the creature ends. A forced final stage brings the results.
+TEST(TimingResults, ResultsShowTheCountsThePlayerProducedAndARestartClearsThem) {
+    GameFolder folder;
+    ASSERT_TRUE(folder.hasAssets());
+    Session s(640, 360);
+    ASSERT_EQ(s.start(), -1);
+    Interface& ui = *s.app.iface;
+    Game& g = *s.app.game;
+    ASSERT_TRUE(s.player.openSongList(false));
+    ASSERT_TRUE(s.player.startListPosition(0));  // song 0: the shortest final stage
+    s.player.catching = false;
+
+    std::array<CatchTally, 4> made;
+    int aim[4] = {0, 0, 0, 0};  // 0 early, 1 in time, 2 late, 3 let it go
+    float played = 0.0f;
+    bool forced = false;
+    while (ui.Screen == Playing && played < 400.0f) {
+        bool pressed[4] = {false, false, false, false};
+        if (!ui.pauseShown && g.routes.size() == 4) {
+            for (int r = 0; r < 4; ++r) {
+                const Route& route = g.routes[r];
+                for (const Particle& p : route.particles) {
+                    if (p.finished && p.judgement == 0) made[r].missed += 1;
+                }
+                if (route.buttonState != 0) continue;
+                const Particle* target = nullptr;
+                int n = 0;
+                for (const Particle& p : route.particles) {
+                    if (!catchable(p)) continue;
+                    target = &p;
+                    ++n;
+                }
+                if (n != 1) continue;
+                const Particle& p = *target;
+                if (aim[r] == 0 && p.stage == 2 && p.frame == p.frameCount - 2) {
+                    made[r].early += 1;
+                    pressed[r] = true;
+                } else if (aim[r] == 1 && p.stage == 3 && p.frame == 3) {
+                    made[r].good += 1;
+                    pressed[r] = true;
+                } else if (aim[r] == 2 && p.stage == 3 && p.frame == 9) {
+                    made[r].late += 1;
+                    pressed[r] = true;
+                } else if (aim[r] == 3 && p.stage == 3 && p.frame == 3) {
+                    aim[r] = 0;  // this one goes by
+                    continue;
+                }
+                if (pressed[r]) {
+                    aim[r] += 1;
+                    s.platform.hold(routeKeys[r]);
+                }
+            }
+        }
+        // Some catches in, every gauge is marked full: the final stage follows.
+        const bool chord = !forced && played > 10.0f && g.routes[0].musicRunning;
+        if (chord) {
+            for (auto key : {sf::Keyboard::LControl, sf::Keyboard::LShift, sf::Keyboard::F})
+                s.platform.hold(key);
+            forced = true;
+        }
+        s.platform.advance(s.player.dt);
+        ASSERT_TRUE(s.app.frame());
+        played += s.player.dt;
+        for (int r = 0; r < 4; ++r) {
+            if (pressed[r]) s.platform.release(routeKeys[r]);
+        }
+        if (chord) {
+            for (auto key : {sf::Keyboard::LControl, sf::Keyboard::LShift, sf::Keyboard::F})
+                s.platform.release(key);
+        }
+    }
+    ASSERT_EQ(ui.Screen, Results);
+    s.player.wait(1.5f);  // the panel slides in
+    keepScreenshot(s.platform, "timing_results_scripted_play.png");
+
+    const TimingChart chart = s.app.timingChart();
+    CatchTally all;
+    for (int r = 0; r < 4; ++r) {
+        SCOPED_TRACE(testing::Message() << "route " << r);
+        const CatchTally& shown = chart.tallies[r];
+        EXPECT_EQ(shown.early, made[r].early);
+        EXPECT_EQ(shown.good, made[r].good);
+        EXPECT_EQ(shown.late, made[r].late);
+        EXPECT_EQ(shown.missed, made[r].missed);
+        EXPECT_EQ(chart.missTexts[r].getString().toAnsiString(), std::to_string(made[r].missed));
+        // Each part of the bar is as wide as its share of the catches, to the pixel.
+        const float width = chart.frames[r].getSize().x;
+        const int caught = made[r].early + made[r].good + made[r].late;
+        const int counts[3] = {made[r].early, made[r].good, made[r].late};
+        for (int k = 0; k < 3; ++k) {
+            const float expected = caught ? width * counts[k] / caught : 0.0f;
+            EXPECT_NEAR(chart.parts[r][k].getSize().x, expected, 1.0f) << "part " << k;
+        }
+        all.early += made[r].early;
+        all.good += made[r].good;
+        all.late += made[r].late;
+        all.missed += made[r].missed;
+    }
+    EXPECT_GT(all.early, 0);
+    EXPECT_GT(all.good, 0);
+    EXPECT_GT(all.late, 0);
+    EXPECT_GT(all.missed, 0);
+    // Nothing of it is written down: the log has its start line and the play's line only.
+    const std::string log = folder.read("log.txt");
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 2) << log;
+
+    s.player.tap(sf::Keyboard::Space);  // play again
+    ASSERT_EQ(ui.Screen, Playing);
+    ASSERT_EQ(g.routes.size(), 4u);
+    for (const Route& route : g.routes) {
+        EXPECT_EQ(route.tally.early + route.tally.good + route.tally.late + route.tally.missed, 0);
+    }
+}
+
+// The picture alone, drawn onto a clear window-sized canvas: every pixel it colours lies
+// inside the panel's card and the chart's stated area, off the two buttons' hit areas, the
+// results pictures, the result text and the creatures at the foot of the panel, for a scored
+// result (the tallest pictures: first completion, new record) and an explore time.
+TEST(TimingResults, PictureStaysInsideThePanelAndOffItsButtonsAtEveryScreenShape) {
+    GameFolder folder;
+    ASSERT_TRUE(folder.hasAssets());
+    const std::array<CatchTally, 4> tallies = {
+        // good, early, late, missed
+        CatchTally{12, 3, 5, 7}, CatchTally{0, 0, 0, 0}, CatchTally{40, 0, 0, 888},
+        CatchTally{1, 1, 1, 12345}};
+    const sf::Vector2u sizes[3] = {{1920, 1080}, {1920, 1200}, {1024, 768}};
+    for (const sf::Vector2u size : sizes) {
+        const std::string name = std::to_string(size.x) + "x" + std::to_string(size.y);
+        SCOPED_TRACE(name);
+        Session s(size.x, size.y);
+        ASSERT_EQ(s.start(), -1);
+        Interface& ui = *s.app.iface;
+        Game& g = *s.app.game;
+        ASSERT_TRUE(s.player.openSongList(false));
+        ASSERT_TRUE(s.player.startListPosition(0));
+        s.player.wait(0.5f);
+        for (int r = 0; r < 4; ++r) g.routes[r].tally = tallies[r];
+        // An explore time on the last shape only: the result text keeps its height.
+        const int variants = size.x == 1024 ? 2 : 1;
+        for (int v = 0; v < variants; ++v) {
+            const bool explore = v == 1;
+            ui.pauseShown = false;
+            ui.showResults(88888, 1.0f, 8888.8f, explore, g.mode);
+            ui.Screen = Results;
+            s.player.wait(1.5f);
+            ASSERT_TRUE(ui.pauseSettled);
+            if (!explore) keepScreenshot(s.platform, "timing_results_" + name + ".png");
+
+            const TimingChart chart = s.app.timingChart();
+            sf::RenderTexture alone;
+            ASSERT_TRUE(alone.create(size.x, size.y));
+            alone.clear(sf::Color::Transparent);
+            alone.draw(chart);
+            alone.display();
+            const sf::Image drawn = alone.getTexture().copyToImage();
+
+            const float w = static_cast<float>(size.x);
+            const float h = static_cast<float>(size.y);
+            const float top = ui.pauseSprite.getPosition().y;
+            // The card of the panel picture, and the creatures standing at its foot.
+            const sf::FloatRect card(148 * w / 2048, top, 1752 * w / 2048, 952 * h / 1536);
+            std::vector<sf::FloatRect> keepClear;
+            for (int r = 0; r < 4; ++r)
+                keepClear.emplace_back((660 + 200 * r) * w / 2048, top + 875 * h / 1536,
+                                       120 * w / 2048, 110 * h / 1536);
+            for (int k : {11, 13, ui.levelCompleted ? 15 : 12})
+                keepClear.push_back(ui.menuTextSprites[k].getGlobalBounds());
+            if (ui.newRecord)
+                keepClear.push_back(
+                    ui.menuTextSprites[ui.firstCompletion ? 16 : 14].getGlobalBounds());
+            keepClear.push_back(ui.resultText.getGlobalBounds());
+
+            int coloured = 0;
+            int outside = 0, onButton = 0, onPicture = 0, outsideArea = 0;
+            for (unsigned y = 0; y < size.y; ++y) {
+                for (unsigned x = 0; x < size.x; ++x) {
+                    if (drawn.getPixel(x, y).a == 0) continue;
+                    ++coloured;
+                    const float px = x + 0.5f, py = y + 0.5f;
+                    if (!inside(card, px, py)) ++outside;
+                    if (ui.hitTestSidePanels(px, py) != 0) ++onButton;
+                    if (!inside(chart.area, px, py)) ++outsideArea;
+                    for (const sf::FloatRect& r : keepClear) {
+                        if (inside(r, px, py)) {
+                            ++onPicture;
+                            break;
+                        }
+                    }
+                }
+            }
+            EXPECT_GT(coloured, 400) << "explore " << explore;
+            EXPECT_EQ(outside, 0) << "explore " << explore;
+            EXPECT_EQ(onButton, 0) << "explore " << explore;
+            EXPECT_EQ(onPicture, 0) << "explore " << explore;
+            EXPECT_EQ(outsideArea, 0) << "explore " << explore;
+        }
+    }
+}
