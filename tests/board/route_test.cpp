@@ -292,3 +292,25 @@ TEST(RouteCopy, ACopiedRouteLivesTheSameLife) {
                       original.particles[i].sprite.getPosition());
     }
 }
+
+TEST(RouteResolve, EveryEndedCreatureCountsOnceInTheTimingTallyOfAnyPlay) {
+    // good, early, late, never caught (or spoilt), in scored, explore and final-stage plays.
+    const int judgements[] = {1, -1, -2, 0, 1, -2, 0, 0, 1};
+    for (int kind = 0; kind < 3; ++kind) {
+        SCOPED_TRACE(kind);
+        Route route = makeRoute(3, 1);
+        route.exploreMode = kind == 1 ? 1 : 0;
+        route.gaugeLevel = 5;
+        route.finalSignal = kind == 2;
+        route.launchParticle(0, 0, 0);  // still on its way: not counted
+        for (int j : judgements) addFinished(route, j);
+        testing::internal::CaptureStdout();
+        route.resolveParticles();
+        testing::internal::GetCapturedStdout();
+        EXPECT_EQ(route.tally.good, 3);
+        EXPECT_EQ(route.tally.early, 1);
+        EXPECT_EQ(route.tally.late, 2);
+        EXPECT_EQ(route.tally.missed, 3);
+        EXPECT_EQ(route.particles.size(), 1u);
+    }
+}
