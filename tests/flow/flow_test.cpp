@@ -20,14 +20,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Keeps the frame shown last among the test artefacts, for people to look at.
-void keepScreenshot(const ScriptedPlatform& platform, const std::string& name) {
-    const char* folder = std::getenv("MIREVO_ARTEFACTS");
-    if (!folder) return;
-    fs::create_directories(fs::path(folder) / "flow");
-    EXPECT_TRUE(platform.lastFrame().saveToFile((fs::path(folder) / "flow" / name).string()));
-}
-
 void writeProfile(const std::string& path, const float values[12]) {
     std::ofstream out(path, std::ios::binary);
     out.write(reinterpret_cast<const char*>(values), 12 * sizeof(float));
@@ -62,7 +54,7 @@ TEST(Flow, ExplorePlayEndsWhenARouteFailsAndShowsItsTime) {
     s.player.tap(sf::Keyboard::Space);
     EXPECT_EQ(ui.Screen, Results);  // ignored while the panel slides in
     s.player.wait(1.5f);
-    keepScreenshot(s.platform, "explore_results.png");
+    EXPECT_TRUE(keepScreenshot(s.platform, "explore_results.png"));
     LoadWithThread* loader = s.app.backgroundLoader.get();
     testing::internal::CaptureStdout();
     s.player.tap(sf::Keyboard::Space);

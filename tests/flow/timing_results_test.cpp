@@ -23,13 +23,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void keepScreenshot(const ScriptedPlatform& platform, const std::string& name) {
-    const char* folder = std::getenv("MIREVO_ARTEFACTS");
-    if (!folder) return;
-    fs::create_directories(fs::path(folder) / "flow");
-    EXPECT_TRUE(platform.lastFrame().saveToFile((fs::path(folder) / "flow" / name).string()));
-}
-
 bool catchable(const Particle& p) {
     return !p.judged && (p.stage == 3 || (p.stage == 2 && p.frame >= p.frameCount - 5));
 }
@@ -115,7 +108,7 @@ TEST(TimingResults, ResultsShowTheCountsThePlayerProducedAndARestartClearsThem) 
         ASSERT_EQ(ui.Screen, Results);
         ASSERT_EQ(g.routes.size(), 4u);
         s.player.wait(1.5f);  // the panel slides in
-        if (plays == 0) keepScreenshot(s.platform, "timing_results_scripted_play.png");
+        if (plays == 0) EXPECT_TRUE(keepScreenshot(s.platform, "timing_results_scripted_play.png"));
 
         const TimingChart chart = s.app.timingChart();
         for (int r = 0; r < 4; ++r) {
@@ -190,7 +183,8 @@ TEST(TimingResults, PictureStaysInsideThePanelAndOffItsButtonsAtEveryScreenShape
             ui.Screen = Results;
             s.player.wait(1.5f);
             ASSERT_TRUE(ui.pauseSettled);
-            if (!explore) keepScreenshot(s.platform, "timing_results_" + name + ".png");
+            if (!explore)
+                EXPECT_TRUE(keepScreenshot(s.platform, "timing_results_" + name + ".png"));
 
             const TimingChart chart = s.app.timingChart();
             sf::RenderTexture alone;

@@ -1,5 +1,8 @@
 #include "support/scripted_platform.h"
 
+#include <cstdlib>
+#include <filesystem>
+
 ScriptedPlatform::ScriptedPlatform(unsigned width, unsigned height) : size(width, height) {}
 
 void ScriptedPlatform::openWindow(const char* t) {
@@ -58,4 +61,13 @@ void ScriptedPlatform::pushClick(int x, int y, sf::Mouse::Button button) {
 sf::Image ScriptedPlatform::lastFrame() const {
     if (!canvas) return sf::Image();
     return canvas->getTexture().copyToImage();
+}
+
+bool keepScreenshot(const ScriptedPlatform& platform, const std::string& name) {
+    namespace fs = std::filesystem;
+    const char* env = std::getenv("MIREVO_ARTEFACTS");
+    fs::path folder = fs::path(env && *env ? env : MIREVO_BINARY_DIR "/artefacts") / "flow";
+    std::error_code error;
+    fs::create_directories(folder, error);
+    return platform.lastFrame().saveToFile((folder / name).string());
 }

@@ -4,6 +4,7 @@
 #include <deque>
 #include <memory>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "app/platform.h"
@@ -51,3 +52,7 @@ public:
     std::set<sf::Keyboard::Key> held;
     std::unique_ptr<sf::RenderTexture> canvas;
 };
+
+// Keeps the frame shown last under the test artefacts (build/artefacts/flow/<name>), for
+// people to look at. False when it could not be written.
+bool keepScreenshot(const ScriptedPlatform& platform, const std::string& name);
