@@ -4,6 +4,7 @@
 #define TOML_EXCEPTIONS 0
 #include <toml++/toml.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -32,6 +33,22 @@ namespace {
 std::string at(const std::string& fileName, long line) {
     return fileName + " line " + std::to_string(line) + ": ";
 }
+
+// The parser's description of a problem may quote the file's own characters, line ends
+// included; the message stays one line.
+std::string oneLine(std::string_view text) {
+    std::string line;
+    for (char c : text) {
+        if (c == '\n') {
+            line += "\\n";
+        } else if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) {
+            line += '?';
+        } else {
+            line += c;
+        }
+    }
+    return line;
+}
 }  // namespace
 
 Options parseSettings(const std::string& text, const std::string& fileName,
@@ -41,21 +58,24 @@ Options parseSettings(const std::string& text, const std::string& fileName,
     toml::parse_result parsed = toml::parse(text, fileName);
     if (!parsed) {
         const toml::parse_error& error = parsed.error();
-        problems.push_back(at(fileName, error.source().begin.line) +
-                           std::string(error.description()) + "; every setting keeps its default");
+        problems.push_back(at(fileName, error.source().begin.line) + oneLine(error.description()) +
+                           "; every setting keeps its default");
         return options;
     }
+    // The table keeps its keys sorted; the problems are told in the file's order.
+    std::vector<std::pair<long, std::string>> found;
     for (auto&& [key, node] : parsed.table()) {
         const std::string name(key.str());
-        const std::string where = at(fileName, key.source().begin.line);
+        const long line = static_cast<long>(key.source().begin.line);
+        const std::string where = at(fileName, line);
         if (name == "fullscreen" || name == "vsync") {
             bool& field = name == "fullscreen" ? options.fullscreen : options.vsync;
             if (std::optional<bool> value = node.value_exact<bool>()) {
                 field = *value;
             } else {
                 const bool byDefault = name == "fullscreen" ? defaults.fullscreen : defaults.vsync;
-                problems.push_back(where + name + " must be true or false; using " +
-                                   (byDefault ? "true" : "false"));
+                found.emplace_back(line, where + name + " must be true or false; using " +
+                                             (byDefault ? "true" : "false"));
             }
         } else if (name == "window_size") {
             std::optional<std::string> value = node.value_exact<std::string>();
@@ -65,24 +85,29 @@ Options parseSettings(const std::string& text, const std::string& fileName,
                 options.windowWidth = w;
                 options.windowHeight = h;
             } else {
-                problems.push_back(where + "window_size must be a text such as \"1280x720\" " +
-                                   "(each side " + std::to_string(minWindowSide) + " to " +
-                                   std::to_string(maxWindowSide) + " pixels); using \"" +
-                                   std::to_string(defaults.windowWidth) + "x" +
-                                   std::to_string(defaults.windowHeight) + "\"");
+                found.emplace_back(line,
+                                   where + "window_size must be a text such as \"1280x720\" " +
+                                       "(each side " + std::to_string(minWindowSide) + " to " +
+                                       std::to_string(maxWindowSide) + " pixels); using \"" +
+                                       std::to_string(defaults.windowWidth) + "x" +
+                                       std::to_string(defaults.windowHeight) + "\"");
             }
         } else if (name == "volume") {
             std::optional<int64_t> value = node.value_exact<int64_t>();
             if (value && *value >= 0 && *value <= 100) {
                 options.volume = static_cast<int>(*value);
             } else {
-                problems.push_back(where + "volume must be a whole number from 0 to 100; using " +
-                                   std::to_string(defaults.volume));
+                found.emplace_back(line, where +
+                                             "volume must be a whole number from 0 to 100; using " +
+                                             std::to_string(defaults.volume));
             }
         } else {
-            problems.push_back(where + "unknown setting \"" + name + "\", ignored");
+            found.emplace_back(line, where + "unknown setting \"" + name + "\", ignored");
         }
     }
+    std::stable_sort(found.begin(), found.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (auto& problem : found) problems.push_back(std::move(problem.second));
     return options;
 }
 
