@@ -32,7 +32,7 @@ void pushPad(ScriptedPlayer& player, sf::Joystick::Axis axis, float position) {
 // From the main menu to a scored play and back, with a game controller only: the direction
 // pad and the face buttons in the menus, shoulders and triggers on the four routes, Start
 // to pause. Plugging a second controller in and out during the play changes nothing.
-TEST(Controller, PlaysASongFromTheMenus) {
+TEST(PlayerOptions, ControllerPlaysASongFromTheMenus) {
     GameFolder folder;
     ASSERT_TRUE(folder.hasAssets());
     Session s(1280, 720);
@@ -88,4 +88,47 @@ TEST(Controller, PlaysASongFromTheMenus) {
     s.player.wait(1.0f);
     pressButton(s.player, 1);  // B closes the song list
     EXPECT_TRUE(s.player.runUntil([&] { return ui.Screen == MainMenu; }, 3.0f));
+}
+
+// The player's volume scales every sound, and the making-of speaker switches between
+// silence and that volume. The window request carries the options through.
+TEST(PlayerOptions, VolumeAndMuteButton) {
+    GameFolder folder;
+    ASSERT_TRUE(folder.hasAssets());
+    Session s;
+    s.app.options.volume = 40;
+    s.app.options.fullscreen = false;
+    s.app.options.vsync = false;
+    ASSERT_EQ(s.start(), -1);
+    EXPECT_FALSE(s.platform.windowRequest.fullscreen);
+    EXPECT_FALSE(s.platform.windowRequest.vsync);
+    EXPECT_EQ(s.platform.windowRequest.width, 1280u);
+    EXPECT_EQ(s.platform.windowRequest.height, 720u);
+    Interface& ui = *s.app.iface;
+    EXPECT_FLOAT_EQ(ui.volumeFactor, 0.4f);
+    EXPECT_FLOAT_EQ(s.app.menuSounds[1].getVolume(), 24.0f);
+
+    s.player.tap(sf::Keyboard::Down);
+    ASSERT_TRUE(s.player.runUntil([&] { return ui.Screen == MakingOf; }, 3.0f));
+    s.player.wait(1.0f);
+    sf::FloatRect speaker = ui.volumeSprite.getGlobalBounds();
+    ASSERT_GT(speaker.width, 0.0f);
+    float cx = speaker.left + speaker.width / 2, cy = speaker.top + speaker.height / 2;
+    s.player.clickAt(cx, cy);
+    EXPECT_EQ(ui.volumeFactor, 0.0f);
+    s.player.wait(1.0f);
+    EXPECT_EQ(ui.muteStage, 8);
+    s.player.clickAt(cx, cy);
+    EXPECT_FLOAT_EQ(ui.volumeFactor, 0.4f);
+    s.player.wait(1.0f);
+    EXPECT_EQ(ui.muteStage, 0);
+    EXPECT_FLOAT_EQ(s.app.menuSounds[1].getVolume(), 24.0f);
+
+    // A play started now plays its routes and drone at that volume.
+    s.player.tap(sf::Keyboard::Escape);
+    ASSERT_TRUE(s.player.runUntil([&] { return ui.Screen == MainMenu; }, 3.0f));
+    ASSERT_TRUE(s.player.openSongList(false));
+    ASSERT_TRUE(s.player.startListPosition(0));
+    ASSERT_EQ(s.app.game->routes.size(), 4u);
+    for (const Route& route : s.app.game->routes) EXPECT_FLOAT_EQ(route.volumeFactor, 0.4f);
 }
