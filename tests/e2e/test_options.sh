@@ -12,7 +12,17 @@ run_here() {  # run_here <env prefix...> -- <flags...>: a short run, status in R
     (cd "$E2E_DIR" && "$@" >stdout.txt 2>stderr.txt)
     RUN_STATUS=$?
 }
-window_size() { xdotool search --name '^Mirevo$' getwindowgeometry | awk '/Geometry/ {print $2}'; }
+# The window of this run's game (a window left by an earlier scenario is not ours).
+own_window() { xdotool search --pid "$E2E_PID" --name '^Mirevo$' 2>/dev/null | head -1; }
+wait_own_window() {
+    for _ in $(seq 1 300); do
+        [ -n "$(own_window)" ] && return 0
+        kill -0 "$E2E_PID" 2>/dev/null || return 1
+        sleep 0.1
+    done
+    return 1
+}
+window_size() { xdotool getwindowgeometry "$(own_window)" | awk '/Geometry/ {print $2}'; }
 
 for flag in --help --version; do
     run_here env -u DISPLAY "$GAME" "$flag"
@@ -41,7 +51,7 @@ check "nothing written by --help, --version, a missing display or a bad flag ($(
 # First start: a 1280x720 window centred on the 1920x1080 screen; the settings file is
 # written with the defaults, not with the flag.
 start_game --windowed --vsync off --volume 40
-check "window opens (--windowed)" wait_window
+check "window opens (--windowed)" wait_own_window
 sleep 2
 check "the window is 1280x720 (got $(window_size))" test "$(window_size)" = "1280x720"
 check "16:9 picture set at scaleX 0.8" grep -qx "image 1600_900 rap 1.77778 imageX1600 scaleX0.8" "$E2E_DIR/stderr.txt"
@@ -61,7 +71,7 @@ cp "$E2E_DIR/settings.toml" "$E2E_ARTEFACTS/settings_first_start.toml"
 printf 'fullscreen = false\nwindow_size = "1024x768"\ncolour = "blue"\n' >"$E2E_DIR/settings.toml"
 cp "$E2E_DIR/settings.toml" "$E2E_DIR/settings.before"
 start_game
-check "window opens (settings)" wait_window
+check "window opens (settings)" wait_own_window
 sleep 2
 check "the window is 1024x768 (got $(window_size))" test "$(window_size)" = "1024x768"
 check "4:3 picture set" grep -qx "image 2048_1536 rap 1.33333 imageX2048 scaleX0.5" "$E2E_DIR/stderr.txt"
@@ -75,7 +85,7 @@ check "settings.toml unchanged" cmp -s "$E2E_DIR/settings.toml" "$E2E_DIR/settin
 # gives full-screen defaults otherwise, and is kept.
 printf 'fullscreen = fals\n' >"$E2E_DIR/settings.toml"
 start_game --windowed 3840x2160
-check "window opens (too large)" wait_window
+check "window opens (too large)" wait_own_window
 sleep 2
 check "the window is shrunk to 1920x1080 (got $(window_size))" test "$(window_size)" = "1920x1080"
 check "scaleX 1.2" grep -qx "image 1600_900 rap 1.77778 imageX1600 scaleX1.2" "$E2E_DIR/stderr.txt"
