@@ -1,7 +1,6 @@
 // The command line, read with CLI11. Its parse errors arrive as exceptions, which stop here.
 #include <CLI/CLI.hpp>
 #include <algorithm>
-#include <cstdio>
 #include <exception>
 
 #include "app/options.h"
@@ -22,18 +21,25 @@ void fail(CommandLine& result, const std::string& problem) {
 const unsigned minWindowSide = 160;
 const unsigned maxWindowSide = 16384;
 
+namespace {
+// One side of a window size: plain decimal digits, within the limits.
+bool parseSide(const std::string& digits, unsigned& value) {
+    if (digits.empty() || digits.size() > 5) return false;
+    value = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9') return false;
+        value = value * 10 + static_cast<unsigned>(c - '0');
+    }
+    return value >= minWindowSide && value <= maxWindowSide;
+}
+}  // namespace
+
 bool parseWindowSize(const std::string& text, unsigned& width, unsigned& height) {
+    const size_t cut = text.find('x');
+    if (cut == std::string::npos) return false;
     unsigned w = 0;
     unsigned h = 0;
-    char x = 0;
-    int used = 0;
-    if (std::sscanf(text.c_str(), "%5u%c%5u%n", &w, &x, &h, &used) != 3) return false;
-    if (x != 'x' || used != static_cast<int>(text.size())) return false;
-    if (text[0] < '0' || text[0] > '9') return false;
-    size_t cut = text.find('x');
-    if (cut + 1 >= text.size() || text[cut + 1] < '0' || text[cut + 1] > '9') return false;
-    if (w < minWindowSide || h < minWindowSide || w > maxWindowSide || h > maxWindowSide)
-        return false;
+    if (!parseSide(text.substr(0, cut), w) || !parseSide(text.substr(cut + 1), h)) return false;
     width = w;
     height = h;
     return true;
