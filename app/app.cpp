@@ -8,7 +8,7 @@
 #include "game/game.h"
 #include "ui/interface.h"
 
-App::App(Platform& p) : platform(p) {}
+App::App(Platform& p, const Options& o) : platform(p), options(o) {}
 
 App::~App() {
     // A play left open when the loop ended: its loader goes before the banks it fills.
@@ -30,7 +30,12 @@ int App::startUp() {
     log << "Mirevo " << static_cast<long long>(std::time(nullptr)) << std::endl;
     std::srand(static_cast<unsigned>(std::time(nullptr)));
 
-    platform.openWindow("Mirevo");
+    WindowRequest request;
+    request.fullscreen = options.fullscreen;
+    request.width = options.windowWidth;
+    request.height = options.windowHeight;
+    request.vsync = options.vsync;
+    platform.openWindow("Mirevo", request);
     platform.setMouseCursorVisible(false);
     platform.startClock();
 
@@ -60,6 +65,17 @@ bool App::frame() {
     sf::Event event;
     while (platform.pollEvent(event)) {
         if (event.type == sf::Event::Closed) quitRequested = true;
+        if (isJoystickEvent(event)) {
+            // A controller's presses reach the screens as the keys they stand for;
+            // plugging one in or out reaches them as nothing.
+            padEvents.clear();
+            padKeys.translate(event, padEvents);
+            for (const sf::Event& key : padEvents) {
+                handleEvent(key);
+                if (failStatus >= 0) return false;
+            }
+            continue;
+        }
         handleEvent(event);
         if (failStatus >= 0) return false;
     }

@@ -6,6 +6,8 @@
 #include <memory>
 #include <vector>
 
+#include "app/controller.h"
+#include "app/options.h"
 #include "app/platform.h"
 
 // The four play keys, one per route: E top left, P top right, L bottom right, D bottom left.
@@ -20,7 +22,7 @@ class TimingChart;
 // (members are destroyed in reverse order), and the frame loop that drives them.
 class App {
 public:
-    explicit App(Platform& platform);
+    explicit App(Platform& platform, const Options& options = Options());
     virtual ~App();
 
     // The whole program: start-up, frame loop, end. Returns the exit status.
@@ -80,6 +82,7 @@ public:
     void applyMenuVolumes();
 
     Platform& platform;
+    Options options;
 
     // Frame loop.
     bool quitRequested = false;
@@ -109,6 +112,9 @@ public:
     // Play keys pressed (as events) during this frame, counted even when released before
     // the keyboard is polled.
     bool pressedThisFrame[4] = {false, false, false, false};
+    // Game controllers, as the keys they stand for.
+    PadKeys padKeys;
+    std::vector<sf::Event> padEvents;
 
     // Kept from the display profile for every play start.
     float keptScaleX = 1.0f;

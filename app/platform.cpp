@@ -1,11 +1,45 @@
 #include "app/platform.h"
 
-void SfmlPlatform::openWindow(const char* title) {
-    sf::VideoMode mode = sf::VideoMode::getDesktopMode();
-    window.create(mode, title, sf::Style::Fullscreen, sf::ContextSettings(0, 0, 0, 2, 0));
+#include <X11/Xlib.h>
+
+#include "app/options.h"
+
+bool SfmlPlatform::displayAvailable() const {
+    // The multimedia library aborts when it finds no display; ask first.
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return false;
+    XCloseDisplay(display);
+    return true;
+}
+
+void SfmlPlatform::openWindow(const char* title, const WindowRequest& request) {
+    const sf::ContextSettings context(0, 0, 0, 2, 0);
+    sf::VideoMode desktop = sf::VideoMode::getDesktopMode();
+    window = std::make_unique<sf::RenderWindow>();
+    if (request.fullscreen) {
+        window->create(desktop, title, sf::Style::Fullscreen, context);
+    } else {
+        unsigned width = request.width;
+        unsigned height = request.height;
+        fitWindowToDesktop(width, height, desktop.width, desktop.height);
+        sf::VideoMode mode(width, height, desktop.bitsPerPixel);
+        window->create(mode, title, sf::Style::Titlebar | sf::Style::Close, context);
+        const int left = (static_cast<int>(desktop.width) - static_cast<int>(width)) / 2;
+        const int top = (static_cast<int>(desktop.height) - static_cast<int>(height)) / 2;
+        window->setPosition(sf::Vector2i(left, top));
+    }
+    window->setVerticalSyncEnabled(request.vsync);
 }
 
 bool SfmlPlatform::isKeyPressed(sf::Keyboard::Key key) const {
     // Keys only count while the game has the focus, as a player expects.
-    return window.hasFocus() && sf::Keyboard::isKeyPressed(key);
+    return window->hasFocus() && sf::Keyboard::isKeyPressed(key);
+}
+
+bool SfmlPlatform::isJoystickButtonPressed(unsigned id, unsigned button) const {
+    return window->hasFocus() && sf::Joystick::isButtonPressed(id, button);
+}
+
+float SfmlPlatform::joystickAxisPosition(unsigned id, sf::Joystick::Axis axis) const {
+    return window->hasFocus() ? sf::Joystick::getAxisPosition(id, axis) : 0.0f;
 }

@@ -1,16 +1,27 @@
 #pragma once
 
 #include <SFML/Graphics.hpp>
+#include <memory>
+
+// How the one window opens.
+struct WindowRequest {
+    bool fullscreen = true;  // at the desktop's video mode; otherwise a centred window
+    unsigned width = 1280;   // of this size, shrunk to fit the desktop when larger
+    unsigned height = 720;
+    bool vsync = true;  // frames follow the display's refresh
+};
 
 // Everything the frame loop needs from the machine: the window and its events, the
-// keyboard and mouse, and the frame clock. The shipped game uses SfmlPlatform; tests
-// drive the real loop through a scripted platform with no real time passing.
+// keyboard, mouse and game controllers, and the frame clock. The shipped game uses SfmlPlatform;
+// tests drive the real loop through a scripted platform with no real time passing.
 class Platform {
 public:
     virtual ~Platform() = default;
 
-    // Opens the one full-screen window at the desktop's video mode.
-    virtual void openWindow(const char* title) = 0;
+    // False when there is no display to open a window on.
+    virtual bool displayAvailable() const = 0;
+    // Opens the one window, full screen at the desktop's video mode or windowed.
+    virtual void openWindow(const char* title, const WindowRequest& request) = 0;
     virtual bool isOpen() const = 0;
     virtual sf::Vector2u windowSize() const = 0;
     virtual sf::RenderTarget& target() = 0;
@@ -22,26 +33,37 @@ public:
     virtual bool isKeyPressed(sf::Keyboard::Key key) const = 0;
     virtual sf::Vector2i mousePosition() const = 0;
 
+    // Game controllers (0 .. sf::Joystick::Count - 1): buttons held and axis positions
+    // (-100 .. 100) now.
+    virtual bool isJoystickConnected(unsigned id) const = 0;
+    virtual bool isJoystickButtonPressed(unsigned id, unsigned button) const = 0;
+    virtual float joystickAxisPosition(unsigned id, sf::Joystick::Axis axis) const = 0;
+
     // The frame clock: seconds since it was started.
     virtual void startClock() = 0;
     virtual float clockSeconds() const = 0;
 };
 
-// The real window, keyboard, mouse and clock.
+// The real window, keyboard, mouse, controllers and clock. The window is made when it
+// opens: the multimedia library needs a display for it.
 class SfmlPlatform : public Platform {
 public:
-    void openWindow(const char* title) override;
-    bool isOpen() const override { return window.isOpen(); }
-    sf::Vector2u windowSize() const override { return window.getSize(); }
-    sf::RenderTarget& target() override { return window; }
-    void display() override { window.display(); }
-    bool pollEvent(sf::Event& event) override { return window.pollEvent(event); }
-    void setMouseCursorVisible(bool visible) override { window.setMouseCursorVisible(visible); }
+    bool displayAvailable() const override;
+    void openWindow(const char* title, const WindowRequest& request) override;
+    bool isOpen() const override { return window && window->isOpen(); }
+    sf::Vector2u windowSize() const override { return window->getSize(); }
+    sf::RenderTarget& target() override { return *window; }
+    void display() override { window->display(); }
+    bool pollEvent(sf::Event& event) override { return window->pollEvent(event); }
+    void setMouseCursorVisible(bool visible) override { window->setMouseCursorVisible(visible); }
     bool isKeyPressed(sf::Keyboard::Key key) const override;
-    sf::Vector2i mousePosition() const override { return sf::Mouse::getPosition(window); }
+    sf::Vector2i mousePosition() const override { return sf::Mouse::getPosition(*window); }
+    bool isJoystickConnected(unsigned id) const override { return sf::Joystick::isConnected(id); }
+    bool isJoystickButtonPressed(unsigned id, unsigned button) const override;
+    float joystickAxisPosition(unsigned id, sf::Joystick::Axis axis) const override;
     void startClock() override { clock.restart(); }
     float clockSeconds() const override { return clock.getElapsedTime().asSeconds(); }
 
-    sf::RenderWindow window;
+    std::unique_ptr<sf::RenderWindow> window;
     sf::Clock clock;
 };

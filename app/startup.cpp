@@ -12,6 +12,8 @@ int App::startUpInterface() {
     float h = static_cast<float>(windowHeight);
     iface = std::make_unique<Interface>(w, h, log);
     iface->chooseDisplayProfile();
+    iface->masterVolume = static_cast<float>(options.volume) / 100.0f;
+    iface->volumeFactor = iface->masterVolume;
     game = std::make_unique<Game>(iface.get(), &log);
     if (!iface->loadImages()) return 1;
     iface->showMenuBackground();

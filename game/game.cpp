@@ -142,7 +142,7 @@ void Game::applyMuteStage() {
         iface->volumeFactor = 0.0f;
         iface->startMuteAnim();
     } else if (stage == 8) {
-        iface->volumeFactor = 1.0f;
+        iface->volumeFactor = iface->masterVolume;
         iface->startMuteAnim();
     }
 }

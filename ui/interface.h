@@ -42,8 +42,10 @@ public:
     Interface(const Interface&) = delete;
     Interface& operator=(const Interface&) = delete;
 
-    // Master volume by which every sound volume is multiplied: 0.0 (muted) or 1.0.
+    // Master volume by which every sound volume is multiplied: 0.0 (muted) or masterVolume.
     float volumeFactor = 1.0f;
+    // The player's volume (settings), which unmuting restores: 0.0 .. 1.0.
+    float masterVolume = 1.0f;
 
     // Single textures.
     sf::Texture centreTexture;

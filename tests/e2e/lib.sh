@@ -39,9 +39,10 @@ check() {  # check <description> <command...>
     if "$@"; then echo "ok: $what"; else fail "$what"; fi
 }
 
-# Starts the game; its output goes to stdout.txt / stderr.txt in the working folder.
+# Starts the game (with the given flags); its output goes to stdout.txt / stderr.txt in
+# the working folder.
 start_game() {
-    (cd "$E2E_DIR" && exec "$E2E_RUNTIME/mirevo" >stdout.txt 2>stderr.txt) &
+    (cd "$E2E_DIR" && exec "$E2E_RUNTIME/mirevo" "$@" >stdout.txt 2>stderr.txt) &
     E2E_PID=$!
 }
 # Waits until the game window exists (or the game ended). Returns 1 on timeout.

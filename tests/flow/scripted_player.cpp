@@ -27,7 +27,7 @@ bool ScriptedPlayer::frame() {
                 }
             }
             if (pressed[i]) {
-                platform.hold(routeKeys[i]);
+                press(i, true);
                 ++presses;
             }
         }
@@ -35,9 +35,27 @@ bool ScriptedPlayer::frame() {
     platform.advance(dt);
     bool going = app.frame();
     for (int i = 0; i < 4; ++i) {
-        if (pressed[i]) platform.release(routeKeys[i]);
+        if (pressed[i]) press(i, false);
     }
     return going;
+}
+
+void ScriptedPlayer::press(int route, bool down) {
+    if (!useController) {
+        if (down) {
+            platform.hold(routeKeys[route]);
+        } else {
+            platform.release(routeKeys[route]);
+        }
+        return;
+    }
+    // Left shoulder, right shoulder, right trigger, left trigger.
+    if (route == 0 || route == 1) {
+        platform.padButton(0, route == 0 ? 4 : 5, down);
+    } else {
+        platform.padAxis(0, route == 2 ? sf::Joystick::R : sf::Joystick::Z,
+                         down ? 100.0f : -100.0f);
+    }
 }
 
 void ScriptedPlayer::wait(float seconds) {

@@ -26,6 +26,8 @@ public:
         }
         return done();
     }
+    // Holds or lets go of the control of a route (keyboard or controller).
+    void press(int route, bool down);
     // Idle frames (no catching) for the given game time.
     void wait(float seconds);
     // A key press event (pressed and released within the frame), then one frame.
@@ -43,6 +45,8 @@ public:
     // their frames.
     float dt = 1.0f / 16.0f;
     bool catching = true;
+    // Catch with game controller 0 (shoulders and triggers) instead of the keyboard.
+    bool useController = false;
     // When the player presses for a creature: by default in the middle of the good window
     // (frames 1..6 of the landing animation).
     std::function<bool(const Particle&)> wantsPress = [](const Particle& p) {

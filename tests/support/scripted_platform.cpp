@@ -5,8 +5,9 @@
 
 ScriptedPlatform::ScriptedPlatform(unsigned width, unsigned height) : size(width, height) {}
 
-void ScriptedPlatform::openWindow(const char* t) {
+void ScriptedPlatform::openWindow(const char* t, const WindowRequest& request) {
     title = t;
+    windowRequest = request;
     open = true;
 }
 
@@ -63,11 +64,58 @@ sf::Image ScriptedPlatform::lastFrame() const {
     return canvas->getTexture().copyToImage();
 }
 
-bool keepScreenshot(const ScriptedPlatform& platform, const std::string& name) {
-    namespace fs = std::filesystem;
-    const char* env = std::getenv("MIREVO_ARTEFACTS");
-    fs::path folder = fs::path(env && *env ? env : MIREVO_BINARY_DIR "/artefacts") / "flow";
-    std::error_code error;
-    fs::create_directories(folder, error);
-    return platform.lastFrame().saveToFile((folder / name).string());
+bool ScriptedPlatform::isJoystickButtonPressed(unsigned id, unsigned button) const {
+    auto pad = pads.find(id);
+    return pad != pads.end() && pad->second.buttons.count(button) > 0;
 }
+
+float ScriptedPlatform::joystickAxisPosition(unsigned id, sf::Joystick::Axis axis) const {
+    auto pad = pads.find(id);
+    return pad != pads.end() ? pad->second.axes[axis] : 0.0f;
+}
+
+void ScriptedPlatform::plugPad(unsigned id, bool plugged) {
+    sf::Event e;
+    e.type = plugged ? sf::Event::JoystickConnected : sf::Event::JoystickDisconnected;
+    e.joystickConnect.joystickId = id;
+    if (plugged) {
+        PadState& pad = pads[id];
+        // Triggers rest at -100, as Linux reports them.
+        pad.axes[sf::Joystick::Z] = -100.0f;
+        pad.axes[sf::Joystick::R] = -100.0f;
+    } else {
+        pads.erase(id);
+    }
+    push(e);
+}
+
+void ScriptedPlatform::padButton(unsigned id, unsigned button, bool pressed) {
+    if (pressed) {
+        pads[id].buttons.insert(button);
+    } else {
+        pads[id].buttons.erase(button);
+    }
+    sf::Event e;
+    e.type = pressed ? sf::Event::JoystickButtonPressed : sf::Event::JoystickButtonReleased;
+    e.joystickButton.joystickId = id;
+    e.joystickButton.button = button;
+    push(e);
+}
+
+void ScriptedPlatform::padAxis(unsigned id, sf::Joystick::Axis axis, float position) {
+    pads[id].axes[axis] = position;
+    sf::Event e;
+    e.type = sf::Event::JoystickMoved;
+    e.joystickMove.joystickId = id;
+    e.joystickMove.axis = axis;
+    e.joystickMove.position = position;
+    push(e);
+
+    bool keepScreenshot(const ScriptedPlatform& platform, const std::string& name) {
+        namespace fs = std::filesystem;
+        const char* env = std::getenv("MIREVO_ARTEFACTS");
+        fs::path folder = fs::path(env && *env ? env : MIREVO_BINARY_DIR "/artefacts") / "flow";
+        std::error_code error;
+        fs::create_directories(folder, error);
+        return platform.lastFrame().saveToFile((folder / name).string());
+    }

@@ -2,6 +2,7 @@
 
 #include <SFML/Graphics.hpp>
 #include <deque>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -16,7 +17,8 @@ class ScriptedPlatform : public Platform {
 public:
     explicit ScriptedPlatform(unsigned width = 1920, unsigned height = 1080);
 
-    void openWindow(const char* title) override;
+    bool displayAvailable() const override { return true; }
+    void openWindow(const char* title, const WindowRequest& request) override;
     bool isOpen() const override { return open; }
     sf::Vector2u windowSize() const override { return size; }
     sf::RenderTarget& target() override;
@@ -27,6 +29,9 @@ public:
     sf::Vector2i mousePosition() const override { return mouse; }
     void startClock() override { clockStart = now; }
     float clockSeconds() const override { return now - clockStart; }
+    bool isJoystickConnected(unsigned id) const override { return pads.count(id) > 0; }
+    bool isJoystickButtonPressed(unsigned id, unsigned button) const override;
+    float joystickAxisPosition(unsigned id, sf::Joystick::Axis axis) const override;
 
     // Script.
     void advance(float seconds) { now += seconds; }
@@ -36,6 +41,10 @@ public:
     void pushClick(int x, int y, sf::Mouse::Button button = sf::Mouse::Left);
     void hold(sf::Keyboard::Key key) { held.insert(key); }
     void release(sf::Keyboard::Key key) { held.erase(key); }
+    // Game controllers: each call changes the controller's state and queues its event.
+    void plugPad(unsigned id, bool plugged);
+    void padButton(unsigned id, unsigned button, bool pressed);
+    void padAxis(unsigned id, sf::Joystick::Axis axis, float position);
     // The frame shown last, as a picture (only when frames are kept).
     sf::Image lastFrame() const;
 
@@ -44,12 +53,18 @@ public:
     bool cursorVisible = true;
     bool keepFrames = false;
     std::string title;
+    WindowRequest windowRequest;
     int framesShown = 0;
     float now = 1000.0f;
     float clockStart = 0.0f;
     sf::Vector2i mouse{0, 0};
     std::deque<sf::Event> events;
     std::set<sf::Keyboard::Key> held;
+    struct PadState {
+        std::set<unsigned> buttons;
+        float axes[sf::Joystick::AxisCount] = {};
+    };
+    std::map<unsigned, PadState> pads;
     std::unique_ptr<sf::RenderTexture> canvas;
 };
 

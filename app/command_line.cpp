@@ -1,0 +1,133 @@
+// The command line, read with CLI11. Its parse errors arrive as exceptions, which stop here.
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <exception>
+
+#include "app/options.h"
+#include "mirevo_version.h"
+
+namespace {
+const char* const usageHint =
+    "Usage: mirevo [--windowed [WIDTHxHEIGHT] | --fullscreen] [--vsync on|off] "
+    "[--volume 0..100] [--help] [--version]";
+
+void fail(CommandLine& result, const std::string& problem) {
+    result = CommandLine();
+    result.exitStatus = 2;
+    result.error = "mirevo: " + problem + "\n" + usageHint + "\n";
+}
+}  // namespace
+
+const unsigned minWindowSide = 160;
+const unsigned maxWindowSide = 16384;
+
+namespace {
+// One side of a window size: plain decimal digits, within the limits.
+bool parseSide(const std::string& digits, unsigned& value) {
+    if (digits.empty() || digits.size() > 5) return false;
+    value = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9') return false;
+        value = value * 10 + static_cast<unsigned>(c - '0');
+    }
+    return value >= minWindowSide && value <= maxWindowSide;
+}
+}  // namespace
+
+bool parseWindowSize(const std::string& text, unsigned& width, unsigned& height) {
+    const size_t cut = text.find('x');
+    if (cut == std::string::npos) return false;
+    unsigned w = 0;
+    unsigned h = 0;
+    if (!parseSide(text.substr(0, cut), w) || !parseSide(text.substr(cut + 1), h)) return false;
+    width = w;
+    height = h;
+    return true;
+}
+
+void fitWindowToDesktop(unsigned& width, unsigned& height, unsigned desktopWidth,
+                        unsigned desktopHeight) {
+    if (width <= desktopWidth && height <= desktopHeight) return;
+    if (desktopWidth == 0 || desktopHeight == 0) return;
+    double scale = std::min(static_cast<double>(desktopWidth) / width,
+                            static_cast<double>(desktopHeight) / height);
+    width = std::max(1u, static_cast<unsigned>(width * scale));
+    height = std::max(1u, static_cast<unsigned>(height * scale));
+}
+
+CommandLine parseCommandLine(int argc, const char* const* argv) {
+    CommandLine result;
+    CLI::App cli("Mirevo, a music game: catch the creatures of four routes on the beat.", "mirevo");
+    cli.set_version_flag("--version", std::string("mirevo ") + MIREVO_VERSION,
+                         "Print the version and exit");
+    std::vector<std::string> windowed;
+    CLI::Option* windowedOption =
+        cli.add_option("--windowed", windowed,
+                       "Play in a centred window of WIDTHxHEIGHT pixels (1280x720 when no "
+                       "size is given); a window larger than the desktop is shrunk to fit")
+            ->expected(0, 1)
+            ->type_name("[WIDTHxHEIGHT]");
+    CLI::Option* fullscreenOption =
+        cli.add_flag("--fullscreen", "Play full screen at the desktop's resolution");
+    windowedOption->excludes(fullscreenOption);
+    std::string vsync;
+    CLI::Option* vsyncOption =
+        cli.add_option("--vsync", vsync,
+                       "on: frames follow the display's refresh; off: as fast as possible")
+            ->check(CLI::IsMember({"on", "off"}))
+            ->type_name("on|off");
+    int volume = 100;
+    CLI::Option* volumeOption =
+        cli.add_option("--volume", volume, "Master volume from 0 (silent) to 100")
+            ->check(CLI::Range(0, 100))
+            ->type_name("0..100");
+    cli.footer(
+        "Options given here hold for this run only; lasting choices go in settings.toml "
+        "in the game's folder.");
+
+    try {
+        cli.parse(argc, argv);
+    } catch (const CLI::CallForHelp&) {
+        result.exitStatus = 0;
+        result.output = cli.help();
+        return result;
+    } catch (const CLI::CallForVersion& e) {
+        result.exitStatus = 0;
+        result.output = std::string(e.what()) + "\n";
+        return result;
+    } catch (const CLI::ParseError& e) {
+        fail(result, e.what());
+        return result;
+    } catch (const std::exception& e) {
+        fail(result, e.what());
+        return result;
+    }
+
+    if (windowedOption->count() > 0) {
+        unsigned w = Options().windowWidth;
+        unsigned h = Options().windowHeight;
+        if (!windowed.empty() && !windowed[0].empty() && !parseWindowSize(windowed[0], w, h)) {
+            fail(result, "--windowed: \"" + windowed[0] +
+                             "\" is not a window size such as 1280x720 (each side " +
+                             std::to_string(minWindowSide) + " to " +
+                             std::to_string(maxWindowSide) + " pixels)");
+            return result;
+        }
+        result.fullscreen = false;
+        result.windowWidth = w;
+        result.windowHeight = h;
+    }
+    if (fullscreenOption->count() > 0) result.fullscreen = true;
+    if (vsyncOption->count() > 0) result.vsync = vsync == "on";
+    if (volumeOption->count() > 0) result.volume = volume;
+    return result;
+}
+
+Options mergeOptions(Options settings, const CommandLine& commandLine) {
+    if (commandLine.fullscreen) settings.fullscreen = *commandLine.fullscreen;
+    if (commandLine.windowWidth) settings.windowWidth = *commandLine.windowWidth;
+    if (commandLine.windowHeight) settings.windowHeight = *commandLine.windowHeight;
+    if (commandLine.vsync) settings.vsync = *commandLine.vsync;
+    if (commandLine.volume) settings.volume = *commandLine.volume;
+    return settings;
+}

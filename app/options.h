@@ -1,0 +1,59 @@
+#pragma once
+
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+// The player's choices for one run: how the window opens, frame pacing and the master
+// volume. They come from the settings file, then from the command line, which wins for
+// that run only.
+struct Options {
+    bool fullscreen = true;
+    unsigned windowWidth = 1280;
+    unsigned windowHeight = 720;
+    bool vsync = true;
+    int volume = 100;  // 0..100
+};
+
+// What the command line asked for. Fields left unset keep the settings file's choice.
+struct CommandLine {
+    // -1: start the game; 0: --help or --version was answered; 2: a bad command line.
+    int exitStatus = -1;
+    std::string output;  // for standard output (help, version)
+    std::string error;   // for standard error: the problem and the usage hint
+    std::optional<bool> fullscreen;
+    std::optional<unsigned> windowWidth;
+    std::optional<unsigned> windowHeight;
+    std::optional<bool> vsync;
+    std::optional<int> volume;
+};
+
+CommandLine parseCommandLine(int argc, const char* const* argv);
+
+// The settings with the command line's choices laid over them.
+Options mergeOptions(Options settings, const CommandLine& commandLine);
+
+// "WIDTHxHEIGHT" with each side from minWindowSide to maxWindowSide pixels.
+extern const unsigned minWindowSide;
+extern const unsigned maxWindowSide;
+bool parseWindowSize(const std::string& text, unsigned& width, unsigned& height);
+
+// A window size that fits the desktop: a larger one is shrunk, keeping its proportions.
+void fitWindowToDesktop(unsigned& width, unsigned& height, unsigned desktopWidth,
+                        unsigned desktopHeight);
+
+// The settings file "settings.toml" in the working folder.
+extern const char* const settingsFileName;
+
+// The file's text with every option at its default, one comment line each.
+std::string defaultSettingsText();
+
+// Reads settings from a file's text. What cannot be used keeps its default and adds one
+// problem line naming the file, the line and the problem.
+Options parseSettings(const std::string& text, const std::string& fileName,
+                      std::vector<std::string>& problems);
+
+// Reads the settings file at path, or writes it with the defaults when there is none.
+// Problems go to err, one line each; an existing file is never rewritten.
+Options loadSettingsFile(const std::string& path, std::ostream& err);

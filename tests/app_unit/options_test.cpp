@@ -1,0 +1,309 @@
+#include "app/options.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+#include "app/controller.h"
+#include "support/game_folder.h"
+
+namespace {
+
+Options makeOptions(bool fullscreen, unsigned w, unsigned h, bool vsync, int volume) {
+    Options o;
+    o.fullscreen = fullscreen;
+    o.windowWidth = w;
+    o.windowHeight = h;
+    o.vsync = vsync;
+    o.volume = volume;
+    return o;
+}
+
+std::string describe(const Options& o) {
+    std::ostringstream s;
+    s << (o.fullscreen ? "fullscreen " : "windowed ") << o.windowWidth << "x" << o.windowHeight
+      << (o.vsync ? " vsync " : " no-vsync ") << o.volume;
+    return s.str();
+}
+
+CommandLine parse(std::vector<const char*> args) {
+    args.insert(args.begin(), "mirevo");
+    return parseCommandLine(static_cast<int>(args.size()), args.data());
+}
+
+void writeFile(const std::string& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+}
+
+}  // namespace
+
+// The settings file's choices, then the flags laid over them for the run.
+TEST(Options, CommandLineOverSettings) {
+    const Options defaults;
+    struct Case {
+        const char* settings;  // text of settings.toml
+        std::vector<const char*> args;
+        Options expected;
+    };
+    const Case cases[] = {
+        {"", {}, defaults},
+        {"", {"--windowed"}, makeOptions(false, 1280, 720, true, 100)},
+        {"", {"--windowed", "800x600"}, makeOptions(false, 800, 600, true, 100)},
+        {"", {"--windowed=1024x768", "--vsync", "off"}, makeOptions(false, 1024, 768, false, 100)},
+        {"", {"--windowed", "--volume", "0"}, makeOptions(false, 1280, 720, true, 0)},
+        {"", {"--volume=100", "--vsync=on"}, defaults},
+        {"fullscreen = false\nwindow_size = \"1600x900\"\nvsync = false\nvolume = 35\n",
+         {},
+         makeOptions(false, 1600, 900, false, 35)},
+        {"fullscreen = false\nwindow_size = \"1600x900\"\n",
+         {"--fullscreen"},
+         makeOptions(true, 1600, 900, true, 100)},
+        {"fullscreen = false\nwindow_size = \"1600x900\"\n",
+         {"--windowed"},
+         makeOptions(false, 1280, 720, true, 100)},
+        {"vsync = false\nvolume = 10\n",
+         {"--vsync", "on", "--volume", "90"},
+         makeOptions(true, 1280, 720, true, 90)},
+    };
+    for (const Case& c : cases) {
+        std::string what = std::string("settings {") + c.settings + "} flags";
+        for (const char* a : c.args) what += std::string(" ") + a;
+        std::vector<std::string> problems;
+        Options settings = parseSettings(c.settings, "settings.toml", problems);
+        EXPECT_TRUE(problems.empty()) << what;
+        CommandLine line = parse(c.args);
+        EXPECT_EQ(line.exitStatus, -1) << what << "\n" << line.error;
+        EXPECT_EQ(line.output + line.error, "") << what;
+        EXPECT_EQ(describe(mergeOptions(settings, line)), describe(c.expected)) << what;
+    }
+}
+
+TEST(Options, BadCommandLineGivesOneLineAndTheUsageExitTwo) {
+    const std::vector<std::vector<const char*>> cases = {
+        {"--bogus"},
+        {"play"},
+        {"--volume", "101"},
+        {"--volume", "-1"},
+        {"--volume", "ten"},
+        {"--volume"},
+        {"--vsync", "yes"},
+        {"--vsync"},
+        {"--windowed", "1280"},
+        {"--windowed", "0x0"},
+        {"--windowed", "1280x"},
+        {"--windowed", "x720"},
+        {"--windowed", "-1280x720"},
+        {"--windowed", "99999x720"},
+        {"--windowed", "1280x720x2"},
+        {"--windowed", "--fullscreen"},
+        {"--fullscreen", "--windowed", "800x600"},
+    };
+    const std::regex shape("mirevo: [^\n]+\nUsage: mirevo [^\n]*--windowed[^\n]*\n");
+    for (const auto& args : cases) {
+        std::string what;
+        for (const char* a : args) what += std::string(" ") + a;
+        CommandLine line = parse(args);
+        EXPECT_EQ(line.exitStatus, 2) << what;
+        EXPECT_TRUE(std::regex_match(line.error, shape)) << what << "\n" << line.error;
+        EXPECT_EQ(line.output, "") << what;
+        EXPECT_FALSE(line.fullscreen || line.vsync || line.volume || line.windowWidth) << what;
+    }
+}
+
+TEST(Options, HelpAndVersionAnswerOnStandardOutput) {
+    CommandLine help = parse({"--help"});
+    EXPECT_EQ(help.exitStatus, 0);
+    EXPECT_EQ(help.error, "");
+    for (const char* flag : {"--windowed", "--fullscreen", "--vsync", "--volume", "--version"})
+        EXPECT_NE(help.output.find(flag), std::string::npos) << flag;
+    CommandLine version = parse({"--version"});
+    EXPECT_EQ(version.exitStatus, 0);
+    EXPECT_TRUE(
+        std::regex_match(version.output, std::regex("mirevo [0-9]+\\.[0-9]+(\\.[0-9]+)*\n")))
+        << version.output;
+}
+
+// What the settings file holds that cannot be used keeps its default, with one line naming
+// the file, the line and the problem; the rest of the file still counts.
+TEST(Options, SettingsFileProblems) {
+    struct Case {
+        const char* text;
+        Options expected;
+        std::vector<const char*> problems;  // start of each line, in order
+    };
+    const Options defaults;
+    const Case cases[] = {
+        {"fullscreen = [tru", defaults, {"settings.toml line 1: "}},
+        {"volume = 40\n\n\nvolume = 50\n", defaults, {"settings.toml line 4: "}},
+        {"\x01\x02\xff\xfe", defaults, {"settings.toml line 1: "}},
+        {"[window]\nsize = 3\n", defaults, {"settings.toml line 1: unknown setting \"window\""}},
+        {"volume = 40\ncolour = \"blue\"\nvsync = \"no\"\n",
+         makeOptions(true, 1280, 720, true, 40),
+         {"settings.toml line 2: unknown setting \"colour\"",
+          "settings.toml line 3: vsync must be true or false; using true"}},
+        {"fullscreen = false\nvolume = 101\nwindow_size = \"1280x\"\n",
+         makeOptions(false, 1280, 720, true, 100),
+         {"settings.toml line 2: volume must be a whole number from 0 to 100; using 100",
+          "settings.toml line 3: window_size must be"}},
+        {"volume = 50.5\nfullscreen = 1\nwindow_size = [800, 600]\n",
+         defaults,
+         {"settings.toml line 1: volume", "settings.toml line 2: fullscreen",
+          "settings.toml line 3: window_size"}},
+        {"volume = -1\nwindow_size = \"100x100\"\n",
+         defaults,
+         {"settings.toml line 1: volume", "settings.toml line 2: window_size"}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> problems;
+        Options o = parseSettings(c.text, "settings.toml", problems);
+        EXPECT_EQ(describe(o), describe(c.expected)) << c.text;
+        ASSERT_EQ(problems.size(), c.problems.size()) << c.text;
+        for (size_t i = 0; i < problems.size(); ++i) {
+            EXPECT_EQ(problems[i].rfind(c.problems[i], 0), 0u) << problems[i];
+            EXPECT_EQ(problems[i].find('\n'), std::string::npos) << problems[i];
+        }
+    }
+}
+
+// First start writes the defaults; afterwards the file is only ever read, whatever it
+// holds, and its problems go to standard error.
+TEST(Options, SettingsFileIsWrittenOnceAndNeverRewritten) {
+    GameFolder folder(false);
+    const std::string path = folder.file("settings.toml");
+    std::ostringstream err;
+    EXPECT_EQ(describe(loadSettingsFile(path, err)), describe(Options()));
+    EXPECT_EQ(err.str(), "");
+    const std::string written = folder.read("settings.toml");
+    EXPECT_EQ(written, defaultSettingsText());
+    // Every option at its default, each after its one-line comment.
+    std::vector<std::string> problems;
+    EXPECT_EQ(describe(parseSettings(written, path, problems)), describe(Options()));
+    EXPECT_TRUE(problems.empty());
+    std::istringstream lines(written);
+    std::string line, before;
+    int settings = 0;
+    while (std::getline(lines, line)) {
+        if (!line.empty() && line[0] != '#') {
+            ++settings;
+            EXPECT_EQ(before.rfind("# ", 0), 0u) << line;
+        }
+        before = line;
+    }
+    EXPECT_EQ(settings, 4);
+
+    const std::string edited = "fullscreen = false  # my window\nvolume = 30\n";
+    const std::string garbled = "fullscreen = fals\nvolume = 30\n";
+    for (const std::string& text : {edited, garbled}) {
+        writeFile(path, text);
+        err.str("");
+        Options o = loadSettingsFile(path, err);
+        EXPECT_EQ(folder.read("settings.toml"), text);
+        if (text == edited) {
+            EXPECT_EQ(describe(o), describe(makeOptions(false, 1280, 720, true, 30)));
+            EXPECT_EQ(err.str(), "");
+        } else {
+            EXPECT_EQ(describe(o), describe(Options()));
+            EXPECT_TRUE(std::regex_match(err.str(), std::regex(path + " line 1: [^\n]+\n")))
+                << err.str();
+        }
+    }
+
+    // A settings.toml that cannot be read (here a folder) stays, and defaults are used.
+    std::filesystem::remove(path);
+    std::filesystem::create_directory(path);
+    err.str("");
+    EXPECT_EQ(describe(loadSettingsFile(path, err)), describe(Options()));
+    EXPECT_EQ(err.str(), path + ": cannot be read; playing with the default settings\n");
+    EXPECT_TRUE(std::filesystem::is_directory(path));
+}
+
+TEST(Options, WindowLargerThanTheDesktopShrinksKeepingItsShape) {
+    struct Case {
+        unsigned w, h, desktopW, desktopH, fitW, fitH;
+    };
+    const Case cases[] = {
+        {1280, 720, 1920, 1080, 1280, 720}, {1920, 1080, 1920, 1080, 1920, 1080},
+        {1920, 1080, 1024, 768, 1024, 576}, {1920, 1200, 1920, 1080, 1728, 1080},
+        {800, 2000, 1920, 1080, 432, 1080}, {2560, 1440, 1280, 1024, 1280, 720},
+    };
+    for (const Case& c : cases) {
+        unsigned w = c.w, h = c.h;
+        fitWindowToDesktop(w, h, c.desktopW, c.desktopH);
+        EXPECT_EQ(w, c.fitW) << c.w << "x" << c.h << " on " << c.desktopW << "x" << c.desktopH;
+        EXPECT_EQ(h, c.fitH) << c.w << "x" << c.h << " on " << c.desktopW << "x" << c.desktopH;
+    }
+}
+
+// Controller events become the keys they stand for; a trigger counts past half way, and
+// unplugging releases what was held.
+TEST(Options, ControllerEventsBecomeKeys) {
+    auto button = [](unsigned id, unsigned b, bool pressed) {
+        sf::Event e;
+        e.type = pressed ? sf::Event::JoystickButtonPressed : sf::Event::JoystickButtonReleased;
+        e.joystickButton.joystickId = id;
+        e.joystickButton.button = b;
+        return e;
+    };
+    auto axis = [](unsigned id, sf::Joystick::Axis a, float position) {
+        sf::Event e;
+        e.type = sf::Event::JoystickMoved;
+        e.joystickMove.joystickId = id;
+        e.joystickMove.axis = a;
+        e.joystickMove.position = position;
+        return e;
+    };
+    sf::Event unplug;
+    unplug.type = sf::Event::JoystickDisconnected;
+    unplug.joystickConnect.joystickId = 1;
+    sf::Event plug = unplug;
+    plug.type = sf::Event::JoystickConnected;
+    using K = sf::Keyboard;
+    using J = sf::Joystick;
+    struct Step {
+        sf::Event event;
+        std::vector<std::pair<K::Key, bool>> keys;  // key, pressed
+    };
+    const Step steps[] = {
+        {plug, {}},
+        {button(0, 4, true), {{K::E, true}}},
+        {button(0, 4, false), {{K::E, false}}},
+        {button(0, 5, true), {{K::P, true}}},
+        {button(0, 0, true), {{K::Return, true}}},
+        {button(0, 1, true), {{K::Escape, true}}},
+        {button(0, 7, true), {{K::Space, true}}},
+        {button(0, 2, true), {}},
+        {button(0, 6, true), {}},
+        {axis(0, J::Z, -100), {}},
+        {axis(0, J::Z, -5), {}},
+        {axis(0, J::Z, 5), {{K::D, true}}},
+        {axis(0, J::Z, 100), {}},
+        {axis(0, J::Z, -40), {{K::D, false}}},
+        {axis(0, J::R, 60), {{K::L, true}}},
+        {axis(1, J::R, 60), {{K::L, true}}},  // a second controller holds its own trigger
+        {axis(0, J::X, 100), {}},
+        {axis(0, J::PovX, 100), {{K::Right, true}}},
+        {axis(0, J::PovX, -100), {{K::Left, true}, {K::Right, false}}},
+        {axis(0, J::PovX, 0), {{K::Left, false}}},
+        {axis(0, J::PovY, -100), {{K::Up, true}}},
+        {axis(0, J::PovY, 0), {{K::Up, false}}},
+        {axis(0, J::PovY, 100), {{K::Down, true}}},
+        {unplug, {{K::L, false}}},  // controller 1 goes; controller 0 still holds its keys
+        {axis(1, J::R, 60), {{K::L, true}}},
+    };
+    PadKeys pad;
+    int n = 0;
+    for (const Step& step : steps) {
+        std::vector<sf::Event> keys;
+        pad.translate(step.event, keys);
+        ASSERT_EQ(keys.size(), step.keys.size()) << "step " << n;
+        for (size_t i = 0; i < keys.size(); ++i) {
+            EXPECT_EQ(keys[i].key.code, step.keys[i].first) << "step " << n;
+            EXPECT_EQ(keys[i].type == sf::Event::KeyPressed, step.keys[i].second) << "step " << n;
+        }
+        ++n;
+    }
+}
