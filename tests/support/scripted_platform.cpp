@@ -110,12 +110,13 @@ void ScriptedPlatform::padAxis(unsigned id, sf::Joystick::Axis axis, float posit
     e.joystickMove.axis = axis;
     e.joystickMove.position = position;
     push(e);
+}
 
-    bool keepScreenshot(const ScriptedPlatform& platform, const std::string& name) {
-        namespace fs = std::filesystem;
-        const char* env = std::getenv("MIREVO_ARTEFACTS");
-        fs::path folder = fs::path(env && *env ? env : MIREVO_BINARY_DIR "/artefacts") / "flow";
-        std::error_code error;
-        fs::create_directories(folder, error);
-        return platform.lastFrame().saveToFile((folder / name).string());
-    }
+bool keepScreenshot(const ScriptedPlatform& platform, const std::string& name) {
+    namespace fs = std::filesystem;
+    const char* env = std::getenv("MIREVO_ARTEFACTS");
+    fs::path folder = fs::path(env && *env ? env : MIREVO_BINARY_DIR "/artefacts") / "flow";
+    std::error_code error;
+    fs::create_directories(folder, error);
+    return platform.lastFrame().saveToFile((folder / name).string());
+}
