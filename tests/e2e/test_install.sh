@@ -83,6 +83,10 @@ as_player() {
 check "mirevo is on the player's PATH" test "$(as_player sh -c 'command -v mirevo')" = /usr/games/mirevo
 SHOWN="$(cd / && as_player mirevo --version 2>&1)"
 check "mirevo --version prints \"mirevo $VERSION\" (got \"$SHOWN\")" test "$SHOWN" = "mirevo $VERSION"
+(cd / && as_player mirevo --volume 300 >/dev/null 2>&1)
+REFUSED=$?
+check "a bad flag is refused with status 2 (got $REFUSED)" test "$REFUSED" -eq 2
+check "a refused command line leaves nothing in the home" test -z "$(find "$PLAYER" -mindepth 1 -path "$PLAYER/.local/share/*")"
 
 EXEC="$(sed -n 's/^Exec=//p' /usr/share/applications/mirevo.desktop)"
 (cd / && exec env -i HOME="$PLAYER" PATH="$PLAYER_PATH" DISPLAY="$DISPLAY" ALSOFT_DRIVERS=null \
