@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "audio/held_samples.h"
 #include "core/bank_ready.h"
 #include "core/songs.h"
 
@@ -68,7 +69,7 @@ bool LoadWithThread::loadWave(int row, int k) {
     std::vector<sf::SoundBuffer>& buffers = (*waveBuffers)[row];
     std::vector<sf::Sound>& sounds = (*waveSounds)[row];
     if (k >= static_cast<int>(buffers.size()) || k >= static_cast<int>(sounds.size()) ||
-        !buffers[k].loadFromFile(waveFile(song, row + 1, k + 1))) {
+        !loadSamplesOnce(buffers[k], waveFile(song, row + 1, k + 1))) {
         return false;
     }
     sounds[k].setBuffer(buffers[k]);
@@ -82,7 +83,7 @@ void LoadWithThread::run() {
                             touchBuffers->size() >= 4 && waveSounds->size() >= 4 &&
                             waveBuffers->size() >= 4;
     for (int i = 1; i <= 4; ++i) {
-        if (!banksSized || !(*touchBuffers)[i - 1].loadFromFile(touchFile(song, i))) {
+        if (!banksSized || !loadSamplesOnce((*touchBuffers)[i - 1], touchFile(song, i))) {
             loadStatus = -1;
             std::cerr << "error loading touch!" << std::endl;
             return;

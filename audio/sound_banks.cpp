@@ -1,5 +1,6 @@
 #include "audio/sound_banks.h"
 
+#include "audio/held_samples.h"
 #include "core/bank_ready.h"
 
 const char* const menuSoundFiles[4] = {"qo_audio/mirevo_menu/mirevo_menu_click1.ogg",
@@ -16,7 +17,7 @@ bool loadMenuSounds(std::vector<sf::Sound>& sounds, std::vector<sf::SoundBuffer>
     sounds.resize(4);
     buffers.resize(4);
     for (int i = 0; i < 4; ++i) {
-        if (!buffers[i].loadFromFile(menuSoundFiles[i])) return false;
+        if (!loadSamplesOnce(buffers[i], menuSoundFiles[i])) return false;
         sounds[i].setBuffer(buffers[i]);
     }
     return true;
@@ -26,7 +27,7 @@ bool loadDrones(std::vector<sf::Sound>& sounds, std::vector<sf::SoundBuffer>& bu
     sounds.resize(4);
     buffers.resize(4);
     for (int i = 1; i <= 4; ++i) {
-        if (!buffers[i - 1].loadFromFile(droneFile(i))) return false;
+        if (!loadSamplesOnce(buffers[i - 1], droneFile(i))) return false;
         sounds[i - 1].setBuffer(buffers[i - 1]);
     }
     return true;

@@ -24,6 +24,7 @@
 
 #include "app/app.h"
 #include "app/platform.h"
+#include "audio/held_samples.h"
 #include "audio/load_with_thread.h"
 #include "audio/sound_banks.h"
 #include "board/anim_tables.h"
@@ -241,7 +242,7 @@ long long textureBytes(const sf::Texture& t) {
     return 4LL * t.getSize().x * t.getSize().y;
 }
 long long bufferBytes(const sf::SoundBuffer& b) {
-    return static_cast<long long>(b.getSampleCount()) * 2;
+    return static_cast<long long>(heldSampleCount(b)) * 2;
 }
 
 // Peak memory of the process during a play of a song, against the bytes of the pictures and

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "audio/held_samples.h"
 #include "core/bank_ready.h"
 #include "support/game_folder.h"
 #include "test_sounds.h"
@@ -22,13 +23,13 @@ TEST(MenuSounds, LoadInIndexOrderAndStopAtAMissingMenuLoop) {
     std::vector<sf::SoundBuffer> buffers;
     EXPECT_FALSE(loadMenuSounds(sounds, buffers));
     ASSERT_EQ(buffers.size(), 4u);
-    EXPECT_EQ(buffers[0].getSampleCount(), 500u);
-    EXPECT_EQ(buffers[2].getSampleCount(), 0u);  // later files are not tried
+    EXPECT_EQ(heldSampleCount(buffers[0]), 500u);
+    EXPECT_EQ(heldSampleCount(buffers[2]), 0u);  // later files are not tried
 
     ASSERT_TRUE(writeTone(files[1], 510));
     ASSERT_TRUE(loadMenuSounds(sounds, buffers));
     for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(buffers[i].getSampleCount(), 500u + 10 * i);
+        EXPECT_EQ(heldSampleCount(buffers[i]), 500u + 10 * i);
         EXPECT_EQ(sounds[i].getBuffer(), &buffers[i]);
     }
     setMenuVolumes(sounds, 1.0f);
@@ -44,14 +45,17 @@ TEST(Drones, LoadInOrderAndStopAtTheFirstMissingFile) {
     std::vector<sf::Sound> sounds;
     std::vector<sf::SoundBuffer> buffers;
     ASSERT_TRUE(loadDrones(sounds, buffers));
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(buffers[i].getSampleCount(), 610u + 10 * i);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(heldSampleCount(buffers[i]), 610u + 10 * i);
+        EXPECT_EQ(buffers[i].getSampleCount(), 0u);  // held once, by the audio library
+    }
     EXPECT_EQ(sounds[3].getBuffer(), &buffers[3]);
 
     std::remove("qo_audio/mirevo_drones/mirevo_drone3.ogg");
     std::vector<sf::SoundBuffer> others;
     EXPECT_FALSE(loadDrones(sounds, others));
-    EXPECT_EQ(others[1].getSampleCount(), 620u);
-    EXPECT_EQ(others[3].getSampleCount(), 0u);
+    EXPECT_EQ(heldSampleCount(others[1]), 620u);
+    EXPECT_EQ(heldSampleCount(others[3]), 0u);
 }
 
 TEST(TouchPlayback, OnlyHandedOverSoundsPlay) {
@@ -60,7 +64,7 @@ TEST(TouchPlayback, OnlyHandedOverSoundsPlay) {
     std::vector<sf::SoundBuffer> buffers(4);
     std::vector<sf::Sound> sounds(4);
     songBankReady.clear();
-    ASSERT_TRUE(buffers[2].loadFromFile("qo_audio/t.ogg"));
+    ASSERT_TRUE(loadSamplesOnce(buffers[2], "qo_audio/t.ogg"));
     sounds[2].setBuffer(buffers[2]);
     sounds[2].setVolume(7.0f);
     EXPECT_FALSE(playTouchSound(sounds, 2, 1.0f));
@@ -70,6 +74,13 @@ TEST(TouchPlayback, OnlyHandedOverSoundsPlay) {
     EXPECT_TRUE(playTouchSound(sounds, 2, 1.0f));
     EXPECT_EQ(sounds[2].getStatus(), sf::Sound::Playing);
     EXPECT_FLOAT_EQ(sounds[2].getVolume(), 100.0f);
+    // Samples held only by the audio library still seek, pause and stop.
+    sounds[2].setPlayingOffset(sf::milliseconds(250));
+    EXPECT_NEAR(sounds[2].getPlayingOffset().asSeconds(), 0.25f, 0.05f);
+    sounds[2].pause();
+    EXPECT_EQ(sounds[2].getStatus(), sf::Sound::Paused);
+    sounds[2].stop();
+    EXPECT_EQ(sounds[2].getStatus(), sf::Sound::Stopped);
     EXPECT_FALSE(playTouchSound(sounds, 4, 1.0f));
     songBankReady.clear();
 }
