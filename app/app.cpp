@@ -7,6 +7,7 @@
 #include "audio/load_with_thread.h"
 #include "game/game.h"
 #include "ui/interface.h"
+#include "ui/picture_decoder.h"
 
 App::App(Platform& p) : platform(p) {}
 

@@ -4,6 +4,7 @@
 #include "board/particle.h"
 #include "game/game.h"
 #include "ui/interface.h"
+#include "ui/picture_decoder.h"
 
 // Start-up, second half: the interface and its pictures, the game, the menu sounds and
 // drones, the menu music, and the atlas handed to the particles.
@@ -13,7 +14,9 @@ int App::startUpInterface() {
     iface = std::make_unique<Interface>(w, h, log);
     iface->chooseDisplayProfile();
     game = std::make_unique<Game>(iface.get(), &log);
-    if (!iface->loadImages()) return 1;
+    const bool loaded = iface->loadImages(startUpPictures.get());
+    startUpPictures.reset();
+    if (!loaded) return 1;
     iface->showMenuBackground();
     keptScaleX = iface->scaleX;
     keptMenuTopOffset = iface->menuTopOffset;
