@@ -6,6 +6,8 @@
 //   mirevo_drive startup                      real window; prints start-up milliseconds
 //   mirevo_drive startup-floor                decodes the start-up files; prints milliseconds
 //   mirevo_drive memory <song>                peak memory of a play against its data bytes
+//   mirevo_drive bare                         memory of a process with the window and the
+//                                             sound device open and nothing loaded
 //   mirevo_drive frame <song> [frames]        play frames on the real window against a bare loop
 //   mirevo_drive session                      menus, two plays, explore, tutorial (leak checks)
 #include <malloc.h>
@@ -292,6 +294,18 @@ int memory(int song) {
     return endOf(app, false);
 }
 
+// What every game process holds before it loads anything: libraries, the window with its
+// drawing context after one frame, the sound device.
+int bare() {
+    SfmlPlatform platform;
+    platform.openWindow("Mirevo bare");
+    const sf::SoundBuffer device;  // opens the sound device, as the first sound does
+    platform.target().clear(sf::Color::Black);
+    platform.display();
+    std::cout << "bare_kb " << procStatus("VmRSS") << std::endl;
+    return 0;
+}
+
 // Frames of a play on the real window (draw of interface, routes, particles, overlays)
 // against a bare loop that draws the same interface and routes and nothing else.
 int frames(int song, int count) {
@@ -412,9 +426,10 @@ int main(int argc, char** argv) {
     if (cmd == "startup") return startupTime();
     if (cmd == "startup-floor") return startupFloor();
     if (cmd == "memory") return memory(number);
+    if (cmd == "bare") return bare();
     if (cmd == "frame") return frames(number, argc > 3 ? std::atoi(argv[3]) : 300);
     if (cmd == "session") return session();
-    std::cerr << "usage: mirevo_drive tour|startup|startup-floor|memory|frame|session ..."
+    std::cerr << "usage: mirevo_drive tour|startup|startup-floor|memory|bare|frame|session ..."
               << std::endl;
     return 64;
 }
