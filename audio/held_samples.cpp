@@ -1,6 +1,7 @@
 #include "audio/held_samples.h"
 
 #include <AL/al.h>
+#include <vorbis/vorbisfile.h>
 
 #include <vector>
 
@@ -24,10 +25,50 @@ template struct Expose<SamplesMember, &sf::SoundBuffer::m_samples>;
 template struct Expose<BufferMember, &sf::SoundBuffer::m_buffer>;
 }  // namespace
 
-bool loadSamplesOnce(sf::SoundBuffer& buffer, const std::string& file) {
-    if (!buffer.loadFromFile(file)) return false;
+namespace {
+void releaseSamples(sf::SoundBuffer& buffer) {
     // The audio library has its own copy now; the buffer's goes, capacity included.
     std::vector<sf::Int16>().swap(buffer.*member(SamplesMember()));
+}
+}  // namespace
+
+bool loadSamplesOnce(sf::SoundBuffer& buffer, const std::string& file) {
+    if (!buffer.loadFromFile(file)) return false;
+    releaseSamples(buffer);
+    return true;
+}
+
+bool decodeOggQuietly(const std::string& file, std::vector<sf::Int16>& samples, unsigned& channels,
+                      unsigned& sampleRate) {
+    OggVorbis_File vorbis;
+    if (ov_fopen(file.c_str(), &vorbis) != 0) return false;
+    const vorbis_info* info = ov_info(&vorbis, -1);
+    const ogg_int64_t frames = ov_pcm_total(&vorbis, -1);
+    bool ok = info && (info->channels == 1 || info->channels == 2) && info->rate > 0 && frames > 0;
+    if (ok) {
+        channels = static_cast<unsigned>(info->channels);
+        sampleRate = static_cast<unsigned>(info->rate);
+        samples.resize(static_cast<size_t>(frames) * channels);
+        // The same reads as the buffer's loader: 16-bit little-endian signed samples.
+        size_t count = 0;
+        while (count < samples.size()) {
+            const long bytes = ov_read(
+                &vorbis, reinterpret_cast<char*>(samples.data() + count),
+                static_cast<int>((samples.size() - count) * sizeof(sf::Int16)), 0, 2, 1, nullptr);
+            if (bytes <= 0) break;
+            count += static_cast<size_t>(bytes) / sizeof(sf::Int16);
+        }
+        ok = count == samples.size();
+    }
+    ov_clear(&vorbis);
+    if (!ok) std::vector<sf::Int16>().swap(samples);
+    return ok;
+}
+
+bool loadDecodedSamples(sf::SoundBuffer& buffer, const std::vector<sf::Int16>& samples,
+                        unsigned channels, unsigned sampleRate) {
+    if (!buffer.loadFromSamples(samples.data(), samples.size(), channels, sampleRate)) return false;
+    releaseSamples(buffer);
     return true;
 }
 

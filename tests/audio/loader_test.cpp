@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <iostream>
 #include <memory>
 #include <sstream>
@@ -139,6 +140,19 @@ TEST_F(Loader, TheSameSongTwiceIsReadAgain) {
     auto loader = load(1);
     EXPECT_EQ(loader->loadStatus.load(), 1);
     EXPECT_EQ(heldSampleCount(waveBuffers[3][4]), waveLength(4, 5));
+}
+
+// A file that only the plain load reads (a WAV under an .ogg name) is still loaded, in its
+// place in the order.
+TEST_F(Loader, AFileOnlyThePlainLoadReadsIsLoadedInItsTurn) {
+    ASSERT_TRUE(writeSongFiles(1));
+    ASSERT_TRUE(writeTone("other.wav", 777));
+    std::rename("other.wav", waveName(1, 2, 1).c_str());
+    auto loader = load(1);
+    EXPECT_EQ(loader->loadStatus.load(), 1);
+    EXPECT_EQ(heldSampleCount(waveBuffers[1][0]), 777u);
+    EXPECT_TRUE(songBankReady.waveReady(1, 0));
+    EXPECT_EQ(err.str(), "");
 }
 
 // Also for the thread-sanitizer build: loaders deleted at any stage of their load while the
