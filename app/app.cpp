@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "audio/load_with_thread.h"
+#include "audio/sound_decoder.h"
 #include "game/game.h"
 #include "ui/interface.h"
 #include "ui/picture_decoder.h"

@@ -16,6 +16,7 @@ class Game;
 class LoadWithThread;
 class TimingChart;
 class PictureDecoder;
+class SoundDecoder;
 
 // The program entry's state: every long-lived object of the run, in order of creation
 // (members are destroyed in reverse order), and the frame loop that drives them.
@@ -106,9 +107,10 @@ public:
     std::vector<sf::SoundBuffer> touchBuffers;
     std::vector<sf::Sound> menuSounds;
     std::unique_ptr<LoadWithThread> backgroundLoader;
-    // Start-up pictures decoded ahead (from loadBoardTextures to the end of loadImages), and
+    // Start-up pictures and sounds decoded ahead (from loadBoardTextures until used), and
     // the pictures of the play the song list may start (from the list's opening).
     std::unique_ptr<PictureDecoder> startUpPictures;
+    std::unique_ptr<SoundDecoder> startUpSounds;
     std::unique_ptr<PictureDecoder> playPictures;
 
     // Play keys pressed (as events) during this frame, counted even when released before

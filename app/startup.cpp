@@ -1,6 +1,7 @@
 #include "app/app.h"
 #include "audio/load_with_thread.h"
 #include "audio/sound_banks.h"
+#include "audio/sound_decoder.h"
 #include "board/particle.h"
 #include "game/game.h"
 #include "ui/interface.h"
@@ -16,13 +17,18 @@ int App::startUpInterface() {
     game = std::make_unique<Game>(iface.get(), &log);
     const bool loaded = iface->loadImages(startUpPictures.get());
     startUpPictures.reset();
-    if (!loaded) return 1;
+    if (!loaded) {
+        startUpSounds.reset();
+        return 1;
+    }
     iface->showMenuBackground();
     keptScaleX = iface->scaleX;
     keptMenuTopOffset = iface->menuTopOffset;
 
-    if (!loadMenuSounds(menuSounds, menuBuffers)) return 1;
-    if (!loadDrones(game->drones, droneBuffers)) return 1;
+    const bool sounds = loadMenuSounds(menuSounds, menuBuffers, startUpSounds.get()) &&
+                        loadDrones(game->drones, droneBuffers, startUpSounds.get());
+    startUpSounds.reset();
+    if (!sounds) return 1;
     menuSounds[1].setLoop(true);
     menuSounds[1].play();
     float v = iface->volumeFactor;

@@ -1,6 +1,8 @@
 #include <string>
 
 #include "app/app.h"
+#include "audio/sound_banks.h"
+#include "audio/sound_decoder.h"
 #include "board/anim_tables.h"
 #include "ui/interface.h"
 #include "ui/picture_decoder.h"
@@ -25,9 +27,13 @@ std::vector<std::string> startUpPictureFiles() {
 int App::loadBoardTextures() {
     // Decoded on both cores ahead of their turn; the textures are made here, in order.
     startUpPictures = std::make_unique<PictureDecoder>(startUpPictureFiles());
+    std::vector<std::string> sounds(menuSoundFiles, menuSoundFiles + 4);
+    for (int i = 1; i <= 4; ++i) sounds.push_back(droneFile(i));
+    startUpSounds = std::make_unique<SoundDecoder>(std::move(sounds));
     PictureDecoder* pictures = startUpPictures.get();
     auto fail = [this](int status) {
         startUpPictures.reset();
+        startUpSounds.reset();
         return status;
     };
     if (!pictures->load(loadingTexture, "graphs/Menu/fondsNus/loading.jpg")) return fail(0);
