@@ -87,9 +87,9 @@ gamePlayPeak() {
         kill -0 "$GAME_PID" 2>/dev/null || break
         sleep 0.1
     done
-    sleep 1.5
+    sleep 3
     xdotool keydown Right && sleep 0.25 && xdotool keyup Right
-    sleep 2
+    sleep 3
     xdotool keydown "$key" && sleep 0.25 && xdotool keyup "$key"
     for _ in $(seq 1 600); do
         grep -q '^success thread!' "$WORK/game-out.txt" 2>/dev/null && { loaded=1; break; }
