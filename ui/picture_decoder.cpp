@@ -14,19 +14,31 @@ PictureDecoder::~PictureDecoder() {
     for (Picture& p : pictures) stbi_image_free(p.pixels);
 }
 
+namespace {
+// RGBA pixels of a picture, or null (quietly) when it does not decode.
+unsigned char* decode(const std::string& file, int& width, int& height) {
+    int channels = 0;
+    unsigned char* pixels = stbi_load(file.c_str(), &width, &height, &channels, STBI_rgb_alpha);
+    if (pixels && (width <= 0 || height <= 0)) {
+        stbi_image_free(pixels);
+        pixels = nullptr;
+    }
+    return pixels;
+}
+}  // namespace
+
 void PictureDecoder::work() {
     for (;;) {
-        if (stopping.load()) return;
-        const size_t i = next.fetch_add(1);
-        if (i >= pictures.size()) return;
-        // The file name is fixed before the workers start; only the result is shared.
-        int width = 0, height = 0, channels = 0;
-        unsigned char* pixels =
-            stbi_load(pictures[i].file.c_str(), &width, &height, &channels, STBI_rgb_alpha);
-        if (pixels && (width <= 0 || height <= 0)) {
-            stbi_image_free(pixels);
-            pixels = nullptr;
+        size_t i = 0;
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            while (i < pictures.size() && pictures[i].claimed) ++i;
+            if (stopping.load() || i >= pictures.size()) return;
+            pictures[i].claimed = true;
         }
+        // The file name is fixed before the workers start; only the result is shared.
+        int width = 0, height = 0;
+        unsigned char* pixels = decode(pictures[i].file, width, height);
         std::lock_guard<std::mutex> lock(mutex);
         Picture& p = pictures[i];
         p.pixels = pixels;
@@ -48,20 +60,30 @@ bool PictureDecoder::load(sf::Texture& texture, const std::string& file) {
     }
     if (!found) return texture.loadFromFile(file);
     unsigned char* pixels = nullptr;
-    unsigned width = 0, height = 0;
+    int width = 0, height = 0;
     {
         std::unique_lock<std::mutex> lock(mutex);
-        decoded.wait(lock, [&] { return found->done; });
         found->taken = true;
-        pixels = found->pixels;
-        found->pixels = nullptr;
-        width = static_cast<unsigned>(found->width);
-        height = static_cast<unsigned>(found->height);
+        if (!found->claimed) {
+            // No worker has come to it yet: decoded here rather than waited for.
+            found->claimed = true;
+            found->done = true;
+            ++doneCount;
+            lock.unlock();
+            pixels = decode(file, width, height);
+        } else {
+            decoded.wait(lock, [&] { return found->done; });
+            pixels = found->pixels;
+            found->pixels = nullptr;
+            width = found->width;
+            height = found->height;
+        }
     }
     // Not decoded here: the plain load reports it (or reads it after all).
     if (!pixels) return texture.loadFromFile(file);
     // What loadFromFile does with a whole picture: create, then upload the pixels.
-    const bool created = texture.create(width, height);
+    const bool created =
+        texture.create(static_cast<unsigned>(width), static_cast<unsigned>(height));
     if (created) texture.update(pixels);
     stbi_image_free(pixels);
     return created;

@@ -24,8 +24,9 @@ public:
     PictureDecoder& operator=(const PictureDecoder&) = delete;
 
     // Main thread: loads the texture from the file, as texture.loadFromFile(file) would.
-    // A file of the list is taken from its decoded pixels (waiting for them if needed) and
-    // those pixels are freed; any other file is read now.
+    // A file of the list is taken from its decoded pixels (waiting for a worker that is
+    // decoding it, or decoding it here when no worker has started it) and those pixels are
+    // freed; any other file is read now.
     bool load(sf::Texture& texture, const std::string& file);
     // Main thread: true once every file of the list has been decoded or has failed.
     bool finished() const;
@@ -36,13 +37,13 @@ private:
         unsigned char* pixels = nullptr;  // RGBA, freed when taken
         int width = 0;
         int height = 0;
+        bool claimed = false;  // a worker (or the main thread) decodes it
         bool done = false;
         bool taken = false;
     };
     void work();
 
     std::vector<Picture> pictures;
-    std::atomic<size_t> next{0};
     std::atomic<bool> stopping{false};
     size_t doneCount = 0;
     mutable std::mutex mutex;
