@@ -5,8 +5,10 @@
 #include <iostream>
 
 #include "audio/load_with_thread.h"
+#include "audio/sound_decoder.h"
 #include "game/game.h"
 #include "ui/interface.h"
+#include "ui/picture_decoder.h"
 
 App::App(Platform& p, const Options& o) : platform(p), options(o) {}
 

@@ -17,6 +17,8 @@ class Interface;
 class Game;
 class LoadWithThread;
 class TimingChart;
+class PictureDecoder;
+class SoundDecoder;
 
 // The program entry's state: every long-lived object of the run, in order of creation
 // (members are destroyed in reverse order), and the frame loop that drives them.
@@ -108,6 +110,11 @@ public:
     std::vector<sf::SoundBuffer> touchBuffers;
     std::vector<sf::Sound> menuSounds;
     std::unique_ptr<LoadWithThread> backgroundLoader;
+    // Start-up pictures and sounds decoded ahead (from loadBoardTextures until used), and
+    // the pictures of the play the song list may start (from the list's opening).
+    std::unique_ptr<PictureDecoder> startUpPictures;
+    std::unique_ptr<SoundDecoder> startUpSounds;
+    std::unique_ptr<PictureDecoder> playPictures;
 
     // Play keys pressed (as events) during this frame, counted even when released before
     // the keyboard is polled.

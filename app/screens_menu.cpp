@@ -9,6 +9,7 @@
 #include "core/songs.h"
 #include "game/game.h"
 #include "ui/interface.h"
+#include "ui/picture_decoder.h"
 
 namespace {
 
@@ -268,6 +269,15 @@ void App::levelSelectEvent(const sf::Event& event) {
 void App::levelSelectStep() {
     Interface& ui = *iface;
     Game& g = *game;
+    // While the list is open, the pictures of every play it can start are decoded on a
+    // worker, so that the play-start frame only makes their textures.
+    if (!playPictures && !g.startPending && !g.restartPending) {
+        std::vector<std::string> files;
+        for (int m = 0; m < 4; ++m) {
+            for (std::string& file : ui.playPictureFiles(m)) files.push_back(std::move(file));
+        }
+        playPictures = std::make_unique<PictureDecoder>(std::move(files), 1);
+    }
     if (g.startPending) {
         g.startPending = false;
         g.restartPending = false;
@@ -281,6 +291,7 @@ void App::levelSelectStep() {
     if (ui.atlasVisible) ui.stepAtlasAnim(frameDelta);
     ui.animatePanel(frameDelta);
     if (ui.panelSettled) {
+        playPictures.reset();
         ui.Screen = MainMenu;
         ui.unloadMakingOf();
         ui.MenuChoice = ChoiceNone;
@@ -294,7 +305,8 @@ void App::startPlay() {
     if (g.mode < 0 || g.mode > 3) return;  // nothing playable was chosen
     int song = songOfMode[g.mode];
 
-    ui.loadPlayImages(g.mode, buttonTexture, slimeTextures);
+    ui.loadPlayImages(g.mode, buttonTexture, slimeTextures, playPictures.get());
+    playPictures.reset();
     if (menuSounds.size() >= 4) menuSounds[1].stop();
     if (!g.loadBreakMusic(song)) {
         std::cout << "error loading final music" << std::endl;

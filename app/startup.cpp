@@ -1,9 +1,11 @@
 #include "app/app.h"
 #include "audio/load_with_thread.h"
 #include "audio/sound_banks.h"
+#include "audio/sound_decoder.h"
 #include "board/particle.h"
 #include "game/game.h"
 #include "ui/interface.h"
+#include "ui/picture_decoder.h"
 
 // Start-up, second half: the interface and its pictures, the game, the menu sounds and
 // drones, the menu music, and the atlas handed to the particles.
@@ -15,13 +17,20 @@ int App::startUpInterface() {
     iface->masterVolume = static_cast<float>(options.volume) / 100.0f;
     iface->volumeFactor = iface->masterVolume;
     game = std::make_unique<Game>(iface.get(), &log);
-    if (!iface->loadImages()) return 1;
+    const bool loaded = iface->loadImages(startUpPictures.get());
+    startUpPictures.reset();
+    if (!loaded) {
+        startUpSounds.reset();
+        return 1;
+    }
     iface->showMenuBackground();
     keptScaleX = iface->scaleX;
     keptMenuTopOffset = iface->menuTopOffset;
 
-    if (!loadMenuSounds(menuSounds, menuBuffers)) return 1;
-    if (!loadDrones(game->drones, droneBuffers)) return 1;
+    const bool sounds = loadMenuSounds(menuSounds, menuBuffers, startUpSounds.get()) &&
+                        loadDrones(game->drones, droneBuffers, startUpSounds.get());
+    startUpSounds.reset();
+    if (!sounds) return 1;
     menuSounds[1].setLoop(true);
     menuSounds[1].play();
     float v = iface->volumeFactor;

@@ -1,7 +1,11 @@
 #include "audio/load_with_thread.h"
 
+#include <condition_variable>
 #include <iostream>
+#include <mutex>
+#include <thread>
 
+#include "audio/held_samples.h"
 #include "core/bank_ready.h"
 #include "core/songs.h"
 
@@ -64,48 +68,132 @@ LoadWithThread::~LoadWithThread() {
     touchBuffers->clear();
 }
 
-bool LoadWithThread::loadWave(int row, int k) {
-    std::vector<sf::SoundBuffer>& buffers = (*waveBuffers)[row];
-    std::vector<sf::Sound>& sounds = (*waveSounds)[row];
-    if (k >= static_cast<int>(buffers.size()) || k >= static_cast<int>(sounds.size()) ||
-        !buffers[k].loadFromFile(waveFile(song, row + 1, k + 1))) {
-        return false;
+namespace {
+// One sound of the bank, in the order of publication.
+struct Element {
+    std::string file;
+    sf::SoundBuffer* buffer;
+    sf::Sound* sound;
+    std::atomic<bool>* flag;  // null past the flags' capacity
+    const char* failure;      // the line printed when its file fails
+};
+
+// Decodes the elements on worker threads, several ahead of their turn, straight into their
+// own buffers (nobody else touches an element before it is published). Decoding prints
+// nothing: an element that does not decode quietly is left to a plain load at its turn.
+class AheadDecoder {
+public:
+    AheadDecoder(std::vector<Element>& elements, int threads)
+        : elements(elements), state(elements.size(), pending) {
+        for (int t = 0; t < threads; ++t) workers.emplace_back(&AheadDecoder::work, this);
     }
-    sounds[k].setBuffer(buffers[k]);
-    if (k < SongBankReady::maxLayers)
-        songBankReady.wave[row][k].store(true, std::memory_order_release);
-    return true;
-}
+    ~AheadDecoder() { stop(); }
+    // Waits until element i is decoded; true when it is ready to publish.
+    bool wait(size_t i) {
+        std::unique_lock<std::mutex> lock(mutex);
+        changed.wait(lock, [&] { return state[i] != pending; });
+        return state[i] == decoded;
+    }
+    // Stops the workers (an element being decoded is finished first).
+    void stop() {
+        stopping.store(true);
+        for (std::thread& worker : workers) worker.join();
+        workers.clear();
+    }
+    // Empties the elements after i that were decoded ahead (workers stopped).
+    void forgetAfter(size_t i) {
+        for (size_t k = i + 1; k < elements.size(); ++k) {
+            if (state[k] == decoded) *elements[k].buffer = sf::SoundBuffer();
+        }
+    }
+
+private:
+    enum State { pending, decoded, failed };
+    void work() {
+        std::vector<sf::Int16> samples;
+        for (;;) {
+            if (stopping.load()) return;
+            const size_t i = next.fetch_add(1);
+            if (i >= elements.size()) return;
+            unsigned channels = 0, rate = 0;
+            const bool ok = decodeOggQuietly(elements[i].file, samples, channels, rate) &&
+                            loadDecodedSamples(*elements[i].buffer, samples, channels, rate);
+            std::vector<sf::Int16>().swap(samples);
+            std::lock_guard<std::mutex> lock(mutex);
+            state[i] = ok ? decoded : failed;
+            changed.notify_all();
+        }
+    }
+
+    std::vector<Element>& elements;
+    std::vector<State> state;
+    std::atomic<size_t> next{0};
+    std::atomic<bool> stopping{false};
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::vector<std::thread> workers;
+};
+}  // namespace
 
 void LoadWithThread::run() {
     const bool banksSized = song >= 0 && song < 4 && touchSounds->size() >= 4 &&
                             touchBuffers->size() >= 4 && waveSounds->size() >= 4 &&
                             waveBuffers->size() >= 4;
-    for (int i = 1; i <= 4; ++i) {
-        if (!banksSized || !(*touchBuffers)[i - 1].loadFromFile(touchFile(song, i))) {
+    if (!banksSized) {
+        loadStatus = -1;
+        std::cerr << "error loading touch!" << std::endl;
+        return;
+    }
+    // The order of publication: the 4 touches, the first layer of each route, then the
+    // other layers route by route.
+    std::vector<Element> elements;
+    for (int i = 0; i < 4; ++i) {
+        elements.push_back({touchFile(song, i + 1), &(*touchBuffers)[i], &(*touchSounds)[i],
+                            &songBankReady.touch[i], "error loading touch!"});
+    }
+    auto addWave = [&](int row, int k) {
+        std::vector<sf::SoundBuffer>& buffers = (*waveBuffers)[row];
+        std::vector<sf::Sound>& sounds = (*waveSounds)[row];
+        const bool sized =
+            k < static_cast<int>(buffers.size()) && k < static_cast<int>(sounds.size());
+        elements.push_back({waveFile(song, row + 1, k + 1), sized ? &buffers[k] : nullptr,
+                            sized ? &sounds[k] : nullptr,
+                            k < SongBankReady::maxLayers ? &songBankReady.wave[row][k] : nullptr,
+                            "error music!"});
+        return sized;
+    };
+    size_t usable = 0;  // elements before the first one without a place in the banks
+    bool placed = true;
+    for (int r = 0; r < 4; ++r) {
+        placed = addWave(r, 0) && placed;
+        if (placed) usable = elements.size();
+    }
+    for (int r = 0; r < 4; ++r) {
+        for (int k = 2; k <= touchCounts[song][r]; ++k) {
+            placed = addWave(r, k - 1) && placed;
+            if (placed) usable = elements.size();
+        }
+    }
+    std::vector<Element> decodable(elements.begin(), elements.begin() + usable);
+    // Two decoders: the first sounds come in parallel and the frame loop cannot take every
+    // core from the loading.
+    AheadDecoder decoder(decodable, 2);
+    for (size_t i = 0; i < elements.size(); ++i) {
+        Element& e = elements[i];
+        bool ok = i < usable && decoder.wait(i);
+        // Not decoded quietly: the plain load reports the file (or reads it after all).
+        if (!ok && i < usable) ok = loadSamplesOnce(*e.buffer, e.file);
+        if (!ok) {
+            decoder.stop();
+            decoder.forgetAfter(i);
             loadStatus = -1;
-            std::cerr << "error loading touch!" << std::endl;
+            std::cerr << e.failure << std::endl;
             return;
         }
-        (*touchSounds)[i - 1].setBuffer((*touchBuffers)[i - 1]);
-        songBankReady.touch[i - 1].store(true, std::memory_order_release);
+        e.sound->setBuffer(*e.buffer);
+        if (e.flag) e.flag->store(true, std::memory_order_release);
     }
-    for (int r = 1; r <= 4; ++r) {
-        if (!loadWave(r - 1, 0)) {
-            loadStatus = -1;
-            std::cerr << "error music!" << std::endl;
-            return;
-        }
-    }
-    for (int r = 1; r <= 4; ++r) {
-        for (int k = 2; k <= touchCounts[song][r - 1]; ++k) {
-            if (!loadWave(r - 1, k - 1)) {
-                loadStatus = -1;
-                std::cerr << "error music!" << std::endl;
-                return;
-            }
-        }
-    }
+    decoder.stop();
     std::cout << "success thread!" << std::endl;
     loadStatus = 1;
 }

@@ -24,6 +24,8 @@ void prepareSongBanks(std::vector<std::vector<sf::Sound>>& waveSounds,
 // the 4 touches, the first layer of each route, then the other layers route by route.
 // Each element is published (songBankReady) as soon as its buffer is attached to its sound,
 // so a play can use it at once; until then the main thread leaves that element alone.
+// Two workers decode the files ahead of their turn; publication keeps the order, and at the
+// first file that fails nothing after it is published (nor kept).
 class LoadWithThread {
 public:
     LoadWithThread(std::vector<sf::Sound>* touchSounds, std::vector<sf::SoundBuffer>* touchBuffers,
@@ -48,8 +50,4 @@ public:
     // 0 while loading, 1 once every file is loaded, -1 after a failure.
     std::atomic<int> loadStatus;
     sf::Thread thread;
-
-private:
-    // Loads one wave layer (indices from 0) and publishes it; false on failure.
-    bool loadWave(int row, int k);
 };

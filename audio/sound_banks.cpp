@@ -1,5 +1,7 @@
 #include "audio/sound_banks.h"
 
+#include "audio/held_samples.h"
+#include "audio/sound_decoder.h"
 #include "core/bank_ready.h"
 
 const char* const menuSoundFiles[4] = {"qo_audio/mirevo_menu/mirevo_menu_click1.ogg",
@@ -12,21 +14,23 @@ std::string droneFile(int i) {
     return "qo_audio/mirevo_drones/mirevo_drone" + std::to_string(i) + ".ogg";
 }
 
-bool loadMenuSounds(std::vector<sf::Sound>& sounds, std::vector<sf::SoundBuffer>& buffers) {
+bool loadMenuSounds(std::vector<sf::Sound>& sounds, std::vector<sf::SoundBuffer>& buffers,
+                    SoundDecoder* ahead) {
     sounds.resize(4);
     buffers.resize(4);
     for (int i = 0; i < 4; ++i) {
-        if (!buffers[i].loadFromFile(menuSoundFiles[i])) return false;
+        if (!loadSound(ahead, buffers[i], menuSoundFiles[i])) return false;
         sounds[i].setBuffer(buffers[i]);
     }
     return true;
 }
 
-bool loadDrones(std::vector<sf::Sound>& sounds, std::vector<sf::SoundBuffer>& buffers) {
+bool loadDrones(std::vector<sf::Sound>& sounds, std::vector<sf::SoundBuffer>& buffers,
+                SoundDecoder* ahead) {
     sounds.resize(4);
     buffers.resize(4);
     for (int i = 1; i <= 4; ++i) {
-        if (!buffers[i - 1].loadFromFile(droneFile(i))) return false;
+        if (!loadSound(ahead, buffers[i - 1], droneFile(i))) return false;
         sounds[i - 1].setBuffer(buffers[i - 1]);
     }
     return true;

@@ -13,11 +13,16 @@ extern const float menuSoundVolumes[4];
 // File of drone i, 1..4: "qo_audio/mirevo_drones/mirevo_drone<i>.ogg".
 std::string droneFile(int i);
 
+class SoundDecoder;
+
 // Resizes both lists to 4 and loads the menu sounds in index order, each sound bound to the
 // buffer of the same index. False at the first file that fails (later files are not tried).
-bool loadMenuSounds(std::vector<sf::Sound>& sounds, std::vector<sf::SoundBuffer>& buffers);
+// The files come from the decoder when one is given (decoded ahead).
+bool loadMenuSounds(std::vector<sf::Sound>& sounds, std::vector<sf::SoundBuffer>& buffers,
+                    SoundDecoder* ahead = nullptr);
 // The same for the four drones.
-bool loadDrones(std::vector<sf::Sound>& sounds, std::vector<sf::SoundBuffer>& buffers);
+bool loadDrones(std::vector<sf::Sound>& sounds, std::vector<sf::SoundBuffer>& buffers,
+                SoundDecoder* ahead = nullptr);
 
 // Sets the volumes of the menu sounds for the master volume v, in the order 3, 2, 1, 0.
 void setMenuVolumes(std::vector<sf::Sound>& sounds, float v);

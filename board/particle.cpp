@@ -14,7 +14,7 @@ const float catchPoint[4][2] = {
     {547.0f, 397.0f}, {1088.0f, 410.0f}, {1049.0f, 557.0f}, {549.0f, 549.0f}};
 const int defaultLanding[4] = {1, 2, 3, 3};
 
-std::vector<std::vector<sf::Texture>> Particle::atlasTextures;
+const std::vector<std::vector<sf::Texture>>* Particle::atlasTextures = nullptr;
 float Particle::boardScale = 1.0f;
 float Particle::windowWidth = 2048.0f;
 float Particle::menuTopOffset = 0.0f;
@@ -154,8 +154,9 @@ void Particle::frameTick() {
 }
 
 const sf::Texture* Particle::textureFor(int animation, bool landing) const {
-    if (!validRoute(route) || route >= static_cast<int>(atlasTextures.size())) return nullptr;
-    const std::vector<sf::Texture>& list = atlasTextures[route];
+    if (!atlasTextures || !validRoute(route) || route >= static_cast<int>(atlasTextures->size()))
+        return nullptr;
+    const std::vector<sf::Texture>& list = (*atlasTextures)[route];
     int picture = landing ? regularAnimCounts[route] + animation : animation;
     if (animation < 0 || picture < 0 || picture >= static_cast<int>(list.size())) return nullptr;
     return &list[picture];

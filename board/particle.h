@@ -65,9 +65,10 @@ public:
     int route = 0;
     sf::Sprite sprite;
 
-    // Shared by every particle, set once at start-up by setupParticleResources.
-    // Per route: the regular animation pictures followed by the 7 landing pictures.
-    static std::vector<std::vector<sf::Texture>> atlasTextures;
+    // Shared by every particle, set once at start-up by setupParticleResources: the atlas
+    // loaded at start-up (not owned), null until then. Per route: the regular animation
+    // pictures followed by the 7 landing pictures.
+    static const std::vector<std::vector<sf::Texture>>* atlasTextures;
     static float boardScale;
     static float windowWidth;
     static float menuTopOffset;
@@ -78,7 +79,7 @@ private:
     const sf::Texture* textureFor(int animation, bool landing) const;
 };
 
-// Gives every particle its own copy of the atlas and the board scale of this screen; the
-// copy is smoothed when the board is not drawn at its native size.
-void setupParticleResources(const std::vector<std::vector<sf::Texture>>& atlas, float width,
+// Points every particle at the atlas loaded at start-up and sets the board scale of this
+// screen; the atlas is smoothed when the board is not drawn at its native size.
+void setupParticleResources(std::vector<std::vector<sf::Texture>>& atlas, float width,
                             float offsetY, float rectScale);

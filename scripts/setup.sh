@@ -9,7 +9,7 @@ BUILD="${MIREVO_BUILD_DIR:-$ROOT/build}"
 
 PACKAGES=(
     build-essential cmake ninja-build pkg-config clang-format
-    libsfml-dev libopenal-dev libgtest-dev googletest libbenchmark-dev
+    libsfml-dev libopenal-dev libstb-dev libvorbis-dev libgtest-dev googletest libbenchmark-dev
     libcairo2-dev libpango1.0-dev fonts-dejavu-core
     libfluidsynth-dev fluid-soundfont-gm
     libcli11-dev libtomlplusplus-dev libx11-dev

@@ -8,6 +8,8 @@
 
 #include "ui/menu_logic.h"
 
+class PictureDecoder;
+
 class Route;
 
 // Values of Interface::Screen.
@@ -156,9 +158,15 @@ public:
 
     // Display profile and assets (interface_assets.cpp).
     void chooseDisplayProfile();
-    bool loadImages();
+    // The pictures loadImages reads, in its order (the font aside).
+    static std::vector<std::string> menuPictureFiles();
+    // The pictures loadPlayImages reads for a mode, in its order.
+    std::vector<std::string> playPictureFiles(int mode) const;
+    // Pictures come from the decoder when one is given (decoded ahead), else from the files.
+    bool loadImages(PictureDecoder* pictures = nullptr);
     bool loadPlayImages(int mode, sf::Texture& buttonTexture,
-                        std::vector<sf::Texture>& slimeTextures);
+                        std::vector<sf::Texture>& slimeTextures,
+                        PictureDecoder* pictures = nullptr);
     void showMenuBackground();
     void showBoard();
 

@@ -4,6 +4,7 @@
 
 #include "core/display_profile.h"
 #include "ui/interface.h"
+#include "ui/picture_decoder.h"
 
 const sf::Vector2f menuTextLayout[17] = {
     {635, 72},   {1476, 666}, {800, 1226}, {76, 666},  {179, 171},  {179, 156},
@@ -60,20 +61,39 @@ void setUpText(sf::Text& text, const sf::Font& font, unsigned size, const char* 
 }
 }  // namespace
 
-bool Interface::loadImages() {
-    if (!centreTexture.loadFromFile("graphs/Menu/fondsNus/centre.jpg")) return false;
-    if (!pauseTexture.loadFromFile("graphs/Menu/fondsNus/pause.png")) return false;
-    if (!scoreBarTexture.loadFromFile("graphs/Menu/fondsNus/score.png")) return false;
+std::vector<std::string> Interface::menuPictureFiles() {
+    std::vector<std::string> files = {
+        "graphs/Menu/fondsNus/centre.jpg", "graphs/Menu/fondsNus/pause.png",
+        "graphs/Menu/fondsNus/score.png", "graphs/Menu/fondsNus/side1.jpg",
+        "graphs/Menu/fondsNus/side3.jpg"};
+    for (int i = 0; i < 17; ++i) files.push_back("graphs/Menu/texts/" + std::to_string(i) + ".png");
+    files.push_back("graphs/Menu/texts/dots.png");
+    files.push_back("graphs/Tuto/tut7.png");
+    return files;
+}
+
+std::vector<std::string> Interface::playPictureFiles(int mode) const {
+    const std::string m = std::to_string(mode);
+    std::vector<std::string> files = {"graphs/Board/plateau_" + m + "_" + profileName + ".jpg",
+                                      "graphs/Button/b" + m + ".png"};
+    for (int i = 0; i < 4; ++i) files.push_back("graphs/Slime/p" + m + std::to_string(i) + ".png");
+    return files;
+}
+
+bool Interface::loadImages(PictureDecoder* pictures) {
+    const std::vector<std::string> files = menuPictureFiles();
+    size_t f = 0;
+    if (!loadPicture(pictures, centreTexture, files[f++])) return false;
+    if (!loadPicture(pictures, pauseTexture, files[f++])) return false;
+    if (!loadPicture(pictures, scoreBarTexture, files[f++])) return false;
     for (int i = 1; i < 4; i += 2) {
-        std::string name = "graphs/Menu/fondsNus/side" + std::to_string(i) + ".jpg";
-        if (!sideTextures[i].loadFromFile(name)) return false;
+        if (!loadPicture(pictures, sideTextures[i], files[f++])) return false;
     }
     for (int i = 0; i < 17; ++i) {
-        std::string name = "graphs/Menu/texts/" + std::to_string(i) + ".png";
-        if (!menuTextTextures[i].loadFromFile(name)) return false;
+        if (!loadPicture(pictures, menuTextTextures[i], files[f++])) return false;
     }
-    if (!dotTexture.loadFromFile("graphs/Menu/texts/dots.png")) return false;
-    if (!hintTexture.loadFromFile("graphs/Tuto/tut7.png")) return false;
+    if (!loadPicture(pictures, dotTexture, files[f++])) return false;
+    if (!loadPicture(pictures, hintTexture, files[f++])) return false;
     if (!font.loadFromFile("graphs/SATELLITE.OTF")) return false;
 
     const float W = windowWidth;
@@ -156,17 +176,13 @@ bool Interface::loadImages() {
 }
 
 bool Interface::loadPlayImages(int mode, sf::Texture& buttonTexture,
-                               std::vector<sf::Texture>& slimeTextures) {
-    const std::string m = std::to_string(mode);
-    if (!boardTexture.loadFromFile("graphs/Board/plateau_" + m + "_" + profileName + ".jpg")) {
-        return false;
-    }
+                               std::vector<sf::Texture>& slimeTextures, PictureDecoder* pictures) {
+    const std::vector<std::string> files = playPictureFiles(mode);
+    if (!loadPicture(pictures, boardTexture, files[0])) return false;
     if (scaleX != 1.0f) boardTexture.setSmooth(true);
-    if (!buttonTexture.loadFromFile("graphs/Button/b" + m + ".png")) return false;
+    if (!loadPicture(pictures, buttonTexture, files[1])) return false;
     for (int i = 0; i < 4 && i < static_cast<int>(slimeTextures.size()); ++i) {
-        if (!slimeTextures[i].loadFromFile("graphs/Slime/p" + m + std::to_string(i) + ".png")) {
-            return false;
-        }
+        if (!loadPicture(pictures, slimeTextures[i], files[2 + i])) return false;
     }
     return true;
 }

@@ -6,6 +6,8 @@
 //   mirevo_drive startup                      real window; prints start-up milliseconds
 //   mirevo_drive startup-floor                decodes the start-up files; prints milliseconds
 //   mirevo_drive memory <song>                peak memory of a play against its data bytes
+//   mirevo_drive bare                         memory of a process with the window and the
+//                                             sound device open and nothing loaded
 //   mirevo_drive frame <song> [frames]        play frames on the real window against a bare loop
 //   mirevo_drive session                      menus, two plays, explore, tutorial (leak checks)
 #include <malloc.h>
@@ -24,6 +26,7 @@
 
 #include "app/app.h"
 #include "app/platform.h"
+#include "audio/held_samples.h"
 #include "audio/load_with_thread.h"
 #include "audio/sound_banks.h"
 #include "board/anim_tables.h"
@@ -248,7 +251,7 @@ long long textureBytes(const sf::Texture& t) {
     return 4LL * t.getSize().x * t.getSize().y;
 }
 long long bufferBytes(const sf::SoundBuffer& b) {
-    return static_cast<long long>(b.getSampleCount()) * 2;
+    return static_cast<long long>(heldSampleCount(b)) * 2;
 }
 
 // Peak memory of the process during a play of a song, against the bytes of the pictures and
@@ -296,6 +299,18 @@ int memory(int song) {
               << std::endl;
     quitFromAnywhere(player);
     return endOf(app, false);
+}
+
+// What every game process holds before it loads anything: libraries, the window with its
+// drawing context after one frame, the sound device.
+int bare() {
+    SfmlPlatform platform;
+    platform.openWindow("Mirevo bare");
+    const sf::SoundBuffer device;  // opens the sound device, as the first sound does
+    platform.target().clear(sf::Color::Black);
+    platform.display();
+    std::cout << "bare_kb " << procStatus("VmRSS") << std::endl;
+    return 0;
 }
 
 // Frames of a play on the real window (draw of interface, routes, particles, overlays)
@@ -418,9 +433,10 @@ int main(int argc, char** argv) {
     if (cmd == "startup") return startupTime();
     if (cmd == "startup-floor") return startupFloor();
     if (cmd == "memory") return memory(number);
+    if (cmd == "bare") return bare();
     if (cmd == "frame") return frames(number, argc > 3 ? std::atoi(argv[3]) : 300);
     if (cmd == "session") return session();
-    std::cerr << "usage: mirevo_drive tour|startup|startup-floor|memory|frame|session ..."
+    std::cerr << "usage: mirevo_drive tour|startup|startup-floor|memory|bare|frame|session ..."
               << std::endl;
     return 64;
 }

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <iostream>
 #include <memory>
 #include <sstream>
 
+#include "audio/held_samples.h"
 #include "audio/load_with_thread.h"
 #include "audio/sound_banks.h"
 #include "core/bank_ready.h"
@@ -41,7 +43,7 @@ protected:
         std::cerr.rdbuf(oldErr);
         return loader;
     }
-    bool wave(int r, int k) const { return waveBuffers[r][k].getSampleCount() > 0; }
+    bool wave(int r, int k) const { return heldSampleCount(waveBuffers[r][k]) > 0; }
 
     // What a play does in one frame with the handed-over sounds: touches and layers played,
     // turned down, moved and paused. Returns how many it used.
@@ -86,13 +88,13 @@ TEST_F(Loader, EveryFileLandsInItsElementAndIsHandedOver) {
         auto loader = load(song);
         ASSERT_EQ(loader->loadStatus.load(), 1);
         for (int i = 0; i < 4; ++i) {
-            EXPECT_EQ(touchBuffers[i].getSampleCount(), touchLength(i + 1));
+            EXPECT_EQ(heldSampleCount(touchBuffers[i]), touchLength(i + 1));
             EXPECT_EQ(touchSounds[i].getBuffer(), &touchBuffers[i]);
             EXPECT_TRUE(songBankReady.touchReady(i));
         }
         for (int r = 0; r < 4; ++r) {
             for (int k = 0; k < touchCounts[song][r]; ++k) {
-                EXPECT_EQ(waveBuffers[r][k].getSampleCount(), waveLength(r + 1, k + 1));
+                EXPECT_EQ(heldSampleCount(waveBuffers[r][k]), waveLength(r + 1, k + 1));
                 EXPECT_EQ(waveSounds[r][k].getBuffer(), &waveBuffers[r][k]);
                 EXPECT_TRUE(songBankReady.waveReady(r, k));
             }
@@ -110,7 +112,7 @@ TEST_F(Loader, AMissingThirdTouchStopsBeforeAnyWaveFile) {
     EXPECT_EQ(out.str(), "");
     EXPECT_TRUE(songBankReady.touchReady(1));
     EXPECT_FALSE(songBankReady.touchReady(2));
-    EXPECT_EQ(touchBuffers[3].getSampleCount(), 0u);
+    EXPECT_EQ(heldSampleCount(touchBuffers[3]), 0u);
     for (int r = 0; r < 4; ++r) EXPECT_FALSE(wave(r, 0) || songBankReady.waveReady(r, 0));
 }
 
@@ -137,7 +139,20 @@ TEST_F(Loader, TheSameSongTwiceIsReadAgain) {
     EXPECT_TRUE(touchBuffers.empty());  // the deleted loader freed them
     auto loader = load(1);
     EXPECT_EQ(loader->loadStatus.load(), 1);
-    EXPECT_EQ(waveBuffers[3][4].getSampleCount(), waveLength(4, 5));
+    EXPECT_EQ(heldSampleCount(waveBuffers[3][4]), waveLength(4, 5));
+}
+
+// A file that only the plain load reads (a WAV under an .ogg name) is still loaded, in its
+// place in the order.
+TEST_F(Loader, AFileOnlyThePlainLoadReadsIsLoadedInItsTurn) {
+    ASSERT_TRUE(writeSongFiles(1));
+    ASSERT_TRUE(writeTone("other.wav", 777));
+    std::rename("other.wav", waveName(1, 2, 1).c_str());
+    auto loader = load(1);
+    EXPECT_EQ(loader->loadStatus.load(), 1);
+    EXPECT_EQ(heldSampleCount(waveBuffers[1][0]), 777u);
+    EXPECT_TRUE(songBankReady.waveReady(1, 0));
+    EXPECT_EQ(err.str(), "");
 }
 
 // Also for the thread-sanitizer build: loaders deleted at any stage of their load while the

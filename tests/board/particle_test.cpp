@@ -10,7 +10,7 @@ namespace {
 class ParticleTest : public testing::Test {
 protected:
     void SetUp() override {
-        Particle::atlasTextures.clear();
+        Particle::atlasTextures = nullptr;
         Particle::boardScale = 1.0f;
         Particle::windowWidth = 2048.0f;
         Particle::menuTopOffset = 0.0f;

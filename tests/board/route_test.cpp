@@ -12,7 +12,7 @@
 namespace {
 
 Route makeRoute(int song, int index) {
-    Particle::atlasTextures.clear();
+    Particle::atlasTextures = nullptr;
     Particle::boardScale = 1.0f;
     Particle::menuTopOffset = 0.0f;
     setupRouteLayout(nullptr, 2048.0f, 0.0f, modeOrder[song]);

@@ -96,7 +96,7 @@ TEST(BoardStartUp, MissingGaugeOrAtlasPictureStopsThereWithStatusOne) {
     EXPECT_EQ(gauge.app.atlasTextures[0][0].getSize().x, 0u);
 }
 
-TEST(BoardResources, ParticlesSmoothOnlyTheirOwnCopyAndRoutesKeepTheirButton) {
+TEST(BoardResources, ParticlesDrawTheStartUpAtlasSmoothedOffNativeSizeAndRoutesKeepTheirButton) {
     sf::Image image;
     image.create(8, 8, sf::Color::Green);
     std::vector<std::vector<sf::Texture>> atlas(4);
@@ -106,15 +106,17 @@ TEST(BoardResources, ParticlesSmoothOnlyTheirOwnCopyAndRoutesKeepTheirButton) {
     }
     testing::internal::CaptureStderr();
     setupParticleResources(atlas, 2048.0f, 0.0f, 1.0f);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    for (int r = 0; r < 4; ++r) EXPECT_FALSE(atlas[r].back().isSmooth());
+    testing::internal::CaptureStderr();
     setupParticleResources(atlas, 1600.0f, 171.0f, 1.0f);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "smoothing !\n");
-    for (int r = 0; r < 4; ++r) {
-        EXPECT_TRUE(Particle::atlasTextures[r].back().isSmooth());
-        EXPECT_FALSE(atlas[r].back().isSmooth());
-    }
+    for (int r = 0; r < 4; ++r) EXPECT_TRUE(atlas[r].back().isSmooth());
+    // The particles draw the very textures loaded at start-up, not copies.
+    EXPECT_EQ(Particle::atlasTextures, &atlas);
     Particle p(1, 3, 4, 5);
     p.update(0.1f);
-    EXPECT_EQ(p.sprite.getTexture(), &Particle::atlasTextures[1][3]);
+    EXPECT_EQ(p.sprite.getTexture(), &atlas[1][3]);
 
     std::vector<sf::Texture> slimes(4, atlas[0][0]), gauges(4, atlas[0][0]);
     setupRouteResources(slimes, atlas[2][0], gauges, nullptr, 1600.0f, 101.0f, 2);
@@ -128,4 +130,5 @@ TEST(BoardResources, ParticlesSmoothOnlyTheirOwnCopyAndRoutesKeepTheirButton) {
     setupRouteResources(slimes, atlas[1][0], gauges, nullptr, 1600.0f, 101.0f, 0);
     EXPECT_EQ(Route::buttonTexture.get(), button);
     setupRouteLayout(nullptr, 2048.0f, 0.0f, 0);
+    Particle::atlasTextures = nullptr;  // the atlas of this test goes now
 }
