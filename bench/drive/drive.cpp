@@ -305,7 +305,9 @@ int memory(int song) {
 // drawing context after one frame, the sound device.
 int bare() {
     SfmlPlatform platform;
-    platform.openWindow("Mirevo bare");
+    WindowRequest unpaced;
+    unpaced.vsync = false;  // as the driven games' windows
+    platform.openWindow("Mirevo bare", unpaced);
     const sf::SoundBuffer device;  // opens the sound device, as the first sound does
     platform.target().clear(sf::Color::Black);
     platform.display();

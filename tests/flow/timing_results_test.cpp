@@ -108,7 +108,9 @@ TEST(TimingResults, ResultsShowTheCountsThePlayerProducedAndARestartClearsThem) 
         ASSERT_EQ(ui.Screen, Results);
         ASSERT_EQ(g.routes.size(), 4u);
         s.player.wait(1.5f);  // the panel slides in
-        if (plays == 0) EXPECT_TRUE(keepScreenshot(s.platform, "timing_results_scripted_play.png"));
+        if (plays == 0) {
+            EXPECT_TRUE(keepScreenshot(s.platform, "timing_results_scripted_play.png"));
+        }
 
         const TimingChart chart = s.app.timingChart();
         for (int r = 0; r < 4; ++r) {
@@ -183,8 +185,9 @@ TEST(TimingResults, PictureStaysInsideThePanelAndOffItsButtonsAtEveryScreenShape
             ui.Screen = Results;
             s.player.wait(1.5f);
             ASSERT_TRUE(ui.pauseSettled);
-            if (!explore)
+            if (!explore) {
                 EXPECT_TRUE(keepScreenshot(s.platform, "timing_results_" + name + ".png"));
+            }
 
             const TimingChart chart = s.app.timingChart();
             sf::RenderTexture alone;
