@@ -4,12 +4,15 @@
 
 #include "app/options.h"
 
+SfmlPlatform::~SfmlPlatform() {
+    window.reset();
+    if (probeDisplay) XCloseDisplay(static_cast<Display*>(probeDisplay));
+}
+
 bool SfmlPlatform::displayAvailable() const {
     // The multimedia library aborts when it finds no display; ask first.
-    Display* display = XOpenDisplay(nullptr);
-    if (!display) return false;
-    XCloseDisplay(display);
-    return true;
+    if (!probeDisplay) probeDisplay = XOpenDisplay(nullptr);
+    return probeDisplay != nullptr;
 }
 
 void SfmlPlatform::openWindow(const char* title, const WindowRequest& request) {

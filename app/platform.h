@@ -48,6 +48,7 @@ public:
 // opens: the multimedia library needs a display for it.
 class SfmlPlatform : public Platform {
 public:
+    ~SfmlPlatform() override;
     bool displayAvailable() const override;
     void openWindow(const char* title, const WindowRequest& request) override;
     bool isOpen() const override { return window && window->isOpen(); }
@@ -66,4 +67,7 @@ public:
 
     std::unique_ptr<sf::RenderWindow> window;
     sf::Clock clock;
+    // The connection that found the display, kept open for the whole run: an X server whose
+    // last client leaves resets itself and refuses the next connection for a moment.
+    mutable void* probeDisplay = nullptr;
 };

@@ -20,7 +20,9 @@ mirevo_start_xvfb() {
         while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
         : >"$ready"
         # -displayfd: the server writes its display number to fd 3 once it accepts clients.
-        pid=$( (exec Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp -displayfd 3 "$@" \
+        # -noreset: a server whose last client leaves would otherwise reset itself and refuse
+        # the next client (a game or test started right after another) for a moment.
+        pid=$( (exec Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp -noreset -displayfd 3 "$@" \
             3>"$ready" >/dev/null 2>&1 &
             echo $!))
         for _ in $(seq 1 100); do

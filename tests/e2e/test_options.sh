@@ -48,6 +48,23 @@ done
 check "nothing written by --help, --version, a missing display or a bad flag ($(written | tr '\n' ' '))" \
     test -z "$(written)"
 
+# A lone X server (no other client; it resets when its last client leaves): the game's
+# own check for a display must not leave the server resetting as the window opens.
+lone=150
+while [ -e "/tmp/.X11-unix/X$lone" ] || [ -e "/tmp/.X$lone-lock" ]; do lone=$((lone + 1)); done
+Xvfb ":$lone" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
+LONE_PID=$!
+for _ in $(seq 1 100); do [ -e "/tmp/.X11-unix/X$lone" ] && break; sleep 0.1; done
+sleep 1
+for try in 1 2 3; do
+    run_here env DISPLAY=":$lone" timeout -s TERM 3 "$GAME" --windowed 640x480
+    check "lone X server, start $try: still running after 3 s (status 124, got $RUN_STATUS)" \
+        test "$RUN_STATUS" -eq 124
+done
+kill "$LONE_PID" 2>/dev/null
+wait "$LONE_PID" 2>/dev/null
+rm -f "$E2E_DIR/profile.zob" "$E2E_DIR/settings.toml" "$E2E_DIR/log.txt"
+
 # First start: a 1280x720 window centred on the 1920x1080 screen; the settings file is
 # written with the defaults, not with the flag.
 start_game --windowed --vsync off --volume 40
