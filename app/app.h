@@ -49,6 +49,9 @@ public:
     void failFrame(int status);
     // Waits for the background loader (unless it has finished) and deletes it.
     void endLoader();
+    // After a frame of a play whose first sounds are still loading: leaves the processor
+    // to the loader for a moment.
+    void restForFirstSounds();
 
     // Menu screens (screens_menu.cpp).
     bool menuInputBlocked() const;

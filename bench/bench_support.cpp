@@ -39,6 +39,7 @@ Quiet::~Quiet() {
 }
 
 GameRun::GameRun() : platform(1920, 1080), app(platform), player(app, platform) {
+    platform.finishFrames = true;
     Quiet quiet;
     started = app.startUp() == -1;
     if (started) player.wait(0.5f);

@@ -142,13 +142,6 @@ BENCHMARK(BM_PlayStartFrame)
     ->Iterations(5)
     ->Unit(benchmark::kMillisecond);
 
-bool firstSoundsReady() {
-    for (int i = 0; i < 4; ++i) {
-        if (!songBankReady.touchReady(i) || !songBankReady.waveReady(i, 0)) return false;
-    }
-    return true;
-}
-
 // From the start of the play's first frame: the 4 touches and 4 first layers published,
 // and the whole bank loaded, while the game keeps running its frames. Manual time: the
 // whole bank; the counter first_sounds_ms: the first eight.
@@ -176,7 +169,7 @@ void BM_SongLoad(benchmark::State& state) {
         const auto t0 = BenchClock::now();
         std::thread watch([&] {
             while (!stop.load()) {
-                if (firstMs < 0 && launched.load() && firstSoundsReady())
+                if (firstMs < 0 && launched.load() && songBankReady.firstSoundsReady())
                     firstMs = msBetween(t0, BenchClock::now());
                 LoadWithThread* loader = run.app.backgroundLoader.get();
                 if (launched.load() && loader && loader->loadStatus.load() != 0) {

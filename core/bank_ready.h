@@ -25,6 +25,13 @@ struct SongBankReady {
         return route >= 0 && route < 4 && layer >= 0 && layer < maxLayers &&
                wave[route][layer].load(std::memory_order_acquire);
     }
+    // What a play needs first: the four touches and each route's first layer.
+    bool firstSoundsReady() const {
+        for (int i = 0; i < 4; ++i) {
+            if (!touchReady(i) || !waveReady(i, 0)) return false;
+        }
+        return true;
+    }
 };
 
 // The one set of flags of the program's song banks.

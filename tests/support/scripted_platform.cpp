@@ -1,7 +1,10 @@
 #include "support/scripted_platform.h"
 
+#include <SFML/OpenGL.hpp>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <thread>
 
 ScriptedPlatform::ScriptedPlatform(unsigned width, unsigned height) : size(width, height) {}
 
@@ -21,7 +24,14 @@ sf::RenderTarget& ScriptedPlatform::target() {
 
 void ScriptedPlatform::display() {
     ++framesShown;
-    if (canvas) canvas->display();
+    if (!canvas) return;
+    canvas->display();
+    if (finishFrames && canvas->setActive(true)) glFinish();
+}
+
+void ScriptedPlatform::rest(float seconds) {
+    rested += seconds;
+    std::this_thread::sleep_for(std::chrono::duration<float>(seconds));
 }
 
 bool ScriptedPlatform::pollEvent(sf::Event& event) {
