@@ -6,7 +6,6 @@
 
 #include "audio/load_with_thread.h"
 #include "audio/sound_decoder.h"
-#include "core/bank_ready.h"
 #include "game/game.h"
 #include "ui/interface.h"
 #include "ui/picture_decoder.h"
@@ -88,31 +87,7 @@ bool App::frame() {
     frameStep();
     if (failStatus >= 0) return false;
     platform.display();
-    restForFirstSounds();
     return true;
-}
-
-// The longest pause after one frame, and its steps.
-const float firstSoundsRest = 0.1f;
-const float firstSoundsRestStep = 0.002f;
-
-// A play starts at once, but nothing moves on its board before the first creature leaves,
-// a beat later, while the sounds it plays first are decoded. An unpaced loop (no vertical
-// sync, software drawing) would take every core from that decoding. So while they load and
-// the board stands still, the loop waits after each frame, up to firstSoundsRest, and goes
-// on as soon as they are published or the loader has stopped. The game's time comes from
-// the clock, and presses made meanwhile are queued events: they count at the next frame.
-void App::restForFirstSounds() {
-    if (!iface || !game || !backgroundLoader) return;
-    if (iface->Screen != Playing && iface->Screen != Exploring) return;
-    if (iface->pauseShown || iface->pauseOpening) return;
-    for (const Route& route : game->routes) {
-        if (!route.particles.empty()) return;
-    }
-    for (float rested = 0.0f; rested < firstSoundsRest; rested += firstSoundsRestStep) {
-        if (backgroundLoader->loadStatus.load() != 0 || songBankReady.firstSoundsReady()) return;
-        platform.rest(firstSoundsRestStep);
-    }
 }
 
 int App::finish() {

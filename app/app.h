@@ -49,9 +49,6 @@ public:
     void failFrame(int status);
     // Waits for the background loader (unless it has finished) and deletes it.
     void endLoader();
-    // After a frame of a play whose first sounds are still loading: leaves the processor
-    // to the loader for a moment.
-    void restForFirstSounds();
 
     // Menu screens (screens_menu.cpp).
     bool menuInputBlocked() const;
@@ -114,10 +111,12 @@ public:
     std::vector<sf::Sound> menuSounds;
     std::unique_ptr<LoadWithThread> backgroundLoader;
     // Start-up pictures and sounds decoded ahead (from loadBoardTextures until used), and
-    // the pictures of the play the song list may start (from the list's opening).
+    // the pictures and first sounds of the plays the song list may start (from the list's
+    // opening; the sounds once the pictures are done).
     std::unique_ptr<PictureDecoder> startUpPictures;
     std::unique_ptr<SoundDecoder> startUpSounds;
     std::unique_ptr<PictureDecoder> playPictures;
+    std::unique_ptr<SoundDecoder> playSounds;
 
     // Play keys pressed (as events) during this frame, counted even when released before
     // the keyboard is polled.

@@ -42,8 +42,6 @@ public:
     // The frame clock: seconds since it was started.
     virtual void startClock() = 0;
     virtual float clockSeconds() const = 0;
-    // Leaves the processor to the other threads for about this long.
-    virtual void rest(float seconds) = 0;
 };
 
 // The real window, keyboard, mouse, controllers and clock. The window is made when it
@@ -66,7 +64,6 @@ public:
     float joystickAxisPosition(unsigned id, sf::Joystick::Axis axis) const override;
     void startClock() override { clock.restart(); }
     float clockSeconds() const override { return clock.getElapsedTime().asSeconds(); }
-    void rest(float seconds) override { sf::sleep(sf::seconds(seconds)); }
 
     std::unique_ptr<sf::RenderWindow> window;
     sf::Clock clock;

@@ -278,6 +278,15 @@ void App::levelSelectStep() {
         }
         playPictures = std::make_unique<PictureDecoder>(std::move(files), 1);
     }
+    // Then, on a worker of its own, the sounds each of those plays needs first; the play
+    // started takes its song's and frees the others.
+    if (playPictures && !playSounds && playPictures->finished()) {
+        std::vector<std::string> files;
+        for (int song = 0; song < 4; ++song) {
+            for (std::string& file : firstSoundFiles(song)) files.push_back(std::move(file));
+        }
+        playSounds = std::make_unique<SoundDecoder>(std::move(files), 1);
+    }
     if (g.startPending) {
         g.startPending = false;
         g.restartPending = false;
@@ -292,6 +301,7 @@ void App::levelSelectStep() {
     ui.animatePanel(frameDelta);
     if (ui.panelSettled) {
         playPictures.reset();
+        playSounds.reset();
         ui.Screen = MainMenu;
         ui.unloadMakingOf();
         ui.MenuChoice = ChoiceNone;
@@ -333,6 +343,7 @@ void App::startPlay() {
     prepareSongBanks(waveSounds, waveBuffers, touchSounds, touchBuffers, song);
     backgroundLoader = std::make_unique<LoadWithThread>(&touchSounds, &touchBuffers, &waveSounds,
                                                         &waveBuffers, song);
+    backgroundLoader->firstSounds = std::move(playSounds);
     backgroundLoader->launch();
 
     if (keptScaleX != 1.0f) {

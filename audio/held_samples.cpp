@@ -39,7 +39,7 @@ bool loadSamplesOnce(sf::SoundBuffer& buffer, const std::string& file) {
 }
 
 bool decodeOggQuietly(const std::string& file, std::vector<sf::Int16>& samples, unsigned& channels,
-                      unsigned& sampleRate) {
+                      unsigned& sampleRate, const std::atomic<bool>* cancel) {
     OggVorbis_File vorbis;
     if (ov_fopen(file.c_str(), &vorbis) != 0) return false;
     const vorbis_info* info = ov_info(&vorbis, -1);
@@ -52,6 +52,7 @@ bool decodeOggQuietly(const std::string& file, std::vector<sf::Int16>& samples, 
         // The same reads as the buffer's loader: 16-bit little-endian signed samples.
         size_t count = 0;
         while (count < samples.size()) {
+            if (cancel && cancel->load(std::memory_order_relaxed)) break;
             const long bytes = ov_read(
                 &vorbis, reinterpret_cast<char*>(samples.data() + count),
                 static_cast<int>((samples.size() - count) * sizeof(sf::Int16)), 0, 2, 1, nullptr);

@@ -1,5 +1,6 @@
 #include "audio/load_with_thread.h"
 
+#include <algorithm>
 #include <condition_variable>
 #include <iostream>
 #include <mutex>
@@ -26,6 +27,13 @@ std::string waveFile(int song, int route, int layer) {
     const std::string n = std::to_string(song + 1);
     return "qo_audio/mirevo_qo" + n + "_waves/mirevo_qo" + n + "_t" + std::to_string(route) + "_" +
            std::to_string(layer) + ".ogg";
+}
+
+std::vector<std::string> firstSoundFiles(int song) {
+    std::vector<std::string> files;
+    for (int i = 1; i <= 4; ++i) files.push_back(touchFile(song, i));
+    for (int r = 1; r <= 4; ++r) files.push_back(waveFile(song, r, 1));
+    return files;
 }
 
 void prepareSongBanks(std::vector<std::vector<sf::Sound>>& waveSounds,
@@ -83,8 +91,10 @@ struct Element {
 // nothing: an element that does not decode quietly is left to a plain load at its turn.
 class AheadDecoder {
 public:
-    AheadDecoder(std::vector<Element>& elements, int threads)
-        : elements(elements), state(elements.size(), pending) {
+    // Will decode the elements from `from` on (those before it come from elsewhere).
+    AheadDecoder(std::vector<Element>& elements, size_t from)
+        : elements(elements), state(elements.size(), pending), next(from) {}
+    void start(int threads) {
         for (int t = 0; t < threads; ++t) workers.emplace_back(&AheadDecoder::work, this);
     }
     ~AheadDecoder() { stop(); }
@@ -127,7 +137,7 @@ private:
 
     std::vector<Element>& elements;
     std::vector<State> state;
-    std::atomic<size_t> next{0};
+    std::atomic<size_t> next;
     std::atomic<bool> stopping{false};
     std::mutex mutex;
     std::condition_variable changed;
@@ -140,6 +150,7 @@ void LoadWithThread::run() {
                             touchBuffers->size() >= 4 && waveSounds->size() >= 4 &&
                             waveBuffers->size() >= 4;
     if (!banksSized) {
+        firstSounds.reset();
         loadStatus = -1;
         std::cerr << "error loading touch!" << std::endl;
         return;
@@ -175,23 +186,44 @@ void LoadWithThread::run() {
         }
     }
     std::vector<Element> decodable(elements.begin(), elements.begin() + usable);
-    // Two decoders: the first sounds come in parallel and the frame loop cannot take every
-    // core from the loading.
-    AheadDecoder decoder(decodable, 2);
+    // Two decoders: the sounds come in parallel and the frame loop cannot take every core
+    // from the loading. When the first sounds were decoded before the play started, they
+    // come from there, and the decoders start once they are published (the play-start
+    // frame then has the processor).
+    size_t ahead = 0;
+    if (firstSounds) {
+        std::vector<std::string> wanted = firstSoundFiles(song);
+        ahead = std::min(wanted.size(), usable);
+        wanted.resize(ahead);
+        firstSounds->keepOnly(wanted);
+    }
+    AheadDecoder decoder(decodable, ahead);
+    if (ahead == 0) decoder.start(2);
     for (size_t i = 0; i < elements.size(); ++i) {
         Element& e = elements[i];
-        bool ok = i < usable && decoder.wait(i);
-        // Not decoded quietly: the plain load reports the file (or reads it after all).
-        if (!ok && i < usable) ok = loadSamplesOnce(*e.buffer, e.file);
+        bool ok = false;
+        if (i < ahead) {
+            // Not decoded quietly, it is read as a plain load would, which reports the file.
+            ok = firstSounds->load(*e.buffer, e.file);
+        } else if (i < usable) {
+            ok = decoder.wait(i);
+            // Not decoded quietly: the plain load reports the file (or reads it after all).
+            if (!ok) ok = loadSamplesOnce(*e.buffer, e.file);
+        }
         if (!ok) {
             decoder.stop();
             decoder.forgetAfter(i);
+            firstSounds.reset();
             loadStatus = -1;
             std::cerr << e.failure << std::endl;
             return;
         }
         e.sound->setBuffer(*e.buffer);
         if (e.flag) e.flag->store(true, std::memory_order_release);
+        if (i + 1 == ahead) {
+            firstSounds.reset();
+            decoder.start(2);
+        }
     }
     decoder.stop();
     std::cout << "success thread!" << std::endl;

@@ -4,13 +4,19 @@
 #include <SFML/Audio/SoundBuffer.hpp>
 #include <SFML/System/Thread.hpp>
 #include <atomic>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "audio/sound_decoder.h"
 
 // Touch sound i (1..4) of a song: qo_audio/mirevo_touches/mirevo_qo<n>/mirevo_qo<n>_touche<i>.ogg
 std::string touchFile(int song, int i);
 // Wave layer k (1..) of route r (1..4): qo_audio/mirevo_qo<n>_waves/mirevo_qo<n>_t<r>_<k>.ogg
 std::string waveFile(int song, int route, int layer);
+// What a play of the song needs first, in the order of publication: the 4 touches, then the
+// first layer of routes 1..4.
+std::vector<std::string> firstSoundFiles(int song);
 
 // Rebuilds a song's banks before its loader starts: every old sound and buffer is destroyed,
 // the touch lists get 4 elements and wave row r as many as the song has layers on route r.
@@ -25,7 +31,8 @@ void prepareSongBanks(std::vector<std::vector<sf::Sound>>& waveSounds,
 // Each element is published (songBankReady) as soon as its buffer is attached to its sound,
 // so a play can use it at once; until then the main thread leaves that element alone.
 // Two workers decode the files ahead of their turn; publication keeps the order, and at the
-// first file that fails nothing after it is published (nor kept).
+// first file that fails nothing after it is published (nor kept). The first sounds may have
+// been decoded before the play started (firstSounds): the loader takes them from there.
 class LoadWithThread {
 public:
     LoadWithThread(std::vector<sf::Sound>* touchSounds, std::vector<sf::SoundBuffer>* touchBuffers,
@@ -50,4 +57,7 @@ public:
     // 0 while loading, 1 once every file is loaded, -1 after a failure.
     std::atomic<int> loadStatus;
     sf::Thread thread;
+    // Optional, set before launch: the song's first sounds decoded ahead (it may hold other
+    // songs' too). The loader thread takes them and frees it once they are published.
+    std::unique_ptr<SoundDecoder> firstSounds;
 };

@@ -3,6 +3,7 @@
 #include <SFML/Audio/SoundBuffer.hpp>
 #include <atomic>
 #include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -21,8 +22,12 @@ public:
     SoundDecoder& operator=(const SoundDecoder&) = delete;
 
     // Loads the buffer from the file, as loadSamplesOnce(buffer, file) would; a file of the
-    // list comes from its decoded samples (waiting for them if needed).
+    // list comes from its decoded samples (waiting for a worker that is decoding it, or
+    // decoding it here when no worker has started it). One thread at a time may call it.
     bool load(sf::SoundBuffer& buffer, const std::string& file);
+    // Only these files are still wanted: the others are not decoded any more (one being
+    // decoded stops where it is), and what was decoded of them is freed.
+    void keepOnly(const std::vector<std::string>& wanted);
 
 private:
     struct Sound {
@@ -31,13 +36,15 @@ private:
         unsigned channels = 0;
         unsigned sampleRate = 0;
         bool ok = false;
+        bool claimed = false;  // a worker (or the caller of load) decodes it
         bool done = false;
         bool taken = false;
     };
     void work();
 
     std::vector<Sound> sounds;
-    std::atomic<size_t> next{0};
+    // Per sound: no longer wanted (its decoding stops where it is).
+    std::unique_ptr<std::atomic<bool>[]> unwanted;
     std::atomic<bool> stopping{false};
     std::mutex mutex;
     std::condition_variable decoded;

@@ -39,7 +39,7 @@ sanitizer_build() {  # sanitizer_build <folder> <sanitizers> [cmake options...]
 if [ "${MIREVO_SKIP_SANITIZERS:-}" != "1" ]; then
     sanitizer_build "$TSAN_BUILD" thread -DMIREVO_BENCH=OFF
     cmake --build "$TSAN_BUILD" --target test_audio test_game_gfx test_ui_gfx
-    for run in "test_audio Loader.*" "test_game_gfx PlayTest.PlaysStartedAndLeftWhileTheirSongIsLoading" \
+    for run in "test_audio *Loader.*" "test_game_gfx PlayTest.PlaysStartedAndLeftWhileTheirSongIsLoading" \
         "test_ui_gfx PictureDecoder.*"; do
         read -r binary filter <<<"$run"
         if (cd "$TSAN_BUILD" && TSAN_OPTIONS=halt_on_error=1 MIREVO_ASSETS="$BUILD/run" \

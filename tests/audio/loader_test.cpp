@@ -16,7 +16,9 @@ using namespace testsounds;
 
 namespace {
 
-class Loader : public ::testing::Test {
+// Every case runs twice: the loader decoding every file itself, and the loader given the
+// first sounds of all four songs already being decoded ahead (as the song list does).
+class Loader : public ::testing::TestWithParam<bool> {
 protected:
     GameFolder folder{false};
     std::vector<std::vector<sf::Sound>> waveSounds;
@@ -30,6 +32,13 @@ protected:
         auto loader = std::make_unique<LoadWithThread>(&touchSounds, &touchBuffers, &waveSounds,
                                                        &waveBuffers, song);
         EXPECT_EQ(loader->loadStatus.load(), 0);
+        if (GetParam()) {
+            std::vector<std::string> files;
+            for (int other = 0; other < 4; ++other) {
+                for (const std::string& file : firstSoundFiles(other)) files.push_back(file);
+            }
+            loader->firstSounds = std::make_unique<SoundDecoder>(files, 1);
+        }
         loader->launch();
         return loader;
     }
@@ -41,6 +50,7 @@ protected:
         loader->wait();
         std::cout.rdbuf(oldOut);
         std::cerr.rdbuf(oldErr);
+        EXPECT_EQ(loader->firstSounds, nullptr) << "what was decoded ahead is freed";
         return loader;
     }
     bool wave(int r, int k) const { return heldSampleCount(waveBuffers[r][k]) > 0; }
@@ -66,7 +76,7 @@ protected:
 
 }  // namespace
 
-TEST_F(Loader, BanksAreSizedPerSongAndLoweredBeforeLoading) {
+TEST_P(Loader, BanksAreSizedPerSongAndLoweredBeforeLoading) {
     const int files[4] = {32, 24, 27, 25};
     for (int song : {0, 2, 1, 3}) {
         songBankReady.wave[3][4] = true;
@@ -82,7 +92,7 @@ TEST_F(Loader, BanksAreSizedPerSongAndLoweredBeforeLoading) {
     }
 }
 
-TEST_F(Loader, EveryFileLandsInItsElementAndIsHandedOver) {
+TEST_P(Loader, EveryFileLandsInItsElementAndIsHandedOver) {
     for (int song = 0; song < 4; ++song) {
         ASSERT_TRUE(writeSongFiles(song));
         auto loader = load(song);
@@ -104,7 +114,7 @@ TEST_F(Loader, EveryFileLandsInItsElementAndIsHandedOver) {
     EXPECT_EQ(err.str(), "");
 }
 
-TEST_F(Loader, AMissingThirdTouchStopsBeforeAnyWaveFile) {
+TEST_P(Loader, AMissingThirdTouchStopsBeforeAnyWaveFile) {
     ASSERT_TRUE(writeSongFiles(2, 1, touchName(2, 3)));
     auto loader = load(2);
     EXPECT_EQ(loader->loadStatus.load(), -1);
@@ -116,7 +126,7 @@ TEST_F(Loader, AMissingThirdTouchStopsBeforeAnyWaveFile) {
     for (int r = 0; r < 4; ++r) EXPECT_FALSE(wave(r, 0) || songBankReady.waveReady(r, 0));
 }
 
-TEST_F(Loader, FirstLayersComeFirstThenTheOthersRouteByRoute) {
+TEST_P(Loader, FirstLayersComeFirstThenTheOthersRouteByRoute) {
     ASSERT_TRUE(writeSongFiles(0, 1, waveName(0, 2, 1)));
     auto loader = load(0);
     EXPECT_EQ(loader->loadStatus.load(), -1);
@@ -133,7 +143,7 @@ TEST_F(Loader, FirstLayersComeFirstThenTheOthersRouteByRoute) {
     EXPECT_FALSE(wave(0, 2) || wave(0, 3) || wave(1, 1) || songBankReady.waveReady(1, 1));
 }
 
-TEST_F(Loader, TheSameSongTwiceIsReadAgain) {
+TEST_P(Loader, TheSameSongTwiceIsReadAgain) {
     ASSERT_TRUE(writeSongFiles(1));
     ASSERT_EQ(load(1)->loadStatus.load(), 1);
     EXPECT_TRUE(touchBuffers.empty());  // the deleted loader freed them
@@ -144,7 +154,7 @@ TEST_F(Loader, TheSameSongTwiceIsReadAgain) {
 
 // A file that only the plain load reads (a WAV under an .ogg name) is still loaded, in its
 // place in the order.
-TEST_F(Loader, AFileOnlyThePlainLoadReadsIsLoadedInItsTurn) {
+TEST_P(Loader, AFileOnlyThePlainLoadReadsIsLoadedInItsTurn) {
     ASSERT_TRUE(writeSongFiles(1));
     ASSERT_TRUE(writeTone("other.wav", 777));
     std::rename("other.wav", waveName(1, 2, 1).c_str());
@@ -157,7 +167,7 @@ TEST_F(Loader, AFileOnlyThePlainLoadReadsIsLoadedInItsTurn) {
 
 // Also for the thread-sanitizer build: loaders deleted at any stage of their load while the
 // main thread uses what they have handed over.
-TEST_F(Loader, DeletedMidLoadItWaitsThenFreesTheBuffersAndKeepsTheSounds) {
+TEST_P(Loader, DeletedMidLoadItWaitsThenFreesTheBuffersAndKeepsTheSounds) {
     ASSERT_TRUE(writeSongFiles(0, 8));
     for (int round = 0; round < 6; ++round) {
         auto loader = start(0);
@@ -171,10 +181,15 @@ TEST_F(Loader, DeletedMidLoadItWaitsThenFreesTheBuffersAndKeepsTheSounds) {
     }
 }
 
-TEST_F(Loader, EverythingIsUsableOnceTheLoadIsDone) {
+TEST_P(Loader, EverythingIsUsableOnceTheLoadIsDone) {
     ASSERT_TRUE(writeSongFiles(2, 2));
     auto loader = start(2);
     while (loader->loadStatus.load() == 0) useWhatIsReady();
     EXPECT_EQ(loader->loadStatus.load(), 1);
     EXPECT_EQ(useWhatIsReady(), 27);
 }
+
+INSTANTIATE_TEST_SUITE_P(FirstSounds, Loader, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return info.param ? "DecodedAhead" : "DecodedByTheLoader";
+                         });

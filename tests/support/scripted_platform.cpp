@@ -1,10 +1,8 @@
 #include "support/scripted_platform.h"
 
 #include <SFML/OpenGL.hpp>
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <thread>
 
 ScriptedPlatform::ScriptedPlatform(unsigned width, unsigned height) : size(width, height) {}
 
@@ -27,11 +25,6 @@ void ScriptedPlatform::display() {
     if (!canvas) return;
     canvas->display();
     if (finishFrames && canvas->setActive(true)) glFinish();
-}
-
-void ScriptedPlatform::rest(float seconds) {
-    rested += seconds;
-    std::this_thread::sleep_for(std::chrono::duration<float>(seconds));
 }
 
 bool ScriptedPlatform::pollEvent(sf::Event& event) {

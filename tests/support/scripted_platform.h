@@ -29,8 +29,6 @@ public:
     sf::Vector2i mousePosition() const override { return mouse; }
     void startClock() override { clockStart = now; }
     float clockSeconds() const override { return now - clockStart; }
-    // Rests for real (the other threads get the time), leaving the scripted clock alone.
-    void rest(float seconds) override;
     bool isJoystickConnected(unsigned id) const override { return pads.count(id) > 0; }
     bool isJoystickButtonPressed(unsigned id, unsigned button) const override;
     float joystickAxisPosition(unsigned id, sf::Joystick::Axis axis) const override;
@@ -60,7 +58,6 @@ public:
     std::string title;
     WindowRequest windowRequest;
     int framesShown = 0;
-    float rested = 0.0f;  // real seconds of rest asked for
     float now = 1000.0f;
     float clockStart = 0.0f;
     sf::Vector2i mouse{0, 0};
