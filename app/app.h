@@ -111,12 +111,14 @@ public:
     std::vector<sf::Sound> menuSounds;
     std::unique_ptr<LoadWithThread> backgroundLoader;
     // Start-up pictures and sounds decoded ahead (from loadBoardTextures until used), and
-    // the pictures and first sounds of the plays the song list may start (from the list's
-    // opening; the sounds once the pictures are done).
+    // the pictures of the plays the song list may start (from the list's opening) with the
+    // first sounds of the likeliest one (once the pictures are done).
     std::unique_ptr<PictureDecoder> startUpPictures;
     std::unique_ptr<SoundDecoder> startUpSounds;
     std::unique_ptr<PictureDecoder> playPictures;
     std::unique_ptr<SoundDecoder> playSounds;
+    int playSoundsSong = -1;  // whose first sounds playSounds holds
+    int lastSong = -1;        // the song of the last play started
 
     // Play keys pressed (as events) during this frame, counted even when released before
     // the keyboard is polled.

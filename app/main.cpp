@@ -1,4 +1,7 @@
 #include <iostream>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 #include "app/app.h"
 #include "app/audio_device.h"
@@ -6,6 +9,13 @@
 #include "app/platform.h"
 
 int main(int argc, char** argv) {
+#ifdef __GLIBC__
+    // Large blocks (decoded pictures and sounds, a few MB each) always come from the system
+    // and go back to it when freed. The allocator's sliding threshold would otherwise serve
+    // them from its heaps after the first few were freed, and the process would keep the
+    // start-up's and each play start's freed buffers for the whole run.
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+#endif
     // The command line first: --help, --version and a bad flag need no display and
     // leave no file behind.
     CommandLine commandLine = parseCommandLine(argc, argv);

@@ -278,14 +278,18 @@ void App::levelSelectStep() {
         }
         playPictures = std::make_unique<PictureDecoder>(std::move(files), 1);
     }
-    // Then, on a worker of its own, the sounds each of those plays needs first; the play
-    // started takes its song's and frees the others.
-    if (playPictures && !playSounds && playPictures->finished()) {
-        std::vector<std::string> files;
-        for (int song = 0; song < 4; ++song) {
-            for (std::string& file : firstSoundFiles(song)) files.push_back(std::move(file));
+    // Then, on a worker of its own, the sounds a play needs first, for the song the player
+    // is most likely to start: the one pointed at, else the one being decoded, else the one
+    // played last, else the first. Its play takes them; another song's play reads its own.
+    if (playPictures && playPictures->finished()) {
+        int likely = playSounds ? playSoundsSong : std::max(lastSong, 0);
+        if (isListPosition(ui.hovered)) likely = songOfMode[modeOrder[ui.hovered]];
+        if (ui.hovered == 8) likely = songOfMode[1];  // the tutorial
+        if (!playSounds || likely != playSoundsSong) {
+            playSounds.reset();  // what it was decoding stops at once
+            playSounds = std::make_unique<SoundDecoder>(firstSoundFiles(likely), 1);
+            playSoundsSong = likely;
         }
-        playSounds = std::make_unique<SoundDecoder>(std::move(files), 1);
     }
     if (g.startPending) {
         g.startPending = false;
@@ -343,7 +347,9 @@ void App::startPlay() {
     prepareSongBanks(waveSounds, waveBuffers, touchSounds, touchBuffers, song);
     backgroundLoader = std::make_unique<LoadWithThread>(&touchSounds, &touchBuffers, &waveSounds,
                                                         &waveBuffers, song);
-    backgroundLoader->firstSounds = std::move(playSounds);
+    if (playSounds && playSoundsSong == song) backgroundLoader->firstSounds = std::move(playSounds);
+    playSounds.reset();
+    lastSong = song;
     backgroundLoader->launch();
 
     if (keptScaleX != 1.0f) {

@@ -12,6 +12,7 @@ SoundDecoder::SoundDecoder(std::vector<std::string> files, int threads)
 
 SoundDecoder::~SoundDecoder() {
     stopping.store(true);
+    for (size_t i = 0; i < sounds.size(); ++i) unwanted[i].store(true);
     for (std::thread& worker : workers) worker.join();
 }
 

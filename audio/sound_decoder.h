@@ -16,7 +16,8 @@
 class SoundDecoder {
 public:
     explicit SoundDecoder(std::vector<std::string> files, int threads = 1);
-    // Stops the workers (files not yet decoded are skipped) and frees what is left.
+    // Stops the workers (files not yet decoded are skipped, one being decoded stops where
+    // it is) and frees what is left.
     ~SoundDecoder();
     SoundDecoder(const SoundDecoder&) = delete;
     SoundDecoder& operator=(const SoundDecoder&) = delete;
