@@ -1,6 +1,7 @@
 #include "audio/load_with_thread.h"
 
 #include <algorithm>
+#include <chrono>
 #include <condition_variable>
 #include <iostream>
 #include <mutex>
@@ -77,6 +78,10 @@ LoadWithThread::~LoadWithThread() {
 }
 
 namespace {
+// When the first sounds were decoded ahead: how long after the launch the rest of the bank
+// starts decoding (two frames of a slow machine).
+const std::chrono::milliseconds restOfBankDelay(50);
+
 // One sound of the bank, in the order of publication.
 struct Element {
     std::string file;
@@ -186,6 +191,7 @@ void LoadWithThread::run() {
         }
     }
     std::vector<Element> decodable(elements.begin(), elements.begin() + usable);
+    const auto launched = std::chrono::steady_clock::now();
     // Two decoders: the sounds come in parallel and the frame loop cannot take every core
     // from the loading. When the first sounds were decoded before the play started, they
     // come from there, and the decoders start once they are published (the play-start
@@ -222,6 +228,9 @@ void LoadWithThread::run() {
         if (e.flag) e.flag->store(true, std::memory_order_release);
         if (i + 1 == ahead) {
             firstSounds.reset();
+            // The play's first frames are drawn before the rest of the bank, which no play
+            // needs for seconds, competes with them.
+            std::this_thread::sleep_until(launched + restOfBankDelay);
             decoder.start(2);
         }
     }
