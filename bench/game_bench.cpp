@@ -67,6 +67,14 @@ bool pointAt(GameRun& run, int song) {
     return false;
 }
 
+// The game every benchmark drives; null (the benchmark skipped) when it did not start.
+GameRun* startedRun(benchmark::State& state) {
+    GameRun& run = sharedRun();
+    if (run.started) return &run;
+    state.SkipWithError("no game");
+    return nullptr;
+}
+
 bool startSong(GameRun& run, int song) {
     if (!run.toSongList()) return false;
     run.player.tap(songKey(song));
@@ -105,12 +113,10 @@ BENCHMARK(BM_GameUpdate)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
 void BM_PlayStartFrame(benchmark::State& state) {
     const int mode = static_cast<int>(state.range(0));
     const int song = songOfMode[mode];
-    GameRun& run = sharedRun();
+    GameRun* started = startedRun(state);
+    if (!started) return;
+    GameRun& run = *started;
     Quiet quiet;
-    if (!run.started) {
-        state.SkipWithError("no game");
-        return;
-    }
     double before = 0, after = 0;
     int n = 0;
     for (auto _ : state) {
@@ -171,12 +177,10 @@ BENCHMARK(BM_PlayStartFrame)
 void BM_SongLoad(benchmark::State& state) {
     const int song = static_cast<int>(state.range(0));
     const double listMs = static_cast<double>(state.range(1));
-    GameRun& run = sharedRun();
+    GameRun* started = startedRun(state);
+    if (!started) return;
+    GameRun& run = *started;
     Quiet quiet;
-    if (!run.started) {
-        state.SkipWithError("no game");
-        return;
-    }
     double firstSum = 0;
     int n = 0;
     for (auto _ : state) {
@@ -290,12 +294,10 @@ BENCHMARK(BM_DecodeSongFiles)
 // the boundaries against k whole loops from the first.
 void BM_LoopSeams(benchmark::State& state) {
     const int song = static_cast<int>(state.range(0));
-    GameRun& run = sharedRun();
+    GameRun* started = startedRun(state);
+    if (!started) return;
+    GameRun& run = *started;
     Quiet quiet;
-    if (!run.started) {
-        state.SkipWithError("no game");
-        return;
-    }
     double worstFrames = 0, worstMs = 0, meanMs = 0, firstDriftMs = 0, lastDriftMs = 0;
     int restarts = 0;
     for (auto _ : state) {
@@ -444,12 +446,10 @@ bool measureSeams(GameRun& run, int song, float frameLength, SeamErrors& out) {
 
 void BM_SeamError(benchmark::State& state) {
     const int song = static_cast<int>(state.range(0));
-    GameRun& run = sharedRun();
+    GameRun* started = startedRun(state);
+    if (!started) return;
+    GameRun& run = *started;
     Quiet quiet;
-    if (!run.started) {
-        state.SkipWithError("no game");
-        return;
-    }
     SeamErrors jittery, at60, at144;
     for (auto _ : state) {
         if (!measureSeams(run, song, 0.0f, jittery) ||
