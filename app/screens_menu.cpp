@@ -140,6 +140,7 @@ void App::mainMenuStep() {
         sf::Texture& picture = scored ? atlasTextures[2][25] : atlasTextures[0][24];
         ui.Screen = LevelSelect;
         ui.hovered = -1;
+        ui.highlighted = -1;
         picture.setSmooth(true);
         ui.startAtlasAnim(scored, picture);
         ui.stepAtlasAnim(0.0f);
@@ -178,6 +179,8 @@ void App::levelSelectEvent(const sf::Event& event) {
             g.mode = 1;
         } else if (r == -2) {
             errorSound();
+        } else if (r >= 0 && r <= 3) {
+            g.tutorialPlay = false;  // the song clicked last wins over a tutorial click
         }
         if (menuSounds.size() >= 4) menuSounds[3].setVolume(50.0f * ui.volumeFactor);
         if (g.mode >= 0 && g.mode <= 3) {
@@ -279,12 +282,13 @@ void App::levelSelectStep() {
         playPictures = std::make_unique<PictureDecoder>(std::move(files), 1);
     }
     // Then, on a worker of its own, the sounds a play needs first, for the song the player
-    // is most likely to start: the one pointed at, else the one being decoded, else the one
-    // played last, else the first. Its play takes them; another song's play reads its own.
+    // is most likely to start: the one the highlight points at (whether the mouse or the
+    // keys put it there), else the one being decoded, else the one played last, else the
+    // first. Its play takes them; another song's play reads its own.
     if (playPictures && playPictures->finished()) {
         int likely = playSounds ? playSoundsSong : std::max(lastSong, 0);
-        if (isListPosition(ui.hovered)) likely = songOfMode[modeOrder[ui.hovered]];
-        if (ui.hovered == 8) likely = songOfMode[1];  // the tutorial
+        if (ui.highlighted >= 0 && ui.highlighted < 4) likely = ui.highlighted;
+        if (ui.highlighted == 4) likely = songOfMode[1];  // the tutorial
         if (!playSounds || likely != playSoundsSong) {
             playSounds.reset();  // what it was decoding stops at once
             playSounds = std::make_unique<SoundDecoder>(firstSoundFiles(likely), 1);

@@ -37,6 +37,9 @@ int App::startUpInterface() {
     menuSounds[2].setVolume(50.0f * v);
     menuSounds[1].setVolume(60.0f * v);
     menuSounds[0].setVolume(50.0f * v);
+    // The error sound keeps the library's full volume until the first volume change, but
+    // scaled by the player's volume from the first frame (at 100 nothing changes).
+    menuSounds[3].setVolume(100.0f * v);
 
     setupParticleResources(atlasTextures, w, keptMenuTopOffset, 1.0f);
     return -1;

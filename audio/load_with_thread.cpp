@@ -227,6 +227,7 @@ void LoadWithThread::run() {
         e.sound->setBuffer(*e.buffer);
         if (e.flag) e.flag->store(true, std::memory_order_release);
         if (i + 1 == ahead) {
+            firstSoundsReady.store(firstSounds->takenReady.load());
             firstSounds.reset();
             // The play's first frames are drawn before the rest of the bank, which no play
             // needs for seconds, competes with them.

@@ -60,4 +60,7 @@ public:
     // Optional, set before launch: the song's first sounds decoded ahead (it may hold other
     // songs' too). The loader thread takes them and frees it once they are published.
     std::unique_ptr<SoundDecoder> firstSounds;
+    // How many of the first sounds came from firstSounds already decoded (set when they
+    // are all published).
+    std::atomic<int> firstSoundsReady{0};
 };

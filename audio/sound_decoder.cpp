@@ -62,6 +62,7 @@ bool SoundDecoder::load(sf::SoundBuffer& buffer, const std::string& file) {
             lock.unlock();
             ok = decodeOggQuietly(file, samples, channels, rate);
         } else {
+            if (found->done) takenReady.fetch_add(1);
             decoded.wait(lock, [&] { return found->done; });
             samples.swap(found->samples);
             channels = found->channels;
@@ -89,6 +90,14 @@ void SoundDecoder::keepOnly(const std::vector<std::string>& wanted) {
         s.ok = false;
         std::vector<sf::Int16>().swap(s.samples);
     }
+}
+
+bool SoundDecoder::finished() {
+    std::lock_guard<std::mutex> lock(mutex);
+    for (const Sound& s : sounds) {
+        if (!s.done) return false;
+    }
+    return true;
 }
 
 bool loadSound(SoundDecoder* decoder, sf::SoundBuffer& buffer, const std::string& file) {

@@ -29,6 +29,11 @@ public:
     // Only these files are still wanted: the others are not decoded any more (one being
     // decoded stops where it is), and what was decoded of them is freed.
     void keepOnly(const std::vector<std::string>& wanted);
+    // True once every file of the list has been decoded (or has failed, or is unwanted).
+    bool finished();
+
+    // Loads served from samples a worker had already decoded: the decoding was paid ahead.
+    std::atomic<int> takenReady{0};
 
 private:
     struct Sound {

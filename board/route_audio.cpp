@@ -132,15 +132,21 @@ void Route::pauseLayers(bool explore) {
     }
 }
 
+namespace {
+// Only a sound that was paused plays on: one handed over by the loader while the music ran
+// waits, stopped, for the next loop boundary to start on the grid at its volume.
+void resumeIfPaused(sf::Sound* sound) {
+    if (sound && sound->getStatus() == sf::Sound::Paused) sound->play();
+}
+}  // namespace
+
 void Route::resumeLayers(bool explore) {
     if (explore && exploreLayer != -1 && musicRunning) {
-        if (sf::Sound* sound = layerSound(exploreLayer)) sound->play();
+        resumeIfPaused(layerSound(exploreLayer));
         return;
     }
-    if (sf::Sound* sound = layerSound(currentLayer)) sound->play();
-    if (nextLayer < layerTotal) {
-        if (sf::Sound* sound = layerSound(nextLayer)) sound->play();
-    }
+    resumeIfPaused(layerSound(currentLayer));
+    if (nextLayer < layerTotal) resumeIfPaused(layerSound(nextLayer));
 }
 
 void Route::stopSoundsOnRoute() {

@@ -121,6 +121,8 @@ public:
     bool levelCompleted = false;
     bool firstCompletion = false;
     int hovered = -1;
+    // What the song list's highlight points at: a song 0..3, 4 the tutorial, -1 nothing.
+    int highlighted = -1;
 
     // Menu widgets and transitions.
     int muteStage = 0;         // 0 sound on at rest .. 8 muted at rest

@@ -115,6 +115,7 @@ void Interface::placeAtlas(int item, bool wide) {
     } else {
         index = songOf(item);
     }
+    highlighted = index < 0 ? -1 : index;
     if (index < 0) return;  // nothing to point at: the sprite stays off-screen
     if (wide) {
         const float textureWidth = static_cast<float>(menuTextTextures[5].getSize().x);

@@ -126,7 +126,7 @@ TEST_F(SongList, DownFromAnEdgeThenReturnStartsTheBottomSong) {
     EXPECT_FALSE(app.game->tutorialPlay);
 }
 
-TEST_F(SongList, AKeyThatCancelsATutorialStartAlsoForgetsTheTutorial) {
+TEST_F(SongList, AKeyOrSongClickAfterATutorialStartForgetsTheTutorial) {
     enter(false);
     // Click on the tutorial entry, then another key in the same frame.
     click(1000, 934);
@@ -152,7 +152,16 @@ TEST_F(SongList, AKeyThatCancelsATutorialStartAlsoForgetsTheTutorial) {
     EXPECT_EQ(app.game->mode, 3);
     EXPECT_FALSE(app.game->tutorialPlay);
 
+    // A click on the tutorial entry, then on the bottom song row: that song, as a song.
+    click(1000, 900);
+    ASSERT_TRUE(app.game->tutorialPlay);
+    click(1000, 1376);
+    EXPECT_TRUE(app.game->startPending);
+    EXPECT_EQ(app.game->mode, 0);
+    EXPECT_FALSE(app.game->tutorialPlay);
+
     // Return on the tutorial entry still starts the tutorial.
+    app.iface->hovered = 8;
     key(sf::Keyboard::Return);
     EXPECT_TRUE(app.game->startPending);
     EXPECT_TRUE(app.game->tutorialPlay);

@@ -203,6 +203,22 @@ TEST_F(RouteAudioTest, LayerNotYetLoadedIsLeftAlone) {
     EXPECT_EQ(status(2, 1), sf::Sound::Playing);
 }
 
+// The silent companion layer arrives from the loader after the music started: a pause and
+// resume before the next boundary leaves it stopped, at the library's volume, unheard.
+TEST_F(RouteAudioTest, ALayerHandedOverAfterTheMusicStartedIsNotStartedByAResume) {
+    Route route = makeRoute(1, 2);
+    songBankReady.wave[2][1] = false;
+    route.fillCount = 2;
+    route.grabStarted = true;
+    route.updateLoopScheduler(0.01f);
+    songBankReady.wave[2][1] = true;
+    route.pauseLayers(false);
+    EXPECT_EQ(status(2, 0), sf::Sound::Paused);
+    route.resumeLayers(false);
+    EXPECT_EQ(status(2, 0), sf::Sound::Playing);
+    EXPECT_EQ(status(2, 1), sf::Sound::Stopped);
+}
+
 TEST_F(RouteAudioTest, PauseResumeAndASilentPlay) {
     Route route = runningRoute(2, 1, 1);
     route.pauseLayers(false);

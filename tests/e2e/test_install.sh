@@ -77,8 +77,12 @@ PLAYER="$E2E_DIR/home"
 mkdir -p "$PLAYER"
 PLAYER_PATH="$(sed -n 's/^ENV_PATH[[:space:]]*PATH=//p' /etc/login.defs 2>/dev/null)"
 PLAYER_PATH="${PLAYER_PATH:-/usr/local/bin:/usr/bin:/bin:/usr/local/games:/usr/games}"
+# What the display needs comes along: its name, and its authority file where the X server
+# asks for one (as under xvfb-run).
+PLAYER_ENV=(HOME="$PLAYER" PATH="$PLAYER_PATH" DISPLAY="$DISPLAY" ALSOFT_DRIVERS=null)
+if [ -n "${XAUTHORITY:-}" ]; then PLAYER_ENV+=(XAUTHORITY="$XAUTHORITY"); fi
 as_player() {
-    env -i HOME="$PLAYER" PATH="$PLAYER_PATH" DISPLAY="$DISPLAY" ALSOFT_DRIVERS=null "$@"
+    env -i "${PLAYER_ENV[@]}" "$@"
 }
 check "mirevo is on the player's PATH" test "$(as_player sh -c 'command -v mirevo')" = /usr/games/mirevo
 SHOWN="$(cd / && as_player mirevo --version 2>&1)"
@@ -89,7 +93,7 @@ check "a bad flag is refused with status 2 (got $REFUSED)" test "$REFUSED" -eq 2
 check "a refused command line leaves nothing in the home" test -z "$(find "$PLAYER" -mindepth 1 -path "$PLAYER/.local/share/*")"
 
 EXEC="$(sed -n 's/^Exec=//p' /usr/share/applications/mirevo.desktop)"
-(cd / && exec env -i HOME="$PLAYER" PATH="$PLAYER_PATH" DISPLAY="$DISPLAY" ALSOFT_DRIVERS=null \
+(cd / && exec env -i "${PLAYER_ENV[@]}" \
     sh -c "$EXEC" >"$E2E_DIR/stdout.txt" 2>"$E2E_DIR/stderr.txt") &
 E2E_PID=$!
 check "window opens from the desktop entry's command ($EXEC)" wait_window 1200

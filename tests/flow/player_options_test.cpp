@@ -107,6 +107,11 @@ TEST(PlayerOptions, VolumeAndMuteButton) {
     Interface& ui = *s.app.iface;
     EXPECT_FLOAT_EQ(ui.volumeFactor, 0.4f);
     EXPECT_FLOAT_EQ(s.app.menuSounds[1].getVolume(), 24.0f);
+    // The error sound (Left on the locked explore item) keeps its full volume, scaled by
+    // the player's from the first frame on.
+    s.player.tap(sf::Keyboard::Left);
+    EXPECT_EQ(s.app.menuSounds[3].getStatus(), sf::Sound::Playing);
+    EXPECT_FLOAT_EQ(s.app.menuSounds[3].getVolume(), 40.0f);
 
     s.player.tap(sf::Keyboard::Down);
     ASSERT_TRUE(s.player.runUntil([&] { return ui.Screen == MakingOf; }, 3.0f));
