@@ -47,19 +47,21 @@ void finishDrawing(GameRun& run) {
     if (run.platform.canvas && run.platform.canvas->setActive(true)) glFinish();
 }
 
-// Moves the mouse onto the song list's entry of the song (its event is handled next frame).
-bool pointAt(GameRun& run, int song) {
+// Moves the mouse onto the song list's row of the song (its event is handled next frame);
+// the point is kept in `at` for a click. False when no point of the window shows the song.
+bool pointAt(GameRun& run, int song, sf::Vector2i& at) {
     const sf::Vector2u size = run.platform.size;
     for (unsigned y = 0; y < size.y; y += 4) {
         for (unsigned x = 0; x < size.x; x += 4) {
-            if (run.app.iface->hitTestSongList(static_cast<float>(x), static_cast<float>(y)) !=
-                song)
-                continue;
-            run.platform.mouse = sf::Vector2i(static_cast<int>(x), static_cast<int>(y));
+            const int hit =
+                run.app.iface->hitTestSongList(static_cast<float>(x), static_cast<float>(y));
+            if (songOf(hit) != song) continue;
+            at = sf::Vector2i(static_cast<int>(x), static_cast<int>(y));
+            run.platform.mouse = at;
             sf::Event moved;
             moved.type = sf::Event::MouseMoved;
-            moved.mouseMove.x = static_cast<int>(x);
-            moved.mouseMove.y = static_cast<int>(y);
+            moved.mouseMove.x = at.x;
+            moved.mouseMove.y = at.y;
             run.platform.push(moved);
             return true;
         }
@@ -170,13 +172,13 @@ BENCHMARK(BM_PlayStartFrame)
 
 // From the start of the play's first frame: the 4 touches and 4 first layers published,
 // and the whole bank loaded, while the game keeps running its frames. Manual time: the
-// whole bank; the counter first_sounds_ms: the first eight. The song is picked by its number
-// key after the list has been open for the second argument's milliseconds: 1000 as a player
-// who reads it, pointing at the song with the mouse meanwhile; 0 as one who picks in the
-// list's first frame.
+// whole bank; the counter first_sounds_ms: the first eight. The song is picked as players
+// pick it (second argument): 1 points at its row with the mouse, reads the list for a
+// second and clicks the row; 2 walks down to its row with the arrow keys, reads for a
+// second and presses Return; 0 presses its number key in the list's first frame.
 void BM_SongLoad(benchmark::State& state) {
     const int song = static_cast<int>(state.range(0));
-    const double listMs = static_cast<double>(state.range(1));
+    const int how = static_cast<int>(state.range(1));
     GameRun* started = startedRun(state);
     if (!started) return;
     GameRun& run = *started;
@@ -188,16 +190,32 @@ void BM_SongLoad(benchmark::State& state) {
             state.SkipWithError("no song list");
             return;
         }
-        if (listMs > 0 && !pointAt(run, song)) {
+        sf::Vector2i row;
+        if (how == 1 && !pointAt(run, song, row)) {
             state.SkipWithError("no point of the list shows the song");
             return;
         }
+        if (how == 2) {
+            // From nothing highlighted, Down goes to the top row: the song's row is song + 1
+            // presses down (list position k holds song k).
+            for (int k = 0; k <= song; ++k) {
+                run.platform.pushKey(sf::Keyboard::Down);
+                run.platform.advance(1.0f / 60.0f);
+                run.app.frame();
+            }
+        }
         const auto open = BenchClock::now();
-        while (msBetween(open, BenchClock::now()) < listMs) {
+        while (how != 0 && msBetween(open, BenchClock::now()) < 1000.0) {
             run.platform.advance(1.0f / 60.0f);
             run.app.frame();
         }
-        run.platform.pushKey(songKey(song));
+        if (how == 1) {
+            run.platform.pushClick(row.x, row.y);
+        } else if (how == 2) {
+            run.platform.pushKey(sf::Keyboard::Return);
+        } else {
+            run.platform.pushKey(songKey(song));
+        }
         // A watcher thread stamps the moments the flags rise, to the half millisecond.
         std::atomic<bool> stop{false};
         std::atomic<bool> launched{false};
@@ -235,13 +253,17 @@ void BM_SongLoad(benchmark::State& state) {
             state.SkipWithError("the song's sounds did not load");
             return;
         }
+        if (songOf(run.app.game->mode) != song) {
+            state.SkipWithError("another song started");
+            return;
+        }
         run.player.dt = 1.0f / 24.0f;
         run.leavePlay();
     }
     state.counters["first_sounds_ms"] = n ? firstSum / n : 0.0;
 }
 BENCHMARK(BM_SongLoad)
-    ->ArgsProduct({{0, 1, 2, 3}, {1000, 0}})
+    ->ArgsProduct({{0, 1, 2, 3}, {1, 2, 0}})
     ->UseManualTime()
     ->Iterations(3)
     ->Unit(benchmark::kMillisecond);

@@ -40,10 +40,26 @@ add_custom_command(
     COMMENT "Compressing the manual page")
 add_custom_target(manual_page ALL DEPENDS ${MIREVO_PACKAGING_DIR}/mirevo.6.gz)
 
+# The package's change log (Debian's format, dated with the release) and copyright file.
+execute_process(COMMAND date -u -R -d "${MIREVO_RELEASE_DATE} 12:00"
+                OUTPUT_VARIABLE MIREVO_CHANGELOG_DATE OUTPUT_STRIP_TRAILING_WHITESPACE)
+configure_file(${CMAKE_SOURCE_DIR}/packaging/changelog.in ${MIREVO_PACKAGING_DIR}/changelog @ONLY)
+add_custom_command(
+    OUTPUT ${MIREVO_PACKAGING_DIR}/changelog.gz
+    COMMAND gzip -9 -n -f -k ${MIREVO_PACKAGING_DIR}/changelog
+    DEPENDS ${MIREVO_PACKAGING_DIR}/changelog
+    COMMENT "Compressing the change log")
+add_custom_target(changelog ALL DEPENDS ${MIREVO_PACKAGING_DIR}/changelog.gz)
+
 install(PROGRAMS ${MIREVO_PACKAGING_DIR}/mirevo DESTINATION ${MIREVO_INSTALL_GAMES})
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/mirevo.desktop DESTINATION share/applications)
 install(FILES ${MIREVO_PACKAGING_DIR}/${MIREVO_APP_ID}.metainfo.xml DESTINATION share/metainfo)
 install(FILES ${MIREVO_PACKAGING_DIR}/mirevo.6.gz DESTINATION share/man/man6)
+install(FILES ${MIREVO_PACKAGING_DIR}/changelog.gz ${CMAKE_SOURCE_DIR}/packaging/copyright
+        DESTINATION share/doc/mirevo)
+# Debian's package checker is told why the one name it questions stays as it is.
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/lintian-overrides DESTINATION share/lintian/overrides
+        RENAME mirevo)
 if(TARGET icon)
     install(DIRECTORY ${MIREVO_ICON_DIR}/ DESTINATION share/icons/hicolor)
 endif()

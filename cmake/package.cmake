@@ -9,13 +9,14 @@ set(CPACK_PACKAGE_VENDOR "The Mirevo developers")
 set(CPACK_PACKAGE_CONTACT "Mirevo maintainers <maintainers@mirevo.example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "music game: catch the creatures on the beat")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Mirevo is a full-screen music game for one player. On the beat of the song, small
-creatures hop from the four corners of a board towards its centre; catch each one with
-its route's key as it lands. Good catches fill the route's gauge and bring in further
-layers of the music, so the song grows with your skill.
+    "Mirevo is a full-screen music game for one player. On the beat of the
+song, small creatures hop from the four corners of a board towards its
+centre; catch each one with its route's key as it lands. Good catches fill
+the route's gauge and bring in further layers of the music, so the song
+grows with your skill.
 .
-Four songs, scored plays, an endless explore mode, a tutorial and a making-of picture
-book.")
+Four songs, scored plays, an endless explore mode, a tutorial and a
+making-of picture book.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 

@@ -6,7 +6,7 @@
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="${MIREVO_BUILD_DIR:-$ROOT/build}"
-bash "$ROOT/scripts/setup.sh" mirevo assets icon manual_page
+bash "$ROOT/scripts/setup.sh" mirevo assets icon manual_page changelog
 (cd "$BUILD" && ctest --output-on-failure -L package)
 (cd "$BUILD" && cpack -G DEB)
 VERSION="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$BUILD/CMakeCache.txt")"

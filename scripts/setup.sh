@@ -14,7 +14,7 @@ PACKAGES=(
     libfluidsynth-dev fluid-soundfont-gm
     libcli11-dev libtomlplusplus-dev libx11-dev
     xvfb xauth xdotool imagemagick x11-utils sox libgl1-mesa-dri
-    dpkg-dev file desktop-file-utils appstream man-db
+    dpkg-dev file desktop-file-utils appstream man-db lintian
 )
 
 missing=()

@@ -37,6 +37,12 @@ cpack -G DEB -B "$E2E_DIR/pkg" --config "$BUILD/CPackConfig.cmake" >"$E2E_DIR/cp
 DEB="$E2E_DIR/pkg/mirevo_${VERSION}_${ARCH}.deb"
 check "cpack makes mirevo_${VERSION}_${ARCH}.deb" test -s "$DEB"
 [ -s "$DEB" ] || { cat "$E2E_DIR/cpack.txt"; finish; }
+# Debian's package checker: no error or warning but those the package overrides, with
+# their reasons.
+lintian --fail-on error,warning "$DEB" >"$E2E_DIR/lintian.txt" 2>&1
+LINTIAN_STATUS=$?
+check "lintian finds no error or warning (status $LINTIAN_STATUS)" test "$LINTIAN_STATUS" -eq 0
+[ "$LINTIAN_STATUS" -eq 0 ] || cat "$E2E_DIR/lintian.txt"
 check "package version is the project's ($VERSION)" test "$(dpkg-deb -f "$DEB" Version)" = "$VERSION"
 DEPENDS="$(dpkg-deb -f "$DEB" Depends)"
 echo "Depends: $DEPENDS"
