@@ -202,7 +202,7 @@ void Route::updateGauge(float dt) {
     gaugeTimer += dt;
     if (gaugeTimer <= period) return;
     gaugeTimer -= period;
-    bool bouncing = (phase == 7 && !exploreMode);
+    bool bouncing = (phase == RoutePhase::finalStage && !exploreMode);
     if (bouncing) gaugeRising = false;
     if (gaugePhase == 0 && !gaugeRising && gaugeLevel < 11) gaugeLevel += 1;
     for (int i = 0; i <= gaugeLevel - 2; ++i) showGaugeCell(i, 2);
@@ -239,11 +239,11 @@ void Route::updateGauge(float dt) {
 }
 
 void Route::showButtonFrame() {
-    if (buttonState == 0 || !validIndex(mode)) {
+    if (buttonState == ButtonState::idle || !validIndex(mode)) {
         buttonSprite.setTextureRect(sf::IntRect());
         return;
     }
-    int f = buttonState == 3 ? 0 : 1;
+    int f = buttonState == ButtonState::released ? 0 : 1;
     sf::Vector2i offset = buttonFrameOffset(index, mode, f);
     buttonSprite.setPosition(buttonPosX + boardScale * offset.x,
                              buttonPosY + boardScale * offset.y);
@@ -263,7 +263,7 @@ void Route::catchParticle(Particle& particle, int landing, bool spoilt) {
 }
 
 void Route::updateButton(float dt) {
-    if (buttonState == 1) {
+    if (buttonState == ButtonState::pressed) {
         bool caught = false;
         for (Particle& particle : particles) {
             int landing = particle.judgeCatch();
@@ -272,24 +272,24 @@ void Route::updateButton(float dt) {
             caught = true;
         }
         if (!caught) missedPress = true;
-        buttonState = 2;
+        buttonState = ButtonState::held;
         buttonTimer = 0.0f;
     }
-    if (buttonState == 2) {
+    if (buttonState == ButtonState::held) {
         // A particle that slides into its window while the key is still held is spoilt.
         for (Particle& particle : particles) {
             if (particle.judged) continue;
             if (particle.judgeCatch() != -1) catchParticle(particle, 0, true);
         }
     }
-    if (buttonState >= 1) {
+    if (buttonState != ButtonState::idle) {
         buttonTimer += dt;
         if (buttonTimer > frameTickLength) {
             buttonTimer -= frameTickLength;
-            if (buttonState == 2)
-                buttonState = 3;
-            else if (buttonState == 3)
-                buttonState = 0;
+            if (buttonState == ButtonState::held)
+                buttonState = ButtonState::released;
+            else if (buttonState == ButtonState::released)
+                buttonState = ButtonState::idle;
         }
     }
     showButtonFrame();
@@ -307,118 +307,144 @@ void Route::updateLauncher(float dt) {
 }
 
 void Route::launchPhase() {
-    int extra = song == 0 ? 1 : 0;
     switch (phase) {
-        case 0:
-        case 1:
-        case 2:
-            if (std::rand() % 5 == 0) phase += 1;
-            waitCounter += 1;
+        case RoutePhase::warmingUp:
+        case RoutePhase::warmingUp + 1:
+        case RoutePhase::warmingUp + 2:
+            warmUp();
             return;
-        case 3: {
-            int a1 = choose_anim(0, index, 5);
-            int a2 = choose_anim(0, index, 5);
-            int a3 = choose_anim(0, index, 5);
-            launchParticle(a1, a2, a3);
-            minWait = minWaitOf(a1, a2, a3, index) + 2 + extra;
-            phase = exploreMode ? 10 : 4;
-            waitCounter = 1;
+        case RoutePhase::firstLaunch:
+            launchFirst();
             return;
-        }
-        case 4: {
-            if (waitCounter <= minWait) {
-                waitCounter += 1;
-                return;
-            }
-            if (std::rand() % 15 < chanceFor(song, gaugeLevel)) {
-                int level = clampLevel(gaugeLevel);
-                int a1 = choose_anim(level, index, waitCounter);
-                int a2 = choose_anim(level, index, waitCounter);
-                int easier = level < 2 ? level : std::rand() % (level - 1);
-                int a3 = choose_anim(easier, index, waitCounter);
-                launchParticle(a1, a2, a3);
-                minWait = minWaitOf(a1, a2, a3, index) + 2 + extra;
-                std::cout << "minWait: " << minWait << std::endl;
-            }
-            waitCounter = 1;
+        case RoutePhase::normal:
+            launchNormal();
             return;
-        }
-        case 5:
-        case 6: {
-            if (waitCounter <= minWait || std::rand() % 15 >= chanceFor(song, gaugeLevel)) {
-                waitCounter += 1;
-                return;
-            }
-            int special = phase;
-            std::cout << "special: " << phase << " route: " << index
-                      << " count: " << specialLaunches << std::endl;
-            specialLaunches -= 1;
-            if (specialLaunches == 0) {
-                phase = 4;
-                volumeGlide = true;
-                glideTarget = 50.0f;
-                glideStep = 1.0f;
-            }
-            bool hard = (special == 6);
-            int a1 = choose_anim(hard ? 9 : 0, index, waitCounter);
-            int a2 = choose_anim(hard ? 8 : 0, index, waitCounter);
-            int a3 = choose_anim(hard ? 7 : 0, index, waitCounter);
-            launchParticle(a1, a2, a3);
-            minWait = minWaitOf(a1, a2, a3, index) + 1 + (phase == 6 ? 1 : 0) + extra;
-            std::cout << "minWait: " << minWait << std::endl;
-            waitCounter = 1;
+        case RoutePhase::specialEasy:
+        case RoutePhase::specialHard:
+            launchSpecial();
             return;
-        }
-        case 7: {
-            if (waitCounter <= minWait) {
-                waitCounter += 1;
-                return;
-            }
-            if (std::rand() % 6 <= 3) {
-                int a1 = choose_anim(std::rand() % 11, index, waitCounter);
-                int a2 = choose_anim(std::rand() % 5 + 6, index, waitCounter);
-                int a3 = choose_anim(std::rand() % 7 + 4, index, waitCounter);
-                launchParticle(a1, a2, a3);
-                minWait = minWaitOf(a1, a2, a3, index) + 2;
-            }
-            waitCounter = 1;
+        case RoutePhase::finalStage:
+            launchFinal();
             return;
-        }
-        case 9:
-            if (tutorialLaunch) {
-                int a1 = choose_anim(0, index, 5);
-                int a2 = choose_anim(0, index, 5);
-                int a3 = choose_anim(0, index, 5);
-                launchParticle(a1, a2, a3);
-                tutorialLaunch = false;
-            }
-            waitCounter += 1;
+        case RoutePhase::tutorial:
+            launchForTutorial();
             return;
-        case 10: {
-            if (waitCounter <= minWait) {
-                waitCounter += 1;
-                return;
-            }
-            if (std::rand() % 6 < (finalSignal ? 4 : 3)) {
-                bool odd = std::rand() % 2 == 1;
-                bool trick = odd && rampA != 0;
-                int a1 = choose_anim(std::rand() % 11, index, waitCounter);
-                int a2 = choose_anim(std::rand() % 5 + 6, index, waitCounter);
-                int a3 = choose_anim(std::rand() % 7 + 4, index, waitCounter);
-                std::cout << "spawn" << rampA << std::endl;
-                if (rampA != 0 || rampB != 0)
-                    launchTrickParticle(a1, a2, a3, trick ? 1 : 0, rampB);
-                else
-                    launchParticle(a1, a2, a3);
-                minWait = trick ? 5 : minWaitOf(a1, a2, a3, index) + 2;
-            }
-            waitCounter = 1;
+        case RoutePhase::explore:
+            launchExplore();
             return;
-        }
-        default:
+        default:  // winding down: no launches
             waitCounter += 1;
             return;
     }
+}
+
+// One beat of waiting, true while the wait since the last launch lasts.
+bool Route::stillWaiting() {
+    if (waitCounter > minWait) return false;
+    waitCounter += 1;
+    return true;
+}
+
+int Route::songZeroExtraWait() const {
+    return song == 0 ? 1 : 0;
+}
+
+void Route::warmUp() {
+    if (std::rand() % 5 == 0) phase += 1;
+    waitCounter += 1;
+}
+
+void Route::launchFirst() {
+    int a1 = choose_anim(0, index, 5);
+    int a2 = choose_anim(0, index, 5);
+    int a3 = choose_anim(0, index, 5);
+    launchParticle(a1, a2, a3);
+    minWait = minWaitOf(a1, a2, a3, index) + 2 + songZeroExtraWait();
+    phase = exploreMode ? RoutePhase::explore : RoutePhase::normal;
+    waitCounter = 1;
+}
+
+void Route::launchNormal() {
+    if (stillWaiting()) return;
+    if (std::rand() % 15 < chanceFor(song, gaugeLevel)) {
+        int level = clampLevel(gaugeLevel);
+        int a1 = choose_anim(level, index, waitCounter);
+        int a2 = choose_anim(level, index, waitCounter);
+        int easier = level < 2 ? level : std::rand() % (level - 1);
+        int a3 = choose_anim(easier, index, waitCounter);
+        launchParticle(a1, a2, a3);
+        minWait = minWaitOf(a1, a2, a3, index) + 2 + songZeroExtraWait();
+        std::cout << "minWait: " << minWait << std::endl;
+    }
+    waitCounter = 1;
+}
+
+void Route::launchSpecial() {
+    if (waitCounter <= minWait || std::rand() % 15 >= chanceFor(song, gaugeLevel)) {
+        waitCounter += 1;
+        return;
+    }
+    int special = phase;
+    std::cout << "special: " << phase << " route: " << index << " count: " << specialLaunches
+              << std::endl;
+    specialLaunches -= 1;
+    if (specialLaunches == 0) {
+        phase = RoutePhase::normal;
+        volumeGlide = true;
+        glideTarget = 50.0f;
+        glideStep = 1.0f;
+    }
+    bool hard = (special == RoutePhase::specialHard);
+    int a1 = choose_anim(hard ? 9 : 0, index, waitCounter);
+    int a2 = choose_anim(hard ? 8 : 0, index, waitCounter);
+    int a3 = choose_anim(hard ? 7 : 0, index, waitCounter);
+    launchParticle(a1, a2, a3);
+    // One more beat while the phase is (still) the hard one.
+    minWait = minWaitOf(a1, a2, a3, index) + 1 + (phase == RoutePhase::specialHard ? 1 : 0) +
+              songZeroExtraWait();
+    std::cout << "minWait: " << minWait << std::endl;
+    waitCounter = 1;
+}
+
+void Route::launchFinal() {
+    if (stillWaiting()) return;
+    if (std::rand() % 6 <= 3) {
+        int a1 = choose_anim(std::rand() % 11, index, waitCounter);
+        int a2 = choose_anim(std::rand() % 5 + 6, index, waitCounter);
+        int a3 = choose_anim(std::rand() % 7 + 4, index, waitCounter);
+        launchParticle(a1, a2, a3);
+        minWait = minWaitOf(a1, a2, a3, index) + 2;
+    }
+    waitCounter = 1;
+}
+
+void Route::launchForTutorial() {
+    if (tutorialLaunch) {
+        int a1 = choose_anim(0, index, 5);
+        int a2 = choose_anim(0, index, 5);
+        int a3 = choose_anim(0, index, 5);
+        launchParticle(a1, a2, a3);
+        tutorialLaunch = false;
+    }
+    waitCounter += 1;
+}
+
+void Route::launchExplore() {
+    if (stillWaiting()) return;
+    if (std::rand() % 6 < (finalSignal ? 4 : 3)) {
+        bool odd = std::rand() % 2 == 1;
+        bool trick = odd && rampA != 0;
+        int a1 = choose_anim(std::rand() % 11, index, waitCounter);
+        int a2 = choose_anim(std::rand() % 5 + 6, index, waitCounter);
+        int a3 = choose_anim(std::rand() % 7 + 4, index, waitCounter);
+        std::cout << "spawn" << rampA << std::endl;
+        if (rampA != 0 || rampB != 0)
+            launchTrickParticle(a1, a2, a3, trick ? 1 : 0, rampB);
+        else
+            launchParticle(a1, a2, a3);
+        minWait = trick ? 5 : minWaitOf(a1, a2, a3, index) + 2;
+    }
+    waitCounter = 1;
 }
 
 // ---- Particles ----
@@ -443,7 +469,7 @@ void Route::resolveParticles() {
         int judgement = particles[i].judgement;
         tally.count(judgement);
         if (judgement >= 1) {
-            if (phase == 9) {
+            if (phase == RoutePhase::tutorial) {
                 tutorialResult = 1;
                 std::cout << index << std::endl;
             }
@@ -460,7 +486,7 @@ void Route::resolveParticles() {
                     setFillCount(fillCount + 1);
             }
         } else {
-            if (phase == 9) tutorialResult = judgement - 1;
+            if (phase == RoutePhase::tutorial) tutorialResult = judgement - 1;
             if (exploreMode) {
                 if (gaugeLevel == 0) stopEvent = true;
                 gaugePhase = -1;

@@ -17,6 +17,30 @@ extern const int exploreLoopCount[4];
 // A launch happens when rand() % 15 < launchChance[song][gaugeLevel], levels 0..9.
 extern const int launchChance[4][10];
 
+// A route's launch phase: 0..2 warming up, then the first launch, then normal launches (explore
+// launches in an explore play); the game switches normal to a special phase and to the final
+// stage's, winds the final stage down near its end, and holds the tutorial's routes in theirs.
+namespace RoutePhase {
+const int warmingUp = 0;  // .. 2
+const int firstLaunch = 3;
+const int normal = 4;
+const int specialEasy = 5;
+const int specialHard = 6;
+const int finalStage = 7;
+const int windingDown = 8;  // no launches
+const int tutorial = 9;
+const int explore = 10;
+}  // namespace RoutePhase
+
+// A route's button: idle, pressed by the key, held (from the frame after), released (1/12 s
+// after the key is let go), then idle again 1/12 s later.
+namespace ButtonState {
+const int idle = 0;
+const int pressed = 1;
+const int held = 2;
+const int released = 3;
+}  // namespace ButtonState
+
 // How a route's creatures ended over one play: caught in time, too early, too late, or
 // missed (never caught, or spoilt by a held key).
 struct CatchTally {
@@ -73,8 +97,17 @@ public:
     void resolveParticles();
     void updateParticles(float dt);
 
-    // Parts of those steps.
+    // Parts of those steps. launchPhase runs the launcher's beat by phase, one step each.
     void launchPhase();
+    void warmUp();
+    void launchFirst();
+    void launchNormal();
+    void launchSpecial();
+    void launchFinal();
+    void launchForTutorial();
+    void launchExplore();
+    bool stillWaiting();
+    int songZeroExtraWait() const;
     void updateLayers();
     void catchParticle(Particle& particle, int landing, bool spoilt);
     void showGaugeCell(int cell, int state);
