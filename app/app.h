@@ -54,6 +54,13 @@ public:
     bool menuInputBlocked() const;
     void mainMenuEvent(const sf::Event& event);
     void levelSelectEvent(const sf::Event& event);
+    // Its steps: the mouse over and on the rows, the keys.
+    void pointAtListRow();
+    void clickListRow();
+    void listKey(sf::Keyboard::Key key);
+    void moveSongHighlight(bool up);
+    void moveExploreHighlight(bool up);
+    void startHighlighted();
     void makingOfEvent(const sf::Event& event);
     void mainMenuStep();
     void levelSelectStep();

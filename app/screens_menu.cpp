@@ -9,6 +9,7 @@
 #include "core/songs.h"
 #include "game/game.h"
 #include "ui/interface.h"
+#include "ui/menu_logic.h"
 #include "ui/picture_decoder.h"
 
 namespace {
@@ -151,86 +152,68 @@ void App::mainMenuStep() {
 
 void App::levelSelectEvent(const sf::Event& event) {
     if (menuInputBlocked()) return;
+    if (event.type == sf::Event::MouseMoved) {
+        pointAtListRow();
+    } else if (event.type == sf::Event::MouseButtonPressed) {
+        if (event.mouseButton.button == sf::Mouse::Right) {
+            iface->closePanel();
+            click();
+        } else if (event.mouseButton.button == sf::Mouse::Left) {
+            clickListRow();
+        }
+    } else if (event.type == sf::Event::KeyPressed) {
+        listKey(event.key.code);
+    }
+}
+
+// The mouse writes the hit result (a mode, the tutorial, an edge) into hovered.
+void App::pointAtListRow() {
+    Interface& ui = *iface;
+    const bool explore = game->explorePlay;
+    sf::Vector2f m = mousePosition();
+    ui.hovered = explore ? ui.hitTestExploreList(m.x, m.y) : ui.hitTestSongList(m.x, m.y);
+    ui.placeAtlas(ui.hovered, explore);
+}
+
+void App::clickListRow() {
     Interface& ui = *iface;
     Game& g = *game;
-    bool explore = g.explorePlay;
-
-    if (event.type == sf::Event::MouseMoved) {
-        sf::Vector2f m = mousePosition();
-        ui.hovered = explore ? ui.hitTestExploreList(m.x, m.y) : ui.hitTestSongList(m.x, m.y);
-        ui.placeAtlas(ui.hovered, explore);
-        return;
-    }
-    if (event.type == sf::Event::MouseButtonPressed) {
-        if (event.mouseButton.button == sf::Mouse::Right) {
-            ui.closePanel();
-            click();
-            return;
-        }
-        if (event.mouseButton.button != sf::Mouse::Left) return;
-        sf::Vector2f m = mousePosition();
-        int r = explore ? ui.hitTestExploreList(m.x, m.y) : ui.hitTestSongList(m.x, m.y);
-        g.mode = r;
-        if (r == (explore ? 6 : 5)) {  // the back edge
-            ui.closePanel();
-            g.mode = -1;
-        } else if (r == 8) {
-            g.tutorialPlay = true;
-            g.mode = 1;
-        } else if (r == -2) {
-            errorSound();
-        } else if (r >= 0 && r <= 3) {
-            g.tutorialPlay = false;  // the song clicked last wins over a tutorial click
-        }
-        if (menuSounds.size() >= 4) menuSounds[3].setVolume(50.0f * ui.volumeFactor);
-        if (g.mode >= 0 && g.mode <= 3) {
-            g.startPending = true;
-            click();
-        }
-        return;
-    }
-    if (event.type != sf::Event::KeyPressed) return;
-
-    sf::Keyboard::Key key = event.key.code;
-    if (key == sf::Keyboard::Up || key == sf::Keyboard::Down) {
-        bool up = key == sf::Keyboard::Up;
-        if (!explore) {
-            if (up) {
-                // A mouse result other than a row or the tutorial entry (the edges, or
-                // nothing) counts as nothing highlighted.
-                if (!isListPosition(ui.hovered) && ui.hovered != 8) ui.hovered = -1;
-                if (ui.hovered == 8) {
-                    ui.placeAtlas(8, false);
-                } else if (ui.hovered == 0) {
-                    ui.hovered = 8;
-                    ui.placeAtlas(8, false);
-                } else {
-                    // From nothing highlighted, Up starts at the bottom of the list.
-                    ui.hovered = ui.hovered == -1 ? 3 : ui.hovered - 1;
-                    ui.placeAtlas(modeOrder[ui.hovered], false);
-                }
-            } else {
-                // One row down, at most the bottom row: from an edge (5 or 6) that is the
-                // bottom row, from nothing highlighted the top one.
-                ui.hovered = ui.hovered == 8 ? 0 : std::clamp(ui.hovered + 1, 0, 3);
-                ui.placeAtlas(modeOrder[ui.hovered], false);
-            }
-        } else {
-            if (!isListPosition(ui.hovered)) ui.hovered = -1;
-            int from = ui.hovered == -1 && up ? 4 : ui.hovered;
-            int next = ui.nextCompletedSong(from, !up);
-            ui.hovered =
-                isListPosition(next) ? next : (isListPosition(ui.hovered) ? ui.hovered : -1);
-            if (isListPosition(ui.hovered)) ui.placeAtlas(modeOrder[ui.hovered], true);
-        }
-        return;
-    }
-    if (key == sf::Keyboard::Escape) {
+    const bool explore = g.explorePlay;
+    sf::Vector2f m = mousePosition();
+    int r = explore ? ui.hitTestExploreList(m.x, m.y) : ui.hitTestSongList(m.x, m.y);
+    g.mode = r;
+    if (r == (explore ? ListHit::rightEdge : ListHit::leftEdge)) {  // the back edge
         ui.closePanel();
+        g.mode = -1;
+    } else if (r == ListHit::tutorial) {
+        g.tutorialPlay = true;
+        g.mode = 1;
+    } else if (r == ListHit::locked) {
+        errorSound();
+    } else if (isListPosition(r)) {
+        g.tutorialPlay = false;  // the song clicked last wins over a tutorial click
+    }
+    if (menuSounds.size() >= 4) menuSounds[3].setVolume(50.0f * ui.volumeFactor);
+    if (g.mode >= 0 && g.mode <= 3) {
+        g.startPending = true;
         click();
+    }
+}
+
+void App::listKey(sf::Keyboard::Key key) {
+    Interface& ui = *iface;
+    Game& g = *game;
+    if (key == sf::Keyboard::Up || key == sf::Keyboard::Down) {
+        if (g.explorePlay) {
+            moveExploreHighlight(key == sf::Keyboard::Up);
+        } else {
+            moveSongHighlight(key == sf::Keyboard::Up);
+        }
         return;
     }
-    if ((key == sf::Keyboard::Left && ui.MenuChoice == ChoiceRight) ||
+    // Escape, or the arrow pointing back to the side the panel came from.
+    if (key == sf::Keyboard::Escape ||
+        (key == sf::Keyboard::Left && ui.MenuChoice == ChoiceRight) ||
         (key == sf::Keyboard::Right && ui.MenuChoice == ChoiceLeft)) {
         ui.closePanel();
         click();
@@ -244,7 +227,7 @@ void App::levelSelectEvent(const sf::Event& event) {
         g.mode = numbered;
         return;
     }
-    if (isZeroKey(key) && !explore) {
+    if (isZeroKey(key) && !g.explorePlay) {
         g.tutorialPlay = true;
         g.mode = 1;
         click();
@@ -254,8 +237,51 @@ void App::levelSelectEvent(const sf::Event& event) {
     // Any other key cancels a start chosen earlier in this frame, a tutorial start included.
     g.startPending = false;
     g.tutorialPlay = false;
-    if (key != sf::Keyboard::Return) return;
-    if (ui.hovered == 8) {
+    if (key == sf::Keyboard::Return) startHighlighted();
+}
+
+// The keys read hovered as a list position (0..3 top to bottom, the tutorial above).
+void App::moveSongHighlight(bool up) {
+    Interface& ui = *iface;
+    if (up) {
+        // A mouse result other than a row or the tutorial entry (the edges, or nothing)
+        // counts as nothing highlighted.
+        if (!isListPosition(ui.hovered) && ui.hovered != ListHit::tutorial) {
+            ui.hovered = ListHit::nothing;
+        }
+        if (ui.hovered == ListHit::tutorial) {
+            ui.placeAtlas(ListHit::tutorial, false);
+        } else if (ui.hovered == 0) {
+            ui.hovered = ListHit::tutorial;
+            ui.placeAtlas(ListHit::tutorial, false);
+        } else {
+            // From nothing highlighted, Up starts at the bottom of the list.
+            ui.hovered = ui.hovered == ListHit::nothing ? 3 : ui.hovered - 1;
+            ui.placeAtlas(modeOrder[ui.hovered], false);
+        }
+    } else {
+        // One row down, at most the bottom row: from an edge (5 or 6) that is the bottom
+        // row, from nothing highlighted the top one.
+        ui.hovered = ui.hovered == ListHit::tutorial ? 0 : std::clamp(ui.hovered + 1, 0, 3);
+        ui.placeAtlas(modeOrder[ui.hovered], false);
+    }
+}
+
+// Only completed songs can be highlighted in the explore list.
+void App::moveExploreHighlight(bool up) {
+    Interface& ui = *iface;
+    if (!isListPosition(ui.hovered)) ui.hovered = ListHit::nothing;
+    int from = ui.hovered == ListHit::nothing && up ? 4 : ui.hovered;
+    int next = ui.nextCompletedSong(from, !up);
+    ui.hovered =
+        isListPosition(next) ? next : (isListPosition(ui.hovered) ? ui.hovered : ListHit::nothing);
+    if (isListPosition(ui.hovered)) ui.placeAtlas(modeOrder[ui.hovered], true);
+}
+
+void App::startHighlighted() {
+    Interface& ui = *iface;
+    Game& g = *game;
+    if (ui.hovered == ListHit::tutorial) {
         g.tutorialPlay = true;
         g.mode = 1;
         click();

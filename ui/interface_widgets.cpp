@@ -110,7 +110,7 @@ void Interface::placeAtlas(int item, bool wide) {
     const float s = scaleY;
     atlasY = wholePart(2 * windowHeight);
     int index = -1;
-    if (item == 8) {
+    if (item == ListHit::tutorial) {
         index = 4;
     } else {
         index = songOf(item);

@@ -14,6 +14,16 @@ std::string formatTime(float seconds);
 // A number in the default stream notation: 1234 -> "1234", 12.5 -> "12.5".
 std::string formatNumber(float value);
 
+// What the song and explore lists' hit tests return besides a row's mode (0..3); the keys
+// use the tutorial entry's code as its list position too.
+namespace ListHit {
+const int nothing = -1;
+const int locked = -2;    // an explore row whose song is not completed
+const int leftEdge = 5;   // the back edge of a scored list
+const int rightEdge = 6;  // the back edge of an explore list
+const int tutorial = 8;
+}  // namespace ListHit
+
 // Hit tests on a window of width w and height h; x, y in window pixels. The three list
 // tests work on the 2048 x 1536 layout canvas.
 // 1 right, 3 left, 2 bottom triangle of the window's two diagonals; -1 top or a diagonal.
