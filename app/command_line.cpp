@@ -21,25 +21,29 @@ void fail(CommandLine& result, const std::string& problem) {
 const unsigned minWindowSide = 160;
 const unsigned maxWindowSide = 16384;
 
-namespace {
-// One side of a window size: plain decimal digits, within the limits.
-bool parseSide(const std::string& digits, unsigned& value) {
-    if (digits.empty() || digits.size() > 5) return false;
-    value = 0;
-    for (char c : digits) {
+bool parseDecimal(std::string_view text, unsigned min, unsigned max, unsigned& value) {
+    if (text.empty()) return false;
+    unsigned number = 0;
+    for (char c : text) {
         if (c < '0' || c > '9') return false;
-        value = value * 10 + static_cast<unsigned>(c - '0');
+        number = number * 10 + static_cast<unsigned>(c - '0');
+        if (number > max) return false;
     }
-    return value >= minWindowSide && value <= maxWindowSide;
+    if (number < min) return false;
+    value = number;
+    return true;
 }
-}  // namespace
 
 bool parseWindowSize(const std::string& text, unsigned& width, unsigned& height) {
     const size_t cut = text.find('x');
     if (cut == std::string::npos) return false;
+    const std::string_view all(text);
     unsigned w = 0;
     unsigned h = 0;
-    if (!parseSide(text.substr(0, cut), w) || !parseSide(text.substr(cut + 1), h)) return false;
+    if (!parseDecimal(all.substr(0, cut), minWindowSide, maxWindowSide, w) ||
+        !parseDecimal(all.substr(cut + 1), minWindowSide, maxWindowSide, h)) {
+        return false;
+    }
     width = w;
     height = h;
     return true;
@@ -51,8 +55,9 @@ void fitWindowToDesktop(unsigned& width, unsigned& height, unsigned desktopWidth
     if (desktopWidth == 0 || desktopHeight == 0) return;
     double scale = std::min(static_cast<double>(desktopWidth) / width,
                             static_cast<double>(desktopHeight) / height);
-    width = std::max(1u, static_cast<unsigned>(width * scale));
-    height = std::max(1u, static_cast<unsigned>(height * scale));
+    // The game accepts no smaller window, whatever its shape.
+    width = std::max(minWindowSide, static_cast<unsigned>(width * scale));
+    height = std::max(minWindowSide, static_cast<unsigned>(height * scale));
 }
 
 CommandLine parseCommandLine(int argc, const char* const* argv) {
@@ -76,10 +81,10 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
                        "on: frames follow the display's refresh; off: as fast as possible")
             ->check(CLI::IsMember({"on", "off"}))
             ->type_name("on|off");
-    int volume = 100;
+    // Numbers are read here, in decimal only: CLI11 would take "050" as octal 40.
+    std::string volumeText;
     CLI::Option* volumeOption =
-        cli.add_option("--volume", volume, "Master volume from 0 (silent) to 100")
-            ->check(CLI::Range(0, 100))
+        cli.add_option("--volume", volumeText, "Master volume from 0 (silent) to 100")
             ->type_name("0..100");
     cli.footer(
         "Options given here hold for this run only; lasting choices go in settings.toml "
@@ -96,10 +101,10 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
         result.output = std::string(e.what()) + "\n";
         return result;
     } catch (const CLI::ParseError& e) {
-        fail(result, e.what());
+        fail(result, escapedText(e.what()));
         return result;
     } catch (const std::exception& e) {
-        fail(result, e.what());
+        fail(result, escapedText(e.what()));
         return result;
     }
 
@@ -107,8 +112,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
         unsigned w = Options().windowWidth;
         unsigned h = Options().windowHeight;
         if (!windowed.empty() && !windowed[0].empty() && !parseWindowSize(windowed[0], w, h)) {
-            fail(result, "--windowed: \"" + windowed[0] +
-                             "\" is not a window size such as 1280x720 (each side " +
+            fail(result, "--windowed: " + quotedText(windowed[0]) +
+                             " is not a window size such as 1280x720 (each side " +
                              std::to_string(minWindowSide) + " to " +
                              std::to_string(maxWindowSide) + " pixels)");
             return result;
@@ -119,7 +124,14 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
     }
     if (fullscreenOption->count() > 0) result.fullscreen = true;
     if (vsyncOption->count() > 0) result.vsync = vsync == "on";
-    if (volumeOption->count() > 0) result.volume = volume;
+    if (volumeOption->count() > 0) {
+        unsigned volume = 0;
+        if (!parseDecimal(volumeText, 0, 100, volume)) {
+            fail(result, "--volume: Value " + escapedText(volumeText) + " not in range 0 to 100");
+            return result;
+        }
+        result.volume = static_cast<int>(volume);
+    }
     return result;
 }
 

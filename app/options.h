@@ -3,6 +3,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The player's choices for one run: how the window opens, frame pacing and the master
@@ -34,12 +35,24 @@ CommandLine parseCommandLine(int argc, const char* const* argv);
 // The settings with the command line's choices laid over them.
 Options mergeOptions(Options settings, const CommandLine& commandLine);
 
+// Text from a file or the command line for a message: one line that cannot drive the
+// terminal, with line ends, tabs, control characters, bytes that are not UTF-8, quotes and
+// backslashes escaped (\n, \t, \x1b, \", \\). quotedText adds the double quotes around it.
+std::string escapedText(std::string_view text);
+std::string quotedText(std::string_view text);
+
+// A whole number written in decimal digits only (no sign, no base prefix such as 0x),
+// from min to max; leading zeros are allowed ("050" is 50).
+bool parseDecimal(std::string_view text, unsigned min, unsigned max, unsigned& value);
+
 // "WIDTHxHEIGHT" with each side from minWindowSide to maxWindowSide pixels.
 extern const unsigned minWindowSide;
 extern const unsigned maxWindowSide;
 bool parseWindowSize(const std::string& text, unsigned& width, unsigned& height);
 
-// A window size that fits the desktop: a larger one is shrunk, keeping its proportions.
+// A window size that fits the desktop: a larger one is shrunk, keeping its proportions
+// as far as no side goes below minWindowSide (a very long, thin window is shrunk along its
+// long side only, down to the desktop, and its short side stays minWindowSide).
 void fitWindowToDesktop(unsigned& width, unsigned& height, unsigned desktopWidth,
                         unsigned desktopHeight);
 

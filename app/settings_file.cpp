@@ -31,24 +31,9 @@ std::string defaultSettingsText() {
 
 namespace {
 std::string at(const std::string& fileName, long line) {
-    return fileName + " line " + std::to_string(line) + ": ";
+    return escapedText(fileName) + " line " + std::to_string(line) + ": ";
 }
 
-// The parser's description of a problem may quote the file's own characters, line ends
-// included; the message stays one line.
-std::string oneLine(std::string_view text) {
-    std::string line;
-    for (char c : text) {
-        if (c == '\n') {
-            line += "\\n";
-        } else if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) {
-            line += '?';
-        } else {
-            line += c;
-        }
-    }
-    return line;
-}
 }  // namespace
 
 Options parseSettings(const std::string& text, const std::string& fileName,
@@ -58,8 +43,10 @@ Options parseSettings(const std::string& text, const std::string& fileName,
     toml::parse_result parsed = toml::parse(text, fileName);
     if (!parsed) {
         const toml::parse_error& error = parsed.error();
-        problems.push_back(at(fileName, error.source().begin.line) + oneLine(error.description()) +
-                           "; every setting keeps its default");
+        // The parser's description may quote the file's own characters; the message stays
+        // one line.
+        problems.push_back(at(fileName, error.source().begin.line) +
+                           escapedText(error.description()) + "; every setting keeps its default");
         return options;
     }
     // The table keeps its keys sorted; the problems are told in the file's order.
@@ -93,16 +80,18 @@ Options parseSettings(const std::string& text, const std::string& fileName,
                                        std::to_string(defaults.windowHeight) + "\"");
             }
         } else if (name == "volume") {
-            std::optional<int64_t> value = node.value_exact<int64_t>();
-            if (value && *value >= 0 && *value <= 100) {
-                options.volume = static_cast<int>(*value);
+            // Decimal only, as on the command line: 0x32 or 0o62 is not taken as 50.
+            const toml::value<int64_t>* value = node.as_integer();
+            const bool decimal = value && value->flags() == toml::value_flags::none;
+            if (decimal && value->get() >= 0 && value->get() <= 100) {
+                options.volume = static_cast<int>(value->get());
             } else {
                 found.emplace_back(line, where +
                                              "volume must be a whole number from 0 to 100; using " +
                                              std::to_string(defaults.volume));
             }
         } else {
-            found.emplace_back(line, where + "unknown setting \"" + name + "\", ignored");
+            found.emplace_back(line, where + "unknown setting " + quotedText(name) + ", ignored");
         }
     }
     std::stable_sort(found.begin(), found.end(),
@@ -120,16 +109,23 @@ Options loadSettingsFile(const std::string& path, std::ostream& err) {
         out << defaultSettingsText();
         out.close();
         if (!out) {
-            err << path << ": cannot be written; playing with the default settings" << std::endl;
+            err << escapedText(path) << ": cannot be written; playing with the default settings"
+                << std::endl;
             std::remove(path.c_str());
         }
         return Options();
     }
-    std::ifstream in(path, std::ios::binary);
+    // Only a regular file (or a link to one) is read: a FIFO would block the start, a
+    // folder or a device holds no settings.
+    std::ifstream in;
+    if (std::filesystem::is_regular_file(std::filesystem::status(path, ec))) {
+        in.open(path, std::ios::binary);
+    }
     std::ostringstream text;
-    if (in) text << in.rdbuf();
-    if (!in || in.bad() || std::filesystem::is_directory(path, ec)) {
-        err << path << ": cannot be read; playing with the default settings" << std::endl;
+    if (in.is_open()) text << in.rdbuf();
+    if (!in.is_open() || in.bad()) {
+        err << escapedText(path) << ": cannot be read; playing with the default settings"
+            << std::endl;
         return Options();
     }
     std::vector<std::string> problems;

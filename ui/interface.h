@@ -66,6 +66,7 @@ public:
     std::vector<bool> makingOfLoaded;           // 19
 
     std::ifstream profileStream;
+    bool profileUnread = false;  // no records file was read at start-up
 
     // Single sprites.
     sf::Sprite centreSprite;

@@ -3,9 +3,9 @@
 #include "ui/interface.h"
 
 void Interface::loadProfile() {
-    loadProfileFile(profileStream, bestCompletion, bestScore, bestExploreTime);
+    loadProfileFile(profileStream, profileUnread, bestCompletion, bestScore, bestExploreTime);
 }
 
 void Interface::saveProfile() {
-    saveProfileFile(profileStream, bestCompletion, bestScore, bestExploreTime);
+    saveProfileFile(profileStream, profileUnread, bestCompletion, bestScore, bestExploreTime);
 }

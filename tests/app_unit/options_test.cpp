@@ -1,13 +1,19 @@
 #include "app/options.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <iostream>
 #include <regex>
 #include <sstream>
 
 #include "app/controller.h"
+#include "support/child_run.h"
 #include "support/game_folder.h"
 
 namespace {
@@ -56,6 +62,9 @@ TEST(Options, CommandLineOverSettings) {
         {"", {"--windowed=1024x768", "--vsync", "off"}, makeOptions(false, 1024, 768, false, 100)},
         {"", {"--windowed", "--volume", "0"}, makeOptions(false, 1280, 720, true, 0)},
         {"", {"--volume=100", "--vsync=on"}, defaults},
+        // Numbers are decimal, leading zeros and all.
+        {"", {"--volume", "050"}, makeOptions(true, 1280, 720, true, 50)},
+        {"", {"--volume", "007", "--windowed", "0800x0600"}, makeOptions(false, 800, 600, true, 7)},
         {"fullscreen = false\nwindow_size = \"1600x900\"\nvsync = false\nvolume = 35\n",
          {},
          makeOptions(false, 1600, 900, false, 35)},
@@ -101,6 +110,22 @@ TEST(Options, BadCommandLineGivesOneLineAndTheUsageExitTwo) {
         {"--windowed", "1280x720x2"},
         {"--windowed", "--fullscreen"},
         {"--fullscreen", "--windowed", "800x600"},
+        // Decimal only: no base prefix, sign, exponent or space.
+        {"--volume", "0x32"},
+        {"--volume", "0b11"},
+        {"--volume", "0o7"},
+        {"--volume", "+50"},
+        {"--volume", "5e1"},
+        {"--volume", " 50"},
+        {"--windowed", "0x500x600"},
+        {"--windowed", "+800x600"},
+        // The player's text is quoted escaped: the problem stays one line and cannot drive
+        // the terminal.
+        {"--vsync", "\x1b[2J\x1b[31mred"},
+        {"--volume", "5\n0"},
+        {"--windowed", "12\n80x720"},
+        {"--bo\ngus"},
+        {"--windowed", "800x600\r\x1b]0;title\x07"},
     };
     const std::regex shape("mirevo: [^\n]+\nUsage: mirevo [^\n]*--windowed[^\n]*\n");
     for (const auto& args : cases) {
@@ -109,6 +134,11 @@ TEST(Options, BadCommandLineGivesOneLineAndTheUsageExitTwo) {
         CommandLine line = parse(args);
         EXPECT_EQ(line.exitStatus, 2) << what;
         EXPECT_TRUE(std::regex_match(line.error, shape)) << what << "\n" << line.error;
+        EXPECT_EQ(std::count_if(line.error.begin(), line.error.end(),
+                                [](char c) { return std::iscntrl(static_cast<unsigned char>(c)); }),
+                  2)
+            << what << "\n"
+            << line.error;
         EXPECT_EQ(line.output, "") << what;
         EXPECT_FALSE(line.fullscreen || line.vsync || line.volume || line.windowWidth) << what;
     }
@@ -156,6 +186,18 @@ TEST(Options, SettingsFileProblems) {
         {"volume = -1\nwindow_size = \"100x100\"\n",
          defaults,
          {"settings.toml line 1: volume", "settings.toml line 2: window_size"}},
+        // Decimal only, as on the command line.
+        {"volume = 0x32\n", defaults, {"settings.toml line 1: volume must be"}},
+        {"volume = 0o62\n", defaults, {"settings.toml line 1: volume must be"}},
+        {"volume = 0b110010\n", defaults, {"settings.toml line 1: volume must be"}},
+        {"volume = +50\nwindow_size = \"0800x0600\"\n", makeOptions(true, 800, 600, true, 50), {}},
+        // A name is written escaped, on one line.
+        {"\"bad\\nname\\u001b[2J\\t\\\"q\\\"\" = 1\n",
+         defaults,
+         {"settings.toml line 1: unknown setting \"bad\\nname\\x1b[2J\\t\\\"q\\\"\", ignored"}},
+        {"\"\\u009b31m\\u202e\" = 1\n",
+         defaults,
+         {"settings.toml line 1: unknown setting \"\\x9b31m\\u202e\", ignored"}},
     };
     for (const Case& c : cases) {
         std::vector<std::string> problems;
@@ -164,7 +206,9 @@ TEST(Options, SettingsFileProblems) {
         ASSERT_EQ(problems.size(), c.problems.size()) << c.text;
         for (size_t i = 0; i < problems.size(); ++i) {
             EXPECT_EQ(problems[i].rfind(c.problems[i], 0), 0u) << problems[i];
-            EXPECT_EQ(problems[i].find('\n'), std::string::npos) << problems[i];
+            EXPECT_TRUE(std::none_of(problems[i].begin(), problems[i].end(), [](char c) {
+                return std::iscntrl(static_cast<unsigned char>(c));
+            })) << problems[i];
         }
     }
 }
@@ -221,14 +265,66 @@ TEST(Options, SettingsFileIsWrittenOnceAndNeverRewritten) {
     EXPECT_TRUE(std::filesystem::is_directory(path));
 }
 
-TEST(Options, WindowLargerThanTheDesktopShrinksKeepingItsShape) {
+// No side goes below the smallest the game accepts (160): a long, thin window is shrunk
+// along its long side only, and keeps its short side.
+// Only a regular file, or a link to one, is read: a FIFO named settings.toml would block
+// the start until something writes into it. Anything else keeps the defaults, with the
+// line that the file cannot be read, and stays as it is.
+TEST(Options, SettingsFileIsReadOnlyWhenItIsARegularFile) {
+    struct Case {
+        const char* what;
+        std::function<void()> make;  // in the game folder
+        const char* err;             // after the file's name
+        Options expected;
+    };
+    const std::string cannotRead = ": cannot be read; playing with the default settings\n";
+    const Case cases[] = {
+        {"a FIFO", [] { mkfifo("settings.toml", 0644); }, cannotRead.c_str(), Options()},
+        {"a link to a FIFO",
+         [] {
+             mkfifo("elsewhere.fifo", 0644);
+             std::filesystem::create_symlink("elsewhere.fifo", "settings.toml");
+         },
+         cannotRead.c_str(), Options()},
+        {"a link to a regular file",
+         [] {
+             writeFile("elsewhere.toml", "volume = 30\n");
+             std::filesystem::create_symlink("elsewhere.toml", "settings.toml");
+         },
+         "", makeOptions(true, 1280, 720, true, 30)},
+    };
+    for (const Case& c : cases) {
+        GameFolder folder(false);
+        c.make();
+        const std::filesystem::file_type before =
+            std::filesystem::symlink_status("settings.toml").type();
+        const ChildRun run = runInChild(
+            [] {
+                std::ostringstream err;
+                const Options o = loadSettingsFile("settings.toml", err);
+                std::cout << err.str() << describe(o) << std::endl;
+                return 0;
+            },
+            5);
+        ASSERT_TRUE(run.ended) << c.what << ": the load of settings.toml did not return within 5 s";
+        EXPECT_EQ(run.output, (*c.err ? "settings.toml" + std::string(c.err) : std::string()) +
+                                  describe(c.expected) + "\n")
+            << c.what;
+        EXPECT_EQ(std::filesystem::symlink_status("settings.toml").type(), before) << c.what;
+    }
+}
+
+TEST(Options, WindowLargerThanTheDesktopShrinksKeepingItsShapeButNoSideBelow160) {
     struct Case {
         unsigned w, h, desktopW, desktopH, fitW, fitH;
     };
     const Case cases[] = {
-        {1280, 720, 1920, 1080, 1280, 720}, {1920, 1080, 1920, 1080, 1920, 1080},
-        {1920, 1080, 1024, 768, 1024, 576}, {1920, 1200, 1920, 1080, 1728, 1080},
-        {800, 2000, 1920, 1080, 432, 1080}, {2560, 1440, 1280, 1024, 1280, 720},
+        {1280, 720, 1920, 1080, 1280, 720},     {1920, 1080, 1920, 1080, 1920, 1080},
+        {1920, 1080, 1024, 768, 1024, 576},     {1920, 1200, 1920, 1080, 1728, 1080},
+        {800, 2000, 1920, 1080, 432, 1080},     {2560, 1440, 1280, 1024, 1280, 720},
+        {4000, 400, 1920, 1080, 1920, 192},     {16384, 160, 1920, 1080, 1920, 160},
+        {160, 16384, 1920, 1080, 160, 1080},    {16384, 200, 1920, 1080, 1920, 160},
+        {16384, 16384, 1920, 1080, 1080, 1080},
     };
     for (const Case& c : cases) {
         unsigned w = c.w, h = c.h;

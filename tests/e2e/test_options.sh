@@ -37,7 +37,7 @@ check "no display: status 1, not an abort (got $RUN_STATUS)" test "$RUN_STATUS" 
 check "no display: one line on standard error" test "$(wc -l <"$E2E_DIR/stderr.txt")" -eq 1
 check "no display: it says so" grep -qi "display" "$E2E_DIR/stderr.txt"
 
-for bad in "--volume 150" "--vsync maybe" "--windowed 1280" "--colour blue"; do
+for bad in "--volume 150" "--volume 0x32" "--vsync maybe" "--windowed 1280" "--colour blue"; do
     # shellcheck disable=SC2086
     run_here "$GAME" $bad
     check "$bad: status 2 (got $RUN_STATUS)" test "$RUN_STATUS" -eq 2

@@ -2,12 +2,15 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <vector>
+
+#include "support/child_run.h"
 
 namespace fs = std::filesystem;
 
@@ -83,17 +86,29 @@ TEST_F(RecordsFile, SaveReplacesTheFileWholeAndNaNsBitForBit) {
     EXPECT_FALSE(fs::exists(folder / "profile.zob.tmp"));
 }
 
-TEST_F(RecordsFile, FailedSaveLeavesThePreviousFileByteForByte) {
-    const std::vector<char> before = bytesOf({1, 1, 0, 0, 10, 20, 0, 0, 5, 6, 0, 0});
-    writeProfileBytes(before);
+TEST_F(RecordsFile, NoScratchFileBesideAWritableFileMeansAWriteInPlace) {
+    writeProfileBytes(std::vector<char>(100, 'z'));
     fs::create_directory(folder / "profile.zob.tmp");  // the scratch file cannot be made
-    EXPECT_FALSE(save());
-    EXPECT_EQ(readFile(folder / "profile.zob"), before);
+    const std::vector<char> bytes = bytesOf({1, 1, 0, 0, 10, 20, 0, 0, 5, 6, 0, 0});
+    ASSERT_TRUE(load(bytes));
+    EXPECT_TRUE(save());
+    EXPECT_EQ(readFile(folder / "profile.zob"), bytes);
+    EXPECT_TRUE(fs::is_directory(folder / "profile.zob.tmp"));
 }
 
-TEST_F(RecordsFile, FailedRenameLeavesNoScratchFile) {
-    fs::create_directories(folder / "profile.zob" / "keep");  // nothing can replace it
-    EXPECT_FALSE(save());
-    EXPECT_TRUE(fs::is_directory(folder / "profile.zob" / "keep"));
-    EXPECT_FALSE(fs::exists(folder / "profile.zob.tmp"));
+// A folder or a FIFO under the name is never replaced, and a FIFO is not waited on.
+TEST_F(RecordsFile, OnlyARegularFileIsReplaced) {
+    fs::create_directories(folder / "folder" / "profile.zob" / "keep");
+    fs::create_directory(folder / "fifo");
+    ASSERT_EQ(mkfifo((folder / "fifo" / "profile.zob").c_str(), 0644), 0);
+    for (const char* under : {"folder", "fifo"}) {
+        const fs::path file = folder / under / "profile.zob";
+        const ChildRun run = runInChild(
+            [&] { return writeRecordsFile(file.string(), done, best, longest) ? 1 : 0; }, 5);
+        ASSERT_TRUE(run.ended) << "the save over a " << under << " did not return within 5 s";
+        EXPECT_EQ(run.status, 0) << "a " << under << " was replaced";
+        EXPECT_EQ(fs::symlink_status(file).type(),
+                  std::string(under) == "fifo" ? fs::file_type::fifo : fs::file_type::directory);
+        EXPECT_FALSE(fs::exists(folder / under / "profile.zob.tmp")) << under;
+    }
 }
