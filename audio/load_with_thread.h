@@ -4,6 +4,7 @@
 #include <SFML/Audio/SoundBuffer.hpp>
 #include <SFML/System/Thread.hpp>
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -60,4 +61,7 @@ public:
     // Optional, set before launch: the song's first sounds decoded ahead (it may hold other
     // songs' too). The loader thread takes them and frees it once they are published.
     std::unique_ptr<SoundDecoder> firstSounds;
+    // Optional, set before launch (tests): called on the loader thread for each element between
+    // the two steps of its publication, its buffer attached to its sound and its flag raised.
+    std::function<void()> betweenAttachAndFlag;
 };
