@@ -80,7 +80,7 @@ void writeBmp1(const std::string& name) {
     u32(s, 2835);
     u32(s, 2);
     u32(s, 2);
-    u32(s, 0x00000000);  // black, then orange
+    u32(s, 0x00000000);  // black, then blue
     u32(s, 0x0000a0ff);
     for (unsigned y = 0; y < rows; ++y) s += std::string{char(0xa5 ^ y), 0, 0, 0};
     std::ofstream(name, std::ios::binary) << s;
