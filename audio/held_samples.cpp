@@ -3,6 +3,7 @@
 #include <AL/al.h>
 #include <vorbis/vorbisfile.h>
 
+#include <filesystem>
 #include <vector>
 
 namespace {
@@ -40,6 +41,10 @@ bool loadSamplesOnce(sf::SoundBuffer& buffer, const std::string& file) {
 
 bool decodeOggQuietly(const std::string& file, std::vector<sf::Int16>& samples, unsigned& channels,
                       unsigned& sampleRate, const std::atomic<bool>* cancel) {
+    // Only a regular file (links followed): a FIFO or a device may block whoever opens it, and
+    // a worker decoding ahead could not be stopped.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(file, error)) return false;
     OggVorbis_File vorbis;
     if (ov_fopen(file.c_str(), &vorbis) != 0) return false;
     const vorbis_info* info = ov_info(&vorbis, -1);

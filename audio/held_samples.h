@@ -20,9 +20,9 @@ bool loadSamplesOnce(sf::SoundBuffer& buffer, const std::string& file);
 std::size_t heldSampleCount(const sf::SoundBuffer& buffer);
 
 // Decodes an Ogg Vorbis file into 16-bit samples as the buffer's own loader would, without
-// printing anything: false for anything it does not read (not Ogg Vorbis, more than two
-// channels, no samples, a read error), which a plain load is then left to report. When
-// `cancel` is given and becomes true, the decoding stops there and fails.
+// printing anything: false for anything it does not read (not a regular file, not Ogg Vorbis,
+// more than two channels, no samples, a read error), which a plain load is then left to report.
+// When `cancel` is given and becomes true, the decoding stops there and fails.
 bool decodeOggQuietly(const std::string& file, std::vector<sf::Int16>& samples, unsigned& channels,
                       unsigned& sampleRate, const std::atomic<bool>* cancel = nullptr);
 // Fills the buffer from decoded samples, then releases the buffer's copy of them.

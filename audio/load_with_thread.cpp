@@ -224,7 +224,9 @@ void LoadWithThread::run() {
             std::cerr << e.failure << std::endl;
             return;
         }
+        // The sound holds its buffer before the main thread may see it ready.
         e.sound->setBuffer(*e.buffer);
+        if (betweenAttachAndFlag) betweenAttachAndFlag();
         if (e.flag) e.flag->store(true, std::memory_order_release);
         if (i + 1 == ahead) {
             firstSoundsReady.store(firstSounds->takenReady.load());

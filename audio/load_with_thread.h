@@ -4,6 +4,7 @@
 #include <SFML/Audio/SoundBuffer.hpp>
 #include <SFML/System/Thread.hpp>
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -63,4 +64,7 @@ public:
     // How many of the first sounds came from firstSounds already decoded (set when they
     // are all published).
     std::atomic<int> firstSoundsReady{0};
+    // Optional, set before launch (tests): called on the loader thread for each element between
+    // the two steps of its publication, its buffer attached to its sound and its flag raised.
+    std::function<void()> betweenAttachAndFlag;
 };

@@ -2,6 +2,10 @@
 
 #include <stb_image.h>
 
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
 PictureDecoder::PictureDecoder(std::vector<std::string> files, int threads) {
     pictures.resize(files.size());
     for (size_t i = 0; i < files.size(); ++i) pictures[i].file = std::move(files[i]);
@@ -15,10 +19,33 @@ PictureDecoder::~PictureDecoder() {
 }
 
 namespace {
-// RGBA pixels of a picture, or null (quietly) when it does not decode.
+// The signatures of the pictures read here: PNG and JPEG, the formats of the game's pictures,
+// which the graphics library's own decoder reads the same way. It refuses some others that
+// this one reads (a 16-bit PPM, a 1-bit BMP), whatever their name.
+bool readHere(const unsigned char* head, size_t size) {
+    static const unsigned char png[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+    static const unsigned char jpeg[3] = {0xff, 0xd8, 0xff};
+    return (size >= sizeof png && std::memcmp(head, png, sizeof png) == 0) ||
+           (size >= sizeof jpeg && std::memcmp(head, jpeg, sizeof jpeg) == 0);
+}
+
+// RGBA pixels of a picture, or null (quietly) when it is not decoded here, to be left to the
+// plain load: anything but a regular file (links followed; a FIFO or a device may block
+// whoever opens it, and a worker could not be stopped), anything but a PNG or JPEG picture,
+// and a picture that does not decode.
 unsigned char* decode(const std::string& file, int& width, int& height) {
-    int channels = 0;
-    unsigned char* pixels = stbi_load(file.c_str(), &width, &height, &channels, STBI_rgb_alpha);
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(file, error)) return nullptr;
+    std::FILE* in = std::fopen(file.c_str(), "rb");
+    if (!in) return nullptr;
+    unsigned char head[8] = {};
+    const size_t size = std::fread(head, 1, sizeof head, in);
+    unsigned char* pixels = nullptr;
+    if (readHere(head, size) && std::fseek(in, 0, SEEK_SET) == 0) {
+        int channels = 0;
+        pixels = stbi_load_from_file(in, &width, &height, &channels, STBI_rgb_alpha);
+    }
+    std::fclose(in);
     if (pixels && (width <= 0 || height <= 0)) {
         stbi_image_free(pixels);
         pixels = nullptr;

@@ -11,9 +11,11 @@
 
 // Pictures decoded ahead of their use on worker threads, so that loading a list of pictures
 // uses every core while the textures are still created one by one, in the caller's order, on
-// the main thread. A picture that does not decode is left to sf::Texture::loadFromFile at its
-// turn, so every message, result and order stays that of a plain load; the workers never
-// print anything.
+// the main thread. Only regular files holding a PNG or JPEG picture are decoded ahead (the
+// formats both this decoder and the graphics library's read the same way; nothing that could
+// block a worker); any other file, and a picture that does not decode, is left to
+// sf::Texture::loadFromFile at its turn, so every message, result and order stays that of a
+// plain load. The workers never print anything.
 class PictureDecoder {
 public:
     // Starts decoding the files, in list order, on `threads` worker threads.

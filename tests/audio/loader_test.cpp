@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 #include <iostream>
 #include <memory>
 #include <sstream>
@@ -9,6 +10,7 @@
 #include "audio/load_with_thread.h"
 #include "audio/sound_banks.h"
 #include "core/bank_ready.h"
+#include "support/bounded_wait.h"
 #include "support/game_folder.h"
 #include "test_sounds.h"
 
@@ -26,11 +28,22 @@ protected:
     std::vector<sf::Sound> touchSounds;
     std::vector<sf::SoundBuffer> touchBuffers;
     std::ostringstream out, err;
+    std::unique_ptr<LoadWithThread> loader;
+    // Given to the loaders started (see LoadWithThread::betweenAttachAndFlag).
+    std::function<void()> betweenAttachAndFlag;
 
-    std::unique_ptr<LoadWithThread> start(int song) {
+    void TearDown() override { drop(); }
+
+    // Deletes the loader, if any (the deletion waits for its run: bounded).
+    void drop() {
+        if (loader) returnsWithin([&] { loader.reset(); }, stepBoundSeconds, "deleting a loader");
+    }
+    // Starts the loader of the song on fresh banks; the previous loader goes first.
+    void start(int song) {
+        drop();
         prepareSongBanks(waveSounds, waveBuffers, touchSounds, touchBuffers, song);
-        auto loader = std::make_unique<LoadWithThread>(&touchSounds, &touchBuffers, &waveSounds,
-                                                       &waveBuffers, song);
+        loader = std::make_unique<LoadWithThread>(&touchSounds, &touchBuffers, &waveSounds,
+                                                  &waveBuffers, song);
         EXPECT_EQ(loader->loadStatus.load(), 0);
         if (GetParam()) {
             std::vector<std::string> files;
@@ -39,25 +52,64 @@ protected:
             }
             loader->firstSounds = std::make_unique<SoundDecoder>(files, 1);
         }
+        loader->betweenAttachAndFlag = betweenAttachAndFlag;
         loader->launch();
-        return loader;
+    }
+    // Waits for the loader's run to return (bounded; see returnsWithin for `release`).
+    void finish(int song, double seconds = stepBoundSeconds,
+                const std::function<void()>& release = nullptr) {
+        returnsWithin([&] { loader->wait(); }, seconds,
+                      "the loader of song " + std::to_string(song), release);
     }
     // A whole load, its lines captured; the loader is kept (deleting it frees the buffers).
-    std::unique_ptr<LoadWithThread> load(int song) {
+    void load(int song, double seconds = stepBoundSeconds,
+              const std::function<void()>& release = nullptr) {
         std::streambuf* oldOut = std::cout.rdbuf(out.rdbuf());
         std::streambuf* oldErr = std::cerr.rdbuf(err.rdbuf());
-        auto loader = start(song);
-        loader->wait();
+        start(song);
+        finish(song, seconds, release);
         std::cout.rdbuf(oldOut);
         std::cerr.rdbuf(oldErr);
         EXPECT_EQ(loader->firstSounds, nullptr) << "what was decoded ahead is freed";
-        return loader;
+    }
+    // Whether the sound holds its own buffer, with samples.
+    static bool holds(const sf::Sound& sound, const sf::SoundBuffer& buffer) {
+        return sound.getBuffer() == &buffer && heldSampleCount(buffer) > 0;
+    }
+    // Elements whose flag is up while their sound does not hold its buffer yet.
+    int readyWithoutBuffer() const {
+        int count = 0;
+        for (int i = 0; i < 4; ++i) {
+            count += songBankReady.touchReady(i) && !holds(touchSounds[i], touchBuffers[i]);
+        }
+        for (int r = 0; r < 4; ++r) {
+            for (size_t k = 0; k < waveSounds[r].size(); ++k) {
+                count += songBankReady.waveReady(r, static_cast<int>(k)) &&
+                         !holds(waveSounds[r][k], waveBuffers[r][k]);
+            }
+        }
+        return count;
+    }
+    // Elements whose sound has a buffer while their flag is still down.
+    int attachedNotReady() const {
+        int count = 0;
+        for (int i = 0; i < 4; ++i) {
+            count += !songBankReady.touchReady(i) && touchSounds[i].getBuffer() != nullptr;
+        }
+        for (int r = 0; r < 4; ++r) {
+            for (size_t k = 0; k < waveSounds[r].size(); ++k) {
+                count += !songBankReady.waveReady(r, static_cast<int>(k)) &&
+                         waveSounds[r][k].getBuffer() != nullptr;
+            }
+        }
+        return count;
     }
     bool wave(int r, int k) const { return heldSampleCount(waveBuffers[r][k]) > 0; }
 
     // What a play does in one frame with the handed-over sounds: touches and layers played,
     // turned down, moved and paused. Returns how many it used.
     int useWhatIsReady() {
+        EXPECT_EQ(readyWithoutBuffer(), 0) << "a sound handed over without its buffer";
         int used = 0;
         for (int i = 0; i < 4; ++i) used += playTouchSound(touchSounds, i, 1.0f);
         for (int r = 0; r < 4; ++r) {
@@ -95,7 +147,7 @@ TEST_P(Loader, BanksAreSizedPerSongAndLoweredBeforeLoading) {
 TEST_P(Loader, EveryFileLandsInItsElementAndIsHandedOver) {
     for (int song = 0; song < 4; ++song) {
         ASSERT_TRUE(writeSongFiles(song));
-        auto loader = load(song);
+        load(song);
         ASSERT_EQ(loader->loadStatus.load(), 1);
         for (int i = 0; i < 4; ++i) {
             EXPECT_EQ(heldSampleCount(touchBuffers[i]), touchLength(i + 1));
@@ -116,7 +168,7 @@ TEST_P(Loader, EveryFileLandsInItsElementAndIsHandedOver) {
 
 TEST_P(Loader, AMissingThirdTouchStopsBeforeAnyWaveFile) {
     ASSERT_TRUE(writeSongFiles(2, 1, touchName(2, 3)));
-    auto loader = load(2);
+    load(2);
     EXPECT_EQ(loader->loadStatus.load(), -1);
     EXPECT_EQ(err.str(), "error loading touch!\n");
     EXPECT_EQ(out.str(), "");
@@ -128,15 +180,14 @@ TEST_P(Loader, AMissingThirdTouchStopsBeforeAnyWaveFile) {
 
 TEST_P(Loader, FirstLayersComeFirstThenTheOthersRouteByRoute) {
     ASSERT_TRUE(writeSongFiles(0, 1, waveName(0, 2, 1)));
-    auto loader = load(0);
+    load(0);
     EXPECT_EQ(loader->loadStatus.load(), -1);
     EXPECT_TRUE(wave(0, 0));
     EXPECT_FALSE(wave(0, 1) || wave(2, 0) || wave(3, 0));
 
     ASSERT_TRUE(writeSongFiles(0));
     std::remove(waveName(0, 1, 3).c_str());
-    loader.reset();  // one loader at a time
-    loader = load(0);
+    load(0);
     EXPECT_EQ(err.str(), "error music!\nerror music!\n");
     for (int r = 0; r < 4; ++r) EXPECT_TRUE(wave(r, 0));
     EXPECT_TRUE(wave(0, 1) && songBankReady.waveReady(0, 1));
@@ -145,9 +196,11 @@ TEST_P(Loader, FirstLayersComeFirstThenTheOthersRouteByRoute) {
 
 TEST_P(Loader, TheSameSongTwiceIsReadAgain) {
     ASSERT_TRUE(writeSongFiles(1));
-    ASSERT_EQ(load(1)->loadStatus.load(), 1);
+    load(1);
+    ASSERT_EQ(loader->loadStatus.load(), 1);
+    drop();
     EXPECT_TRUE(touchBuffers.empty());  // the deleted loader freed them
-    auto loader = load(1);
+    load(1);
     EXPECT_EQ(loader->loadStatus.load(), 1);
     EXPECT_EQ(heldSampleCount(waveBuffers[3][4]), waveLength(4, 5));
 }
@@ -158,11 +211,41 @@ TEST_P(Loader, AFileOnlyThePlainLoadReadsIsLoadedInItsTurn) {
     ASSERT_TRUE(writeSongFiles(1));
     ASSERT_TRUE(writeTone("other.wav", 777));
     std::rename("other.wav", waveName(1, 2, 1).c_str());
-    auto loader = load(1);
+    load(1);
     EXPECT_EQ(loader->loadStatus.load(), 1);
     EXPECT_EQ(heldSampleCount(waveBuffers[1][0]), 777u);
     EXPECT_TRUE(songBankReady.waveReady(1, 0));
     EXPECT_EQ(err.str(), "");
+}
+
+// A FIFO among the later layers (it would block whoever opens it until a writer comes), after
+// a missing layer: the load ends at the missing one, without waiting for the FIFO.
+TEST_P(Loader, AFifoAfterAMissingLayerIsNotRead) {
+    ASSERT_TRUE(writeSongFiles(0, 1, waveName(0, 1, 2)));
+    std::remove(waveName(0, 1, 3).c_str());
+    ASSERT_TRUE(makeFifo(waveName(0, 1, 3)));
+    load(0, 10.0, [] { releaseFifoReaders(waveName(0, 1, 3)); });
+    EXPECT_EQ(loader->loadStatus.load(), -1);
+    EXPECT_EQ(err.str(), "error music!\n");
+    EXPECT_TRUE(wave(0, 0) && wave(3, 0));
+    EXPECT_FALSE(wave(0, 1) || wave(0, 2) || songBankReady.waveReady(0, 2));
+}
+
+// The hand-over of each sound: when its flag rises, the sound already holds its buffer. Seen at
+// the moment of each publication, between the two steps: every raised flag has its sound's
+// buffer, and the one sound being handed over has its buffer and not yet its flag.
+TEST_P(Loader, AFlagRisesOnlyOnceItsSoundHoldsItsBuffer) {
+    ASSERT_TRUE(writeSongFiles(0));
+    int published = 0;
+    betweenAttachAndFlag = [&] {
+        ++published;
+        EXPECT_EQ(readyWithoutBuffer(), 0) << "a flag up before its sound holds its buffer";
+        EXPECT_EQ(attachedNotReady(), 1) << "the sound being handed over holds its buffer";
+    };
+    load(0);
+    EXPECT_EQ(loader->loadStatus.load(), 1);
+    EXPECT_EQ(published, 32);
+    EXPECT_EQ(readyWithoutBuffer() + attachedNotReady(), 0);
 }
 
 // Also for the thread-sanitizer build: loaders deleted at any stage of their load while the
@@ -170,9 +253,9 @@ TEST_P(Loader, AFileOnlyThePlainLoadReadsIsLoadedInItsTurn) {
 TEST_P(Loader, DeletedMidLoadItWaitsThenFreesTheBuffersAndKeepsTheSounds) {
     ASSERT_TRUE(writeSongFiles(0, 8));
     for (int round = 0; round < 6; ++round) {
-        auto loader = start(0);
+        start(0);
         for (int frame = 0; frame < round * round * 4; ++frame) useWhatIsReady();
-        loader.reset();
+        drop();
         EXPECT_TRUE(waveBuffers.empty() && touchBuffers.empty());
         ASSERT_EQ(touchSounds.size(), 4u);
         EXPECT_EQ(touchSounds[0].getBuffer(), nullptr);
@@ -183,8 +266,13 @@ TEST_P(Loader, DeletedMidLoadItWaitsThenFreesTheBuffersAndKeepsTheSounds) {
 
 TEST_P(Loader, EverythingIsUsableOnceTheLoadIsDone) {
     ASSERT_TRUE(writeSongFiles(2, 2));
-    auto loader = start(2);
-    while (loader->loadStatus.load() == 0) useWhatIsReady();
+    start(2);
+    waitUntil(
+        [&] {
+            useWhatIsReady();
+            return loader->loadStatus.load() != 0;
+        },
+        stepBoundSeconds, "the loader of song 2 to report its end");
     EXPECT_EQ(loader->loadStatus.load(), 1);
     EXPECT_EQ(useWhatIsReady(), 27);
 }

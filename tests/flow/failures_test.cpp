@@ -6,6 +6,7 @@
 #include "audio/load_with_thread.h"
 #include "game/game.h"
 #include "scripted_player.h"
+#include "support/bounded_wait.h"
 #include "support/game_folder.h"
 #include "support/scripted_platform.h"
 #include "ui/interface.h"
@@ -118,7 +119,8 @@ TEST(PlayStartFailures, MissingSongSoundsLeaveThePlayGoing) {
         testing::internal::CaptureStderr();
         player.tap(sf::Keyboard::Num1);
         ASSERT_NE(app.backgroundLoader, nullptr);
-        app.backgroundLoader->wait();
+        returnsWithin([&] { app.backgroundLoader->wait(); }, stepBoundSeconds,
+                      std::string("the loader ending at the missing ") + file);
         std::string err = testing::internal::GetCapturedStderr();
         bool touch = std::string(file).find("touche") != std::string::npos;
         EXPECT_NE(err.find(touch ? "error loading touch!\n" : "error music!\n"), std::string::npos)

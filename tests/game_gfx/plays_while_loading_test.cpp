@@ -1,5 +1,6 @@
 #include "core/bank_ready.h"
 #include "play_fixture.h"
+#include "support/bounded_wait.h"
 
 namespace {
 // Sounds not yet handed over by the loader must be left alone: they keep the default volume.
@@ -15,6 +16,20 @@ int touchedBeforeHandOver(std::vector<std::vector<sf::Sound>>& waves,
         }
     }
     return touched;
+}
+// Sounds handed over by the loader already hold their buffer.
+int handedOverWithoutBuffer(std::vector<std::vector<sf::Sound>>& waves,
+                            std::vector<sf::Sound>& touches) {
+    int missing = 0;
+    for (int i = 0; i < 4; ++i) {
+        missing += songBankReady.touchReady(i) && touches[i].getBuffer() == nullptr;
+    }
+    for (int r = 0; r < 4; ++r) {
+        for (int k = 0; k < static_cast<int>(waves[r].size()); ++k) {
+            missing += songBankReady.waveReady(r, k) && waves[r][k].getBuffer() == nullptr;
+        }
+    }
+    return missing;
 }
 }  // namespace
 
@@ -49,10 +64,16 @@ TEST_F(PlayTest, PlaysStartedAndLeftWhileTheirSongIsLoading) {
             game->update(1.0f / 30.0f);
             if (game->finalStageStarted) game->finalStageStep(1.0f / 30.0f);
             EXPECT_EQ(touchedBeforeHandOver(waveSounds, touchSounds), 0) << play << " " << frame;
+            EXPECT_EQ(handedOverWithoutBuffer(waveSounds, touchSounds), 0) << play << " " << frame;
         }
         if (play % 3 == 2) game->initRoutes();  // a restart keeps the loader and its banks
-        if (loader->loadStatus.load() != 1) loader->wait();
-        loader.reset();
+        // Left as the frame loop leaves a play: the loader joined unless it is done, then deleted.
+        returnsWithin(
+            [&] {
+                if (loader->loadStatus.load() != 1) loader->wait();
+                loader.reset();
+            },
+            stepBoundSeconds, "leaving play " + std::to_string(play) + " while its song loads");
         game->clearRoutes();
         EXPECT_TRUE(waveBuffers.empty() && touchBuffers.empty());
     }
