@@ -67,18 +67,19 @@ bool App::frame() {
     sf::Event event;
     while (platform.pollEvent(event)) {
         if (event.type == sf::Event::Closed) quitRequested = true;
-        if (isJoystickEvent(event)) {
-            // A controller's presses reach the screens as the keys they stand for;
-            // plugging one in or out reaches them as nothing.
-            padEvents.clear();
-            padKeys.translate(event, padEvents);
-            for (const sf::Event& key : padEvents) {
-                handleEvent(key);
-                if (failStatus >= 0) return false;
-            }
-            continue;
-        }
+        // The window's own word on game controllers is not used: they come below.
+        if (isJoystickEvent(event)) continue;
         handleEvent(event);
+        if (failStatus >= 0) return false;
+    }
+    // A controller's presses reach the screens as the keys they stand for, while the window
+    // has the focus; plugging one in or out reaches them as nothing.
+    padEvents.clear();
+    padKeys.setFocus(platform.hasFocus(), padEvents);
+    PadEvent pad;
+    while (platform.pollPadEvent(pad)) padKeys.translate(pad, padEvents);
+    for (const sf::Event& key : padEvents) {
+        handleEvent(key);
         if (failStatus >= 0) return false;
     }
 

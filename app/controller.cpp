@@ -1,17 +1,32 @@
 #include "app/controller.h"
 
-const PadButtonKey padButtonKeys[5] = {
-    {4, sf::Keyboard::E},      {5, sf::Keyboard::P},     {0, sf::Keyboard::Return},
-    {1, sf::Keyboard::Escape}, {7, sf::Keyboard::Space},
-};
+#include <algorithm>
 
-const PadAxisKey padAxisKeys[6] = {
-    {sf::Joystick::R, 1.0f, 0.0f, sf::Keyboard::L},
-    {sf::Joystick::Z, 1.0f, 0.0f, sf::Keyboard::D},
-    {sf::Joystick::PovX, -1.0f, 50.0f, sf::Keyboard::Left},
-    {sf::Joystick::PovX, 1.0f, 50.0f, sf::Keyboard::Right},
-    {sf::Joystick::PovY, -1.0f, 50.0f, sf::Keyboard::Up},
-    {sf::Joystick::PovY, 1.0f, 50.0f, sf::Keyboard::Down},
+namespace {
+constexpr PadKey button(PadButton b, sf::Keyboard::Key key) {
+    return {false, b, PadAxis::LeftX, 0.0f, key};
+}
+constexpr PadKey axis(PadAxis a, float end, sf::Keyboard::Key key) {
+    return {true, PadButton::A, a, end, key};
+}
+}  // namespace
+
+const PadKey padKeys[padKeyCount] = {
+    button(PadButton::LeftShoulder, sf::Keyboard::E),
+    button(PadButton::RightShoulder, sf::Keyboard::P),
+    axis(PadAxis::RightTrigger, 1.0f, sf::Keyboard::L),
+    axis(PadAxis::LeftTrigger, 1.0f, sf::Keyboard::D),
+    button(PadButton::DpadLeft, sf::Keyboard::Left),
+    button(PadButton::DpadRight, sf::Keyboard::Right),
+    button(PadButton::DpadUp, sf::Keyboard::Up),
+    button(PadButton::DpadDown, sf::Keyboard::Down),
+    axis(PadAxis::LeftX, -1.0f, sf::Keyboard::Left),
+    axis(PadAxis::LeftX, 1.0f, sf::Keyboard::Right),
+    axis(PadAxis::LeftY, -1.0f, sf::Keyboard::Up),
+    axis(PadAxis::LeftY, 1.0f, sf::Keyboard::Down),
+    button(PadButton::A, sf::Keyboard::Return),
+    button(PadButton::B, sf::Keyboard::Escape),
+    button(PadButton::Start, sf::Keyboard::Space),
 };
 
 namespace {
@@ -37,43 +52,63 @@ bool isJoystickEvent(const sf::Event& event) {
     }
 }
 
-bool padHoldsKey(const Platform& platform, sf::Keyboard::Key key) {
-    for (unsigned id = 0; id < sf::Joystick::Count; ++id) {
-        if (!platform.isJoystickConnected(id)) continue;
-        for (const PadButtonKey& b : padButtonKeys) {
-            if (b.key == key && platform.isJoystickButtonPressed(id, b.button)) return true;
-        }
-        for (const PadAxisKey& a : padAxisKeys) {
-            if (a.key == key && platform.joystickAxisPosition(id, a.axis) * a.sign > a.threshold)
-                return true;
+bool PadKeys::holds(sf::Keyboard::Key key) const {
+    for (const Pad& pad : pads) {
+        for (int i = 0; i < padKeyCount; ++i) {
+            if (pad.held[i] && padKeys[i].key == key) return true;
         }
     }
     return false;
 }
 
-void PadKeys::translate(const sf::Event& event, std::vector<sf::Event>& keys) {
-    if (event.type == sf::Event::JoystickButtonPressed ||
-        event.type == sf::Event::JoystickButtonReleased) {
-        const bool pressed = event.type == sf::Event::JoystickButtonPressed;
-        for (const PadButtonKey& b : padButtonKeys) {
-            if (b.button == event.joystickButton.button) keys.push_back(keyEvent(b.key, pressed));
-        }
-    } else if (event.type == sf::Event::JoystickMoved) {
-        const unsigned id = event.joystickMove.joystickId;
-        if (id >= sf::Joystick::Count) return;
-        for (int i = 0; i < 6; ++i) {
-            const PadAxisKey& a = padAxisKeys[i];
-            if (a.axis != event.joystickMove.axis) continue;
-            const bool held = event.joystickMove.position * a.sign > a.threshold;
-            if (held != axisHeld[id][i]) keys.push_back(keyEvent(a.key, held));
-            axisHeld[id][i] = held;
-        }
-    } else if (event.type == sf::Event::JoystickDisconnected) {
-        const unsigned id = event.joystickConnect.joystickId;
-        if (id >= sf::Joystick::Count) return;
-        for (int i = 0; i < 6; ++i) {
-            if (axisHeld[id][i]) keys.push_back(keyEvent(padAxisKeys[i].key, false));
-            axisHeld[id][i] = false;
+void PadKeys::hold(Pad& pad, int control, bool held, std::vector<sf::Event>& keys) {
+    if (pad.held[control] == held) return;
+    const sf::Keyboard::Key key = padKeys[control].key;
+    const bool before = holds(key);
+    pad.held[control] = held;
+    if (holds(key) != before) keys.push_back(keyEvent(key, !before));
+}
+
+void PadKeys::releaseAll(Pad& pad, std::vector<sf::Event>& keys) {
+    for (int i = 0; i < padKeyCount; ++i) hold(pad, i, false, keys);
+}
+
+void PadKeys::setFocus(bool focus, std::vector<sf::Event>& keys) {
+    if (focus == focused) return;
+    focused = focus;
+    if (!focused) {
+        for (Pad& pad : pads) releaseAll(pad, keys);
+    }
+}
+
+void PadKeys::translate(const PadEvent& event, std::vector<sf::Event>& keys) {
+    auto it =
+        std::find_if(pads.begin(), pads.end(), [&](const Pad& pad) { return pad.id == event.pad; });
+    if (event.type == PadEvent::Plugged) {
+        if (it == pads.end()) it = pads.insert(pads.end(), Pad());
+        releaseAll(*it, keys);
+        it->id = event.pad;
+        std::copy(event.rest, event.rest + padAxisCount, it->rest);
+        return;
+    }
+    if (it == pads.end()) return;  // a controller never plugged in
+    Pad& pad = *it;
+    if (event.type == PadEvent::Unplugged) {
+        releaseAll(pad, keys);
+        pads.erase(it);
+        return;
+    }
+    if (!focused) return;
+    for (int i = 0; i < padKeyCount; ++i) {
+        const PadKey& control = padKeys[i];
+        if (event.type == PadEvent::Button && !control.isAxis && control.button == event.button) {
+            hold(pad, i, event.pressed, keys);
+        } else if (event.type == PadEvent::Axis && control.isAxis && control.axis == event.axis) {
+            const float rest = pad.rest[static_cast<int>(event.axis)];
+            const float travel = control.end - rest;
+            if (travel * control.end < padLeastTravel) continue;
+            const float share = (event.position - rest) / travel;
+            hold(pad, i, pad.held[i] ? share >= padReleasedBelow : share > padPressedAbove, keys);
         }
     }
 }

@@ -3,43 +3,53 @@
 #include <SFML/Window.hpp>
 #include <vector>
 
-#include "app/platform.h"
+#include "app/sdl_pads.h"
 
-// A game controller stands for keys of the keyboard. With the usual layout as Linux
-// reports it (A 0, B 1, X 2, Y 3, LB 4, RB 5, Back 6, Start 7; triggers on axes Z and R;
-// the direction pad on axes PovX and PovY):
+// A game controller stands for keys of the keyboard, by the position of its controls
+// (the names SDL's mapping gives them):
 //   left shoulder E (route 0, top left), right shoulder P (top right),
 //   right trigger L (bottom right), left trigger D (bottom left),
-//   direction pad the arrow keys, A Return, B Escape, Start Space.
-
-struct PadButtonKey {
-    unsigned button;
+//   direction pad and left stick the arrow keys, bottom face button (A) Return,
+//   right face button (B) Escape, Start Space.
+struct PadKey {
+    bool isAxis;
+    PadButton button;  // when a button
+    PadAxis axis;      // when an axis,
+    float end;         // pushed towards this end of it (-1 or 1; triggers 1)
     sf::Keyboard::Key key;
 };
-extern const PadButtonKey padButtonKeys[5];
+constexpr int padKeyCount = 15;
+extern const PadKey padKeys[padKeyCount];
 
-// An axis held past a threshold in one direction: position × sign > threshold. A trigger
-// rests at -100 and counts as pressed past half way (above 0); the direction pad's axes
-// read -100, 0 or 100.
-struct PadAxisKey {
-    sf::Joystick::Axis axis;
-    float sign;
-    float threshold;
-    sf::Keyboard::Key key;
-};
-extern const PadAxisKey padAxisKeys[6];
+// An axis is read as the share of its travel from where it rested at plug-in towards the
+// end that presses: past padPressedAbove it presses, below padReleasedBelow it lets go.
+// The gap between the two keeps an axis that shakes around one of them from chattering. An
+// axis resting within padLeastTravel of its end cannot press.
+constexpr float padPressedAbove = 0.5f;
+constexpr float padReleasedBelow = 0.3f;
+constexpr float padLeastTravel = 0.25f;
 
 bool isJoystickEvent(const sf::Event& event);
 
-// True when a connected controller holds a control that stands for the key.
-bool padHoldsKey(const Platform& platform, sf::Keyboard::Key key);
-
-// Turns the controllers' events into the key presses and releases they stand for. An axis
-// makes a press when it crosses its threshold and a release when it comes back; a
-// controller unplugged releases whatever it held.
+// Turns the controllers' events into the key presses and releases they stand for, and
+// knows which keys they hold. A key is held while any control of any controller that
+// stands for it is held. Presses count only while the window has the focus; losing it
+// releases everything, as does unplugging a controller for what it held.
 class PadKeys {
 public:
-    void translate(const sf::Event& event, std::vector<sf::Event>& keys);
+    void translate(const PadEvent& event, std::vector<sf::Event>& keys);
+    void setFocus(bool focused, std::vector<sf::Event>& keys);
+    bool holds(sf::Keyboard::Key key) const;
 
-    bool axisHeld[sf::Joystick::Count][6] = {};
+    struct Pad {
+        int id = 0;
+        float rest[padAxisCount] = {};
+        bool held[padKeyCount] = {};
+    };
+    std::vector<Pad> pads;
+    bool focused = true;
+
+private:
+    void hold(Pad& pad, int control, bool held, std::vector<sf::Event>& keys);
+    void releaseAll(Pad& pad, std::vector<sf::Event>& keys);
 };

@@ -32,17 +32,10 @@ void SfmlPlatform::openWindow(const char* title, const WindowRequest& request) {
         window->setPosition(sf::Vector2i(left, top));
     }
     window->setVerticalSyncEnabled(request.vsync);
+    pads.start();
 }
 
 bool SfmlPlatform::isKeyPressed(sf::Keyboard::Key key) const {
     // Keys only count while the game has the focus, as a player expects.
     return window->hasFocus() && sf::Keyboard::isKeyPressed(key);
-}
-
-bool SfmlPlatform::isJoystickButtonPressed(unsigned id, unsigned button) const {
-    return window->hasFocus() && sf::Joystick::isButtonPressed(id, button);
-}
-
-float SfmlPlatform::joystickAxisPosition(unsigned id, sf::Joystick::Axis axis) const {
-    return window->hasFocus() ? sf::Joystick::getAxisPosition(id, axis) : 0.0f;
 }

@@ -3,6 +3,8 @@
 #include <SFML/Graphics.hpp>
 #include <memory>
 
+#include "app/sdl_pads.h"
+
 // How the one window opens.
 struct WindowRequest {
     bool fullscreen = true;  // at the desktop's video mode; otherwise a centred window
@@ -33,19 +35,19 @@ public:
     virtual bool isKeyPressed(sf::Keyboard::Key key) const = 0;
     virtual sf::Vector2i mousePosition() const = 0;
 
-    // Game controllers (0 .. sf::Joystick::Count - 1): buttons held and axis positions
-    // (-100 .. 100) now.
-    virtual bool isJoystickConnected(unsigned id) const = 0;
-    virtual bool isJoystickButtonPressed(unsigned id, unsigned button) const = 0;
-    virtual float joystickAxisPosition(unsigned id, sf::Joystick::Axis axis) const = 0;
+    // True while the window has the keyboard focus.
+    virtual bool hasFocus() const = 0;
+    // The game controllers' next event, when there is one: pads plugged in or out, their
+    // buttons and axes.
+    virtual bool pollPadEvent(PadEvent& event) = 0;
 
     // The frame clock: seconds since it was started.
     virtual void startClock() = 0;
     virtual float clockSeconds() const = 0;
 };
 
-// The real window, keyboard, mouse, controllers and clock. The window is made when it
-// opens: the multimedia library needs a display for it.
+// The real window, keyboard, mouse and clock (SFML), and game controllers (SDL). The
+// window is made when it opens: the multimedia library needs a display for it.
 class SfmlPlatform : public Platform {
 public:
     ~SfmlPlatform() override;
@@ -59,14 +61,15 @@ public:
     void setMouseCursorVisible(bool visible) override { window->setMouseCursorVisible(visible); }
     bool isKeyPressed(sf::Keyboard::Key key) const override;
     sf::Vector2i mousePosition() const override { return sf::Mouse::getPosition(*window); }
-    bool isJoystickConnected(unsigned id) const override { return sf::Joystick::isConnected(id); }
-    bool isJoystickButtonPressed(unsigned id, unsigned button) const override;
-    float joystickAxisPosition(unsigned id, sf::Joystick::Axis axis) const override;
+    bool hasFocus() const override { return window && window->hasFocus(); }
+    bool pollPadEvent(PadEvent& event) override { return pads.poll(event); }
     void startClock() override { clock.restart(); }
     float clockSeconds() const override { return clock.getElapsedTime().asSeconds(); }
 
     std::unique_ptr<sf::RenderWindow> window;
     sf::Clock clock;
+    // The game controllers, started with the window.
+    SdlPads pads;
     // The connection that found the display, kept open for the whole run: an X server whose
     // last client leaves resets itself and refuses the next connection for a moment.
     mutable void* probeDisplay = nullptr;

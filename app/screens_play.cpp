@@ -133,8 +133,8 @@ void App::pollPlayKeys(bool developerKeys) {
     if (g.routes.size() == 4) {
         for (int i = 0; i < 4; ++i) {
             Route& route = g.routes[i];
-            bool down = platform.isKeyPressed(routeKeys[i]) ||
-                        padHoldsKey(platform, routeKeys[i]) || pressedThisFrame[i];
+            bool down = platform.isKeyPressed(routeKeys[i]) || padKeys.holds(routeKeys[i]) ||
+                        pressedThisFrame[i];
             if (!down) continue;
             if (route.buttonState == 0) {
                 route.buttonState = 1;

@@ -12,7 +12,6 @@
 #include <regex>
 #include <sstream>
 
-#include "app/controller.h"
 #include "support/child_run.h"
 #include "support/game_folder.h"
 
@@ -331,75 +330,5 @@ TEST(Options, WindowLargerThanTheDesktopShrinksKeepingItsShapeButNoSideBelow160)
         fitWindowToDesktop(w, h, c.desktopW, c.desktopH);
         EXPECT_EQ(w, c.fitW) << c.w << "x" << c.h << " on " << c.desktopW << "x" << c.desktopH;
         EXPECT_EQ(h, c.fitH) << c.w << "x" << c.h << " on " << c.desktopW << "x" << c.desktopH;
-    }
-}
-
-// Controller events become the keys they stand for; a trigger counts past half way, and
-// unplugging releases what was held.
-TEST(Options, ControllerEventsBecomeKeys) {
-    auto button = [](unsigned id, unsigned b, bool pressed) {
-        sf::Event e;
-        e.type = pressed ? sf::Event::JoystickButtonPressed : sf::Event::JoystickButtonReleased;
-        e.joystickButton.joystickId = id;
-        e.joystickButton.button = b;
-        return e;
-    };
-    auto axis = [](unsigned id, sf::Joystick::Axis a, float position) {
-        sf::Event e;
-        e.type = sf::Event::JoystickMoved;
-        e.joystickMove.joystickId = id;
-        e.joystickMove.axis = a;
-        e.joystickMove.position = position;
-        return e;
-    };
-    sf::Event unplug;
-    unplug.type = sf::Event::JoystickDisconnected;
-    unplug.joystickConnect.joystickId = 1;
-    sf::Event plug = unplug;
-    plug.type = sf::Event::JoystickConnected;
-    using K = sf::Keyboard;
-    using J = sf::Joystick;
-    struct Step {
-        sf::Event event;
-        std::vector<std::pair<K::Key, bool>> keys;  // key, pressed
-    };
-    const Step steps[] = {
-        {plug, {}},
-        {button(0, 4, true), {{K::E, true}}},
-        {button(0, 4, false), {{K::E, false}}},
-        {button(0, 5, true), {{K::P, true}}},
-        {button(0, 0, true), {{K::Return, true}}},
-        {button(0, 1, true), {{K::Escape, true}}},
-        {button(0, 7, true), {{K::Space, true}}},
-        {button(0, 2, true), {}},
-        {button(0, 6, true), {}},
-        {axis(0, J::Z, -100), {}},
-        {axis(0, J::Z, -5), {}},
-        {axis(0, J::Z, 5), {{K::D, true}}},
-        {axis(0, J::Z, 100), {}},
-        {axis(0, J::Z, -40), {{K::D, false}}},
-        {axis(0, J::R, 60), {{K::L, true}}},
-        {axis(1, J::R, 60), {{K::L, true}}},  // a second controller holds its own trigger
-        {axis(0, J::X, 100), {}},
-        {axis(0, J::PovX, 100), {{K::Right, true}}},
-        {axis(0, J::PovX, -100), {{K::Left, true}, {K::Right, false}}},
-        {axis(0, J::PovX, 0), {{K::Left, false}}},
-        {axis(0, J::PovY, -100), {{K::Up, true}}},
-        {axis(0, J::PovY, 0), {{K::Up, false}}},
-        {axis(0, J::PovY, 100), {{K::Down, true}}},
-        {unplug, {{K::L, false}}},  // controller 1 goes; controller 0 still holds its keys
-        {axis(1, J::R, 60), {{K::L, true}}},
-    };
-    PadKeys pad;
-    int n = 0;
-    for (const Step& step : steps) {
-        std::vector<sf::Event> keys;
-        pad.translate(step.event, keys);
-        ASSERT_EQ(keys.size(), step.keys.size()) << "step " << n;
-        for (size_t i = 0; i < keys.size(); ++i) {
-            EXPECT_EQ(keys[i].key.code, step.keys[i].first) << "step " << n;
-            EXPECT_EQ(keys[i].type == sf::Event::KeyPressed, step.keys[i].second) << "step " << n;
-        }
-        ++n;
     }
 }

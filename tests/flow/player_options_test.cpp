@@ -12,18 +12,10 @@
 namespace {
 
 // A press of a controller button: down in one frame, up in the next.
-void pressButton(ScriptedPlayer& player, unsigned button) {
+void pressButton(ScriptedPlayer& player, PadButton button) {
     player.platform.padButton(0, button, true);
     player.frame();
     player.platform.padButton(0, button, false);
-    player.frame();
-}
-
-// The direction pad pushed one way and let go.
-void pushPad(ScriptedPlayer& player, sf::Joystick::Axis axis, float position) {
-    player.platform.padAxis(0, axis, position);
-    player.frame();
-    player.platform.padAxis(0, axis, 0.0f);
     player.frame();
 }
 
@@ -32,6 +24,8 @@ void pushPad(ScriptedPlayer& player, sf::Joystick::Axis axis, float position) {
 // From the main menu to a scored play and back, with a game controller only: the direction
 // pad and the face buttons in the menus, shoulders and triggers on the four routes, Start
 // to pause. Plugging a second controller in and out during the play changes nothing.
+// Without the window's focus the controller's presses do not count, and what it held when
+// the focus went is let go.
 TEST(PlayerOptions, ControllerPlaysASongFromTheMenus) {
     GameFolder folder;
     ASSERT_TRUE(folder.hasAssets());
@@ -43,15 +37,15 @@ TEST(PlayerOptions, ControllerPlaysASongFromTheMenus) {
     s.player.frame();
     ASSERT_EQ(ui.Screen, MainMenu);
 
-    pushPad(s.player, sf::Joystick::PovX, 100.0f);  // right: the song list
+    pressButton(s.player, PadButton::DpadRight);  // the song list
     ASSERT_TRUE(s.player.runUntil([&] { return ui.Screen == LevelSelect; }, 3.0f));
     s.player.wait(1.0f);
-    pushPad(s.player, sf::Joystick::PovY, 100.0f);   // down: first song
-    pushPad(s.player, sf::Joystick::PovY, 100.0f);   // down: second
-    pushPad(s.player, sf::Joystick::PovY, 100.0f);   // down: third
-    pushPad(s.player, sf::Joystick::PovY, -100.0f);  // up: second
+    pressButton(s.player, PadButton::DpadDown);  // first song
+    pressButton(s.player, PadButton::DpadDown);  // second
+    pressButton(s.player, PadButton::DpadDown);  // third
+    pressButton(s.player, PadButton::DpadUp);    // second
     EXPECT_EQ(ui.hovered, 1);
-    pressButton(s.player, 0);  // A
+    pressButton(s.player, PadButton::A);
     ASSERT_EQ(ui.Screen, Playing);
     EXPECT_EQ(g.mode, modeOrder[1]);
     ASSERT_EQ(g.routes.size(), 4u);
@@ -76,17 +70,29 @@ TEST(PlayerOptions, ControllerPlaysASongFromTheMenus) {
     EXPECT_FALSE(ui.pauseShown);
     EXPECT_GT(s.player.presses, presses);  // and the first controller still plays
 
+    // A trigger held when the window loses the focus is let go at once.
     s.player.useController = false;
     s.player.catching = false;
-    pressButton(s.player, 7);  // Start pauses
+    s.platform.padAxis(0, PadAxis::RightTrigger, 1.0f);
+    s.player.frame();
+    EXPECT_TRUE(s.app.padKeys.holds(sf::Keyboard::L));
+    s.platform.focused = false;
+    s.player.frame();
+    EXPECT_FALSE(s.app.padKeys.holds(sf::Keyboard::L));
+    s.platform.padAxis(0, PadAxis::RightTrigger, 0.0f);
+    pressButton(s.player, PadButton::Start);  // without the focus: no pause
+    EXPECT_FALSE(ui.pauseShown);
+    s.platform.focused = true;
+
+    pressButton(s.player, PadButton::Start);  // Start pauses
     EXPECT_TRUE(ui.pauseShown);
     EXPECT_TRUE(g.paused);
     s.player.wait(1.5f);
-    pressButton(s.player, 1);  // B in the pause panel leaves the play
+    pressButton(s.player, PadButton::B);  // B in the pause panel leaves the play
     EXPECT_EQ(ui.Screen, LevelSelect);
     EXPECT_GT(ui.bestCompletion[songOfMode[modeOrder[1]]], 0.0f);
     s.player.wait(1.0f);
-    pressButton(s.player, 1);  // B closes the song list
+    pressButton(s.player, PadButton::B);  // B closes the song list
     EXPECT_TRUE(s.player.runUntil([&] { return ui.Screen == MainMenu; }, 3.0f));
 }
 

@@ -50,11 +50,18 @@ void ScriptedPlayer::press(int route, bool down) {
         return;
     }
     // Left shoulder, right shoulder, right trigger, left trigger.
-    if (route == 0 || route == 1) {
-        platform.padButton(0, route == 0 ? 4 : 5, down);
+    if (virtualPad) {
+        if (route < 2) {
+            virtualPad->button(virtualPad->layout->shoulder[route], down);
+        } else {
+            virtualPad->pull(route == 2 ? 1 : 0, down);
+        }
+    } else if (route < 2) {
+        platform.padButton(0, route == 0 ? PadButton::LeftShoulder : PadButton::RightShoulder,
+                           down);
     } else {
-        platform.padAxis(0, route == 2 ? sf::Joystick::R : sf::Joystick::Z,
-                         down ? 100.0f : -100.0f);
+        platform.padAxis(0, route == 2 ? PadAxis::RightTrigger : PadAxis::LeftTrigger,
+                         down ? 1.0f : 0.0f);
     }
 }
 

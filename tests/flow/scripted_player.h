@@ -6,6 +6,7 @@
 #include "app/app.h"
 #include "board/particle.h"
 #include "support/scripted_platform.h"
+#include "support/virtual_pad.h"
 
 // Drives the real frame loop with a scripted clock and a player who watches the board:
 // when a route's creature is in the middle of its good catch window, the player taps the
@@ -45,8 +46,10 @@ public:
     // their frames.
     float dt = 1.0f / 16.0f;
     bool catching = true;
-    // Catch with game controller 0 (shoulders and triggers) instead of the keyboard.
+    // Catch with game controller 0 (shoulders and triggers) instead of the keyboard; with
+    // the virtual controller when one is given.
     bool useController = false;
+    VirtualPad* virtualPad = nullptr;
     // When the player presses for a creature: by default in the middle of the good window
     // (frames 1..6 of the landing animation).
     std::function<bool(const Particle&)> wantsPress = [](const Particle& p) {

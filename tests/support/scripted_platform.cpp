@@ -67,52 +67,36 @@ sf::Image ScriptedPlatform::lastFrame() const {
     return canvas->getTexture().copyToImage();
 }
 
-bool ScriptedPlatform::isJoystickButtonPressed(unsigned id, unsigned button) const {
-    auto pad = pads.find(id);
-    return pad != pads.end() && pad->second.buttons.count(button) > 0;
+bool ScriptedPlatform::pollPadEvent(PadEvent& event) {
+    if (padEvents.empty()) return sdlPads && sdlPads->poll(event);
+    event = padEvents.front();
+    padEvents.pop_front();
+    return true;
 }
 
-float ScriptedPlatform::joystickAxisPosition(unsigned id, sf::Joystick::Axis axis) const {
-    auto pad = pads.find(id);
-    return pad != pads.end() ? pad->second.axes[axis] : 0.0f;
+void ScriptedPlatform::plugPad(int id, bool plugged) {
+    PadEvent e;
+    e.type = plugged ? PadEvent::Plugged : PadEvent::Unplugged;
+    e.pad = id;
+    padEvents.push_back(e);
 }
 
-void ScriptedPlatform::plugPad(unsigned id, bool plugged) {
-    sf::Event e;
-    e.type = plugged ? sf::Event::JoystickConnected : sf::Event::JoystickDisconnected;
-    e.joystickConnect.joystickId = id;
-    if (plugged) {
-        PadState& pad = pads[id];
-        // Triggers rest at -100, as Linux reports them.
-        pad.axes[sf::Joystick::Z] = -100.0f;
-        pad.axes[sf::Joystick::R] = -100.0f;
-    } else {
-        pads.erase(id);
-    }
-    push(e);
+void ScriptedPlatform::padButton(int id, PadButton button, bool pressed) {
+    PadEvent e;
+    e.type = PadEvent::Button;
+    e.pad = id;
+    e.button = button;
+    e.pressed = pressed;
+    padEvents.push_back(e);
 }
 
-void ScriptedPlatform::padButton(unsigned id, unsigned button, bool pressed) {
-    if (pressed) {
-        pads[id].buttons.insert(button);
-    } else {
-        pads[id].buttons.erase(button);
-    }
-    sf::Event e;
-    e.type = pressed ? sf::Event::JoystickButtonPressed : sf::Event::JoystickButtonReleased;
-    e.joystickButton.joystickId = id;
-    e.joystickButton.button = button;
-    push(e);
-}
-
-void ScriptedPlatform::padAxis(unsigned id, sf::Joystick::Axis axis, float position) {
-    pads[id].axes[axis] = position;
-    sf::Event e;
-    e.type = sf::Event::JoystickMoved;
-    e.joystickMove.joystickId = id;
-    e.joystickMove.axis = axis;
-    e.joystickMove.position = position;
-    push(e);
+void ScriptedPlatform::padAxis(int id, PadAxis axis, float position) {
+    PadEvent e;
+    e.type = PadEvent::Axis;
+    e.pad = id;
+    e.axis = axis;
+    e.position = position;
+    padEvents.push_back(e);
 }
 
 bool keepScreenshot(const ScriptedPlatform& platform, const std::string& name) {

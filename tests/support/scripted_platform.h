@@ -2,7 +2,6 @@
 
 #include <SFML/Graphics.hpp>
 #include <deque>
-#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -29,9 +28,8 @@ public:
     sf::Vector2i mousePosition() const override { return mouse; }
     void startClock() override { clockStart = now; }
     float clockSeconds() const override { return now - clockStart; }
-    bool isJoystickConnected(unsigned id) const override { return pads.count(id) > 0; }
-    bool isJoystickButtonPressed(unsigned id, unsigned button) const override;
-    float joystickAxisPosition(unsigned id, sf::Joystick::Axis axis) const override;
+    bool hasFocus() const override { return focused; }
+    bool pollPadEvent(PadEvent& event) override;
 
     // Script.
     void advance(float seconds) { now += seconds; }
@@ -41,10 +39,11 @@ public:
     void pushClick(int x, int y, sf::Mouse::Button button = sf::Mouse::Left);
     void hold(sf::Keyboard::Key key) { held.insert(key); }
     void release(sf::Keyboard::Key key) { held.erase(key); }
-    // Game controllers: each call changes the controller's state and queues its event.
-    void plugPad(unsigned id, bool plugged);
-    void padButton(unsigned id, unsigned button, bool pressed);
-    void padAxis(unsigned id, sf::Joystick::Axis axis, float position);
+    // Game controllers: each call queues the controller's event. A controller plugged in
+    // here rests with its sticks centred and its triggers let go.
+    void plugPad(int id, bool plugged);
+    void padButton(int id, PadButton button, bool pressed);
+    void padAxis(int id, PadAxis axis, float position);
     // The frame shown last, as a picture (only when frames are kept).
     sf::Image lastFrame() const;
 
@@ -63,11 +62,10 @@ public:
     sf::Vector2i mouse{0, 0};
     std::deque<sf::Event> events;
     std::set<sf::Keyboard::Key> held;
-    struct PadState {
-        std::set<unsigned> buttons;
-        float axes[sf::Joystick::AxisCount] = {};
-    };
-    std::map<unsigned, PadState> pads;
+    bool focused = true;
+    std::deque<PadEvent> padEvents;
+    // Real controllers (SDL's virtual ones in tests) after the scripted ones, when set.
+    SdlPads* sdlPads = nullptr;
     std::unique_ptr<sf::RenderTexture> canvas;
 };
 
