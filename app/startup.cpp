@@ -16,7 +16,8 @@ int App::startUpInterface() {
     iface->chooseDisplayProfile();
     iface->masterVolume = static_cast<float>(options.volume) / 100.0f;
     iface->volumeFactor = iface->masterVolume;
-    game = std::make_unique<Game>(iface.get(), &log);
+    game = std::make_unique<Game>();
+    game->volumeFactor = iface->volumeFactor;
     const bool loaded = iface->loadImages(startUpPictures.get());
     startUpPictures.reset();
     if (!loaded) {

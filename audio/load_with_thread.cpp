@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "audio/held_samples.h"
-#include "core/bank_ready.h"
+#include "audio/bank_ready.h"
 #include "core/songs.h"
 
 namespace {

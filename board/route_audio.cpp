@@ -5,7 +5,7 @@
 #include <iostream>
 
 #include "board/route.h"
-#include "core/bank_ready.h"
+#include "audio/bank_ready.h"
 #include "core/songs.h"
 
 static const float glideTickLength = 0.05f;

@@ -15,7 +15,7 @@ class SongList : public ::testing::Test {
 protected:
     void SetUp() override {
         app.iface = std::make_unique<Interface>(1024.0f, 768.0f, app.log);
-        app.game = std::make_unique<Game>(app.iface.get(), &app.log);
+        app.game = std::make_unique<Game>();
         app.iface->Screen = LevelSelect;
     }
     void enter(bool explore) {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "board/route.h"
-#include "core/bank_ready.h"
+#include "audio/bank_ready.h"
 #include "core/songs.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include "app/app.h"
 #include "audio/load_with_thread.h"
 #include "audio/sound_decoder.h"
-#include "core/bank_ready.h"
+#include "audio/bank_ready.h"
 #include "core/songs.h"
 #include "game/game.h"
 #include "scripted_player.h"

@@ -1,4 +1,4 @@
-#include "core/bank_ready.h"
+#include "audio/bank_ready.h"
 #include "play_fixture.h"
 
 namespace {
@@ -46,11 +46,11 @@ TEST_F(PlayTest, PlaysStartedAndLeftWhileTheirSongIsLoading) {
                 game->resumePlay();
             }
             game->forceFull = frame == 12;
-            game->update(1.0f / 30.0f);
-            if (game->finalStageStarted) game->finalStageStep(1.0f / 30.0f);
+            update(1.0f / 30.0f);
+            if (game->finalStageStarted) stageStep(1.0f / 30.0f);
             EXPECT_EQ(touchedBeforeHandOver(waveSounds, touchSounds), 0) << play << " " << frame;
         }
-        if (play % 3 == 2) game->initRoutes();  // a restart keeps the loader and its banks
+        if (play % 3 == 2) startRoutes(*iface, *game);  // a restart keeps the loader and its banks
         if (loader->loadStatus.load() != 1) loader->wait();
         loader.reset();
         game->clearRoutes();
