@@ -5,6 +5,7 @@
 #include "board/particle.h"
 #include "game/game.h"
 #include "ui/interface.h"
+#include "ui/particle_setup.h"
 #include "ui/picture_decoder.h"
 
 // Start-up, second half: the interface and its pictures, the game, the menu sounds and

@@ -14,12 +14,13 @@
 #include <vector>
 
 #include "app/play_screen.h"
+#include "audio/bank_ready.h"
 #include "audio/load_with_thread.h"
 #include "bench_support.h"
 #include "board/route.h"
-#include "audio/bank_ready.h"
 #include "core/songs.h"
 #include "game/game.h"
+#include "support/window_events.h"
 #include "ui/interface.h"
 #include "ui/picture_decoder.h"
 
@@ -59,11 +60,7 @@ bool pointAt(GameRun& run, int song, sf::Vector2i& at) {
             if (songOf(hit) != song) continue;
             at = sf::Vector2i(static_cast<int>(x), static_cast<int>(y));
             run.platform.mouse = at;
-            sf::Event moved;
-            moved.type = sf::Event::MouseMoved;
-            moved.mouseMove.x = at.x;
-            moved.mouseMove.y = at.y;
-            run.platform.push(moved);
+            run.platform.push(mouseMoved(at.x, at.y));
             return true;
         }
     }
@@ -346,7 +343,7 @@ void BM_LoopSeams(benchmark::State& state) {
             // The game logic alone (no drawing), with a player catching on every route.
             pressLanding(game);
             showPlayEvents(*run.app.iface, game, game.update(dt, playViewOf(*run.app.iface)),
-                       &run.app.log);
+                           &run.app.log);
             now += dt;
             if (run.app.iface->Screen != Playing || game.routes.size() != 4) break;
             bool done = true;

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "board/route.h"
 #include "audio/bank_ready.h"
+#include "board/route.h"
 #include "core/songs.h"
 
 namespace {

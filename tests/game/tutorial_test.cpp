@@ -1,11 +1,12 @@
 // The tutorial's handshake with the routes: which route is asked to launch at each step,
 // and the hints of mistimed catches.
+#include "game/tutorial.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "board/route.h"
-#include "game/tutorial.h"
 
 namespace {
 class TutorialSequence : public ::testing::Test {

@@ -44,7 +44,7 @@ TEST_F(PlayTest, ASecondStartClearsTheFirstPlay) {
     game->fullRouteCount = -1;
     game->exploreTimer = 33.0f;
     iface->counterVisible = true;
-    game->initRoutes();
+    startRoutes(*iface, *game);
     EXPECT_EQ(lines(), "init routes !\nclearing routes\ndone clearing routes\n");
     EXPECT_EQ(game->routes.size(), 4u);
     EXPECT_FLOAT_EQ(game->score + game->totalTime + game->musicLoops, 0.0f);

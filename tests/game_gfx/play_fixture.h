@@ -1,6 +1,7 @@
 #pragma once
 
-// A Game on a bare Interface, shown as the frame loop shows it, in a temporary game folder with its own small sound files.
+// A Game on a bare Interface, shown as the frame loop shows it, in a temporary game folder with its
+// own small sound files.
 
 #include <gtest/gtest.h>
 
@@ -10,8 +11,8 @@
 #include <sstream>
 
 #include "../audio/test_sounds.h"
-#include "audio/load_with_thread.h"
 #include "app/play_screen.h"
+#include "audio/load_with_thread.h"
 #include "audio/sound_banks.h"
 #include "board/route.h"
 #include "game/game.h"
