@@ -9,7 +9,7 @@
 #   - declares a class of such a folder ("class Interface;"),
 #   - defines a member of a class declared in another folder's headers (Route::update
 #     defined in ui/), or a static data member of one,
-#   - defines a free function declared only in another folder's headers.
+#   - defines or declares a free function that only another folder's headers declare.
 # Calls into a folder above are caught by the build: each layer's library is linked on its
 # own with only the layers below it (mirevo_layer_<name>).
 #
@@ -80,6 +80,11 @@ self_test() {
     sed -i '/^void setupRoutes/,/^}/d' "$tmp/tree/board/route.cpp"
     printf '\nvoid setupRoutes(int n) {\n    Route::count = n;\n}\n' >>"$tmp/tree/ui/view.cpp"
     expect free-function-elsewhere fail "ui/view.cpp defines setupRoutes, declared in board/"
+    make_tree
+    printf '\nvoid setupRoutes(int n);\n' >>"$tmp/tree/ui/view.h"
+    sed -i 's/^void setupRoutes(int n);$//' "$tmp/tree/board/route.h"
+    printf '\nvoid setupRoutes(int n);\n' >>"$tmp/tree/game/game.cpp"
+    expect declaration-of-function-beside fail "game/game.cpp declares setupRoutes, declared in ui/"
     make_tree
     sed -i '1i #include "ui/view.h"' "$tmp/tree/board/route.cpp"
     expect include-upward fail "board/route.cpp includes ui/ (above board/)"
@@ -169,12 +174,13 @@ for dir in "${layers[@]}"; do
             grep -oE '\b[A-Z][A-Za-z0-9_]*::~?[A-Za-z_][A-Za-z0-9_]* *[(=;[{]' |
             sed -E 's/ *[(=;[{]$//' | sort -u)
 
-        # Definitions of free functions (outside unnamed namespaces, not static).
-        while IFS= read -r name; do
+        # Free functions defined or declared here (outside unnamed namespaces, not static)
+        # that another folder's headers declare.
+        while read -r verb name; do
             own=$(awk -v d="$dir" -v n="$name" '$1 == d && $2 == n' <<<"$functions")
             [ -z "$own" ] || continue
             for home in $(awk -v n="$name" '$2 == n { print $1 }' <<<"$functions"); do
-                report "$file defines $name, declared in $home/"
+                report "$file $verb $name, declared in $home/"
             done
         done < <(awk '
             /^namespace *\{/ { unnamed = 1; next }
@@ -186,7 +192,8 @@ for dir in "${layers[@]}"; do
                 if (line ~ /[=;]/) next
                 n = split(line, words, /[^A-Za-z0-9_]+/)
                 name = words[n]
-                if (name ~ /^[a-z_][A-Za-z0-9_]*$/ && n > 1) print name
+                verb = $0 ~ /\) *;/ ? "declares" : "defines"
+                if (name ~ /^[a-z_][A-Za-z0-9_]*$/ && n > 1) print verb, name
             }' "$file" | sort -u)
     done
 done
