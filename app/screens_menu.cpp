@@ -2,12 +2,14 @@
 #include <iostream>
 
 #include "app/app.h"
+#include "app/play_screen.h"
 #include "audio/load_with_thread.h"
 #include "audio/sound_banks.h"
 #include "board/particle.h"
 #include "board/route.h"
 #include "core/songs.h"
 #include "game/game.h"
+#include "game/tutorial.h"
 #include "ui/interface.h"
 #include "ui/menu_logic.h"
 #include "ui/picture_decoder.h"
@@ -387,8 +389,11 @@ void App::startPlay() {
     }
     setupRouteResources(slimeTextures, buttonTexture, gaugeTextures, &waveSounds,
                         static_cast<float>(windowWidth), keptMenuTopOffset, g.mode);
-    g.initRoutes();
-    if (ui.Screen == Tutorial) ui.startTutorial(g.routes);
+    startRoutes(ui, g);
+    if (ui.Screen == Tutorial) {
+        ui.tutorialStep = 0;
+        startTutorialRoutes(g.routes);
+    }
     g.startDrone();
 }
 
@@ -430,7 +435,7 @@ void App::makingOfEvent(const sf::Event& event) {
         click();
     }
     if (ui.volumeSprite.getGlobalBounds().contains(m)) {
-        game->applyMuteStage();
+        applyMuteStage(ui, *game);
         applyMenuVolumes();
     }
     sf::FloatRect reset(1309.0f * W / 2048.0f,

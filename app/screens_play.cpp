@@ -3,11 +3,13 @@
 #include <iostream>
 
 #include "app/app.h"
+#include "app/play_screen.h"
 #include "audio/load_with_thread.h"
 #include "audio/sound_banks.h"
 #include "board/route.h"
 #include "core/songs.h"
 #include "game/game.h"
+#include "game/tutorial.h"
 #include "ui/interface.h"
 #include "ui/timing_chart.h"
 
@@ -70,7 +72,8 @@ void App::quitPlay() {
 // The common way back from a play to the song list.
 void App::leaveToLevelSelect() {
     playMenuLoop();
-    iface->backToLevelSelect();
+    iface->showLevelSelect();
+    iface->Screen = LevelSelect;
     platform.setMouseCursorVisible(true);
     endLoader();
     game->clearRoutes();
@@ -81,7 +84,7 @@ void App::restartPlay() {
     Game& g = *game;
     std::cout << "on recommence" << std::endl;
     platform.setMouseCursorVisible(false);
-    g.initRoutes();
+    startRoutes(ui, g);
     ui.Screen = g.explorePlay ? Exploring : Playing;
     ui.pauseShown = false;
     ui.hintVisible = false;
@@ -116,12 +119,20 @@ void App::resultsEvent(const sf::Event& event) {
 
 void App::tutorialEvent(const sf::Event& event) {
     if (event.type != sf::Event::KeyPressed) return;
+    Interface& ui = *iface;
     Game& g = *game;
-    if (iface->advanceTutorialOnKey(g.routes)) g.initRoutes();
+    ui.tutorialStep = tutorialKeyStep(ui.tutorialStep, g.routes);
+    if (ui.tutorialStep == 4) {
+        // The last page: the real scored play begins.
+        std::cout << "start !" << std::endl;
+        ui.Screen = Playing;
+        startRoutes(ui, g);
+    }
     if (event.key.code == sf::Keyboard::Escape) {
         click();
         playMenuLoop();
-        iface->backToLevelSelect();
+        ui.showLevelSelect();
+        ui.Screen = LevelSelect;
         platform.setMouseCursorVisible(true);
         g.clearRoutes();
         endLoader();
@@ -206,12 +217,15 @@ void App::playStep() {
         platform.isKeyPressed(sf::Keyboard::LShift) && platform.isKeyPressed(sf::Keyboard::F)) {
         g.forceFull = true;
     }
-    if (!ui.pauseShown) g.update(frameDelta);
+    if (!ui.pauseShown) showPlayEvents(ui, g, g.update(frameDelta, playViewOf(ui)), &log);
     drawRoutes();
     if (ui.pauseShown) drawPauseOverlay();
     if (ui.Screen == Results) drawResultsOverlay();
-    if (g.endFailedExplore()) platform.setMouseCursorVisible(true);
-    if (g.finalStageStarted && g.finalStageStep(frameDelta)) platform.setMouseCursorVisible(true);
+    if (endFailedExplore(ui, g)) platform.setMouseCursorVisible(true);
+    if (g.finalStageStarted &&
+        showPlayEvents(ui, g, g.finalStageStep(frameDelta, playViewOf(ui)), &log)) {
+        platform.setMouseCursorVisible(true);
+    }
     ui.animatePause(frameDelta);
     ui.animateHud(frameDelta);
 }
@@ -221,13 +235,13 @@ void App::tutorialFrameStep() {
     Game& g = *game;
     if (!ui.pauseShown) pollPlayKeys(false);
     if (g.routes.size() == 4) {
-        ui.tutorialAdvanceSteps(g.routes);
+        ui.tutorialStep = tutorialAdvance(ui.tutorialStep, g.routes);
         if (g.routes[2].firstGrabEvent) {
             g.stopDrones();
             std::cout << "start music !" << std::endl;
             for (Route& route : g.routes) route.grabStarted = true;
         }
-        ui.tutorialRelaunch(g.routes);
+        ui.tutorialOverlay = tutorialRelaunch(ui.tutorialOverlay, g.routes);
         if (!ui.pauseShown) {
             for (Route& route : g.routes) route.update(frameDelta);
             g.totalTime += frameDelta;

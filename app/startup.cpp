@@ -5,6 +5,7 @@
 #include "board/particle.h"
 #include "game/game.h"
 #include "ui/interface.h"
+#include "ui/particle_setup.h"
 #include "ui/picture_decoder.h"
 
 // Start-up, second half: the interface and its pictures, the game, the menu sounds and
@@ -16,7 +17,8 @@ int App::startUpInterface() {
     iface->chooseDisplayProfile();
     iface->masterVolume = static_cast<float>(options.volume) / 100.0f;
     iface->volumeFactor = iface->masterVolume;
-    game = std::make_unique<Game>(iface.get(), &log);
+    game = std::make_unique<Game>();
+    game->volumeFactor = iface->volumeFactor;
     const bool loaded = iface->loadImages(startUpPictures.get());
     startUpPictures.reset();
     if (!loaded) {

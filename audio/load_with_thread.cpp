@@ -7,8 +7,8 @@
 #include <mutex>
 #include <thread>
 
+#include "audio/bank_ready.h"
 #include "audio/held_samples.h"
-#include "core/bank_ready.h"
 #include "core/songs.h"
 
 namespace {

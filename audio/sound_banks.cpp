@@ -1,8 +1,8 @@
 #include "audio/sound_banks.h"
 
+#include "audio/bank_ready.h"
 #include "audio/held_samples.h"
 #include "audio/sound_decoder.h"
-#include "core/bank_ready.h"
 
 const char* const menuSoundFiles[4] = {"qo_audio/mirevo_menu/mirevo_menu_click1.ogg",
                                        "qo_audio/mirevo_menu/mirevo_menu_loop3.ogg",

@@ -13,12 +13,14 @@
 #include <thread>
 #include <vector>
 
+#include "app/play_screen.h"
+#include "audio/bank_ready.h"
 #include "audio/load_with_thread.h"
 #include "bench_support.h"
 #include "board/route.h"
-#include "core/bank_ready.h"
 #include "core/songs.h"
 #include "game/game.h"
+#include "support/window_events.h"
 #include "ui/interface.h"
 #include "ui/picture_decoder.h"
 
@@ -58,11 +60,7 @@ bool pointAt(GameRun& run, int song, sf::Vector2i& at) {
             if (songOf(hit) != song) continue;
             at = sf::Vector2i(static_cast<int>(x), static_cast<int>(y));
             run.platform.mouse = at;
-            sf::Event moved;
-            moved.type = sf::Event::MouseMoved;
-            moved.mouseMove.x = at.x;
-            moved.mouseMove.y = at.y;
-            run.platform.push(moved);
+            run.platform.push(mouseMoved(at.x, at.y));
             return true;
         }
     }
@@ -101,7 +99,8 @@ void BM_GameUpdate(benchmark::State& state) {
     long frames = 0;
     for (auto _ : state) {
         pressLanding(game);
-        game.update(dt);
+        showPlayEvents(*run.app.iface, game, game.update(dt, playViewOf(*run.app.iface)),
+                       &run.app.log);
         for (const Route& route : game.routes) particles += route.particles.size();
         ++frames;
     }
@@ -343,7 +342,8 @@ void BM_LoopSeams(benchmark::State& state) {
             }
             // The game logic alone (no drawing), with a player catching on every route.
             pressLanding(game);
-            game.update(dt);
+            showPlayEvents(*run.app.iface, game, game.update(dt, playViewOf(*run.app.iface)),
+                           &run.app.log);
             now += dt;
             if (run.app.iface->Screen != Playing || game.routes.size() != 4) break;
             bool done = true;
@@ -435,7 +435,8 @@ bool measureSeams(GameRun& run, int song, float frameLength, SeamErrors& out) {
                 }
             }
         }
-        game.update(dt);
+        showPlayEvents(*run.app.iface, game, game.update(dt, playViewOf(*run.app.iface)),
+                       &run.app.log);
         now += dt;
         if (run.app.iface->Screen != Playing || game.routes.size() != 4) break;
         // The grid of each route starts where its music started, at its first catch.
@@ -539,7 +540,7 @@ void BM_PlayStartParts(benchmark::State& state) {
                             app.keptMenuTopOffset, mode);
         lap(4);
         g.mode = mode;
-        g.initRoutes();
+        startRoutes(ui, g);
         lap(5);
         g.startDrone();
         lap(6);

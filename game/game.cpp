@@ -5,10 +5,8 @@
 #include <string>
 
 #include "core/songs.h"
-#include "ui/interface.h"
 
-Game::Game(Interface* iface, std::ofstream* log)
-    : iface(iface), log(log), routeHits(4, 0), routeMisses(4, 0) {}
+Game::Game() : routeHits(4, 0), routeMisses(4, 0) {}
 
 int Game::song() const {
     const int s = songOf(mode);
@@ -59,7 +57,7 @@ void Game::initRoutes() {
 
     routes.reserve(4);
     for (int i = 0; i < 4; ++i) {
-        Route route(i, iface->volumeFactor);
+        Route route(i, volumeFactor);
         route.phase = phases[i];
         if (explorePlay) {
             route.exploreLayer = variants[i];
@@ -69,7 +67,6 @@ void Game::initRoutes() {
         }
         routes.push_back(route);
     }
-    iface->resetHud(explorePlay);
     musicLoops = 0;
 }
 
@@ -100,7 +97,7 @@ void Game::startDrone() {
         sf::Sound& drone = drones[droneIndex];
         drone.play();
         drone.setLoop(true);
-        drone.setVolume(100.0f * iface->volumeFactor);
+        drone.setVolume(100.0f * volumeFactor);
     }
     dronePlaying = true;
 }
@@ -133,16 +130,4 @@ void Game::resumePlay() {
     }
     resumeDrone();
     paused = false;
-}
-
-void Game::applyMuteStage() {
-    const int stage = iface->muteStage;
-    std::cout << "animmutestage" << stage << std::endl;
-    if (stage == 0) {
-        iface->volumeFactor = 0.0f;
-        iface->startMuteAnim();
-    } else if (stage == 8) {
-        iface->volumeFactor = iface->masterVolume;
-        iface->startMuteAnim();
-    }
 }

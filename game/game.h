@@ -2,19 +2,18 @@
 
 #include <SFML/Audio/Music.hpp>
 #include <SFML/Audio/Sound.hpp>
-#include <fstream>
 #include <vector>
 
 #include "board/route.h"
-
-class Interface;
+#include "game/play_events.h"
 
 // Everything that belongs to one play of a song: the four routes, the drones, the song's
 // final music, the counts and the score, and the clocks of the final stage. The frame loop
-// reads and writes the fields directly.
+// reads and writes the fields directly; what the screen is to show, the game reports as
+// events and the frame loop shows.
 class Game {
 public:
-    Game(Interface* iface, std::ofstream* log);
+    Game();
     virtual ~Game() = default;
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;
@@ -32,19 +31,14 @@ public:
     void resumeDrone();
     // Picks up a paused play: the final music, or else the routes' layers; then the drone.
     void resumePlay();
-    // The volume button was clicked: mutes or unmutes when the button is at rest.
-    void applyMuteStage();
 
-    // One frame of the play (not while the pause panel shows).
-    void update(float dt);
+    // One frame of the play (not while the pause panel shows), on the screen `view`.
+    PlayEvents update(float dt, const PlayView& view);
     void startFinalStage();
     // The final stage's clock, run by the frame loop after update while finalStageStarted is
-    // set, paused or not. True in the frame a scored play ends (Screen becomes Results; the
-    // caller shows the cursor).
-    bool finalStageStep(float dt);
-    // A failed explore play: shows its results. True when it happened this frame (the caller
-    // shows the cursor).
-    bool endFailedExplore();
+    // set, paused or not. Reports the countdown, and ScoredPlayEnded in the frame a scored
+    // play ends.
+    PlayEvents finalStageStep(float dt, const PlayView& view);
 
     void addHit();
     void checkSpecials();
@@ -79,8 +73,9 @@ public:
     float exploreTimer = 0.0f;
     int musicLoops = 0;
     float tickAccumulator = 0.0f;
-    Interface* iface;
-    std::ofstream* log;
+    // Master volume by which the game's sounds are multiplied (the interface's, kept equal
+    // by the frame loop).
+    float volumeFactor = 1.0f;
     std::vector<int> routeHits;
     std::vector<int> routeMisses;
 

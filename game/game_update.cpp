@@ -1,9 +1,10 @@
 #include <iostream>
 
 #include "game/game.h"
-#include "ui/interface.h"
 
-void Game::update(float dt) {
+PlayEvents Game::update(float dt, const PlayView& view) {
+    PlayEvents events;
+    bool counterVisible = view.counterVisible;
     idleRouteCount = 0;
     if (fullRouteCount != -1) fullRouteCount = 0;
 
@@ -17,7 +18,7 @@ void Game::update(float dt) {
                 if (route.hitEvent) {
                     addHit();
                     route.hitEvent = false;
-                    iface->showHeadlineNumber(static_cast<int>(score));
+                    events.add(PlayEventKind::ScoreShown, static_cast<int>(score));
                     std::cout << "sc" << score << std::endl;
                 }
                 // A route with a hit and a miss in the same frame shows the raised score here.
@@ -34,27 +35,23 @@ void Game::update(float dt) {
         if (firstGrab) {
             // The routes' own music takes over from the drone, and explore plays unlock.
             stopDrones();
-            iface->exploreLocked = false;
-            if (iface->menuTextSprites.size() > 3) {
-                iface->menuTextSprites[3].setColor(sf::Color(255, 255, 255, 255));
-            }
+            events.add(PlayEventKind::ExploreUnlocked);
             std::cout << "first grab !" << std::endl;
             for (Route& route : routes) route.grabStarted = true;
         }
     }
 
-    if (iface->Screen == Playing && fourRoutes()) {
+    if (view.scoredPlay && fourRoutes()) {
         if (fullRouteCount == 4) {
             for (Route& route : routes) route.fullSignal = true;
         }
-        if (routes[0].phase == 7 && !iface->counterVisible) {
+        if (routes[0].phase == 7 && !counterVisible) {
             std::cout << "starting final music!" << std::endl;
-            iface->counterVisible = true;
-            iface->layoutFinalStageHud();
-            iface->hintVisible = true;
+            counterVisible = true;
+            events.add(PlayEventKind::FinalStageHud);
             startFinalStage();
         }
-        if (iface->counterVisible && stageTime > 8.0f) iface->hintVisible = false;
+        if (counterVisible && stageTime > 8.0f) events.add(PlayEventKind::HintHidden);
         if (idleRouteCount == 4 && routes[0].musicRunning) {
             // Every route fell silent after its music ran: the drone comes back.
             startDrone();
@@ -75,11 +72,11 @@ void Game::update(float dt) {
         tickAccumulator += dt;
         if (tickAccumulator > 0.1f) {
             tickAccumulator -= 0.1f;
-            iface->showHeadlineTime(totalTime);
+            events.add(PlayEventKind::TimeShown, 0, totalTime);
         }
     }
 
-    if (fullRouteCount == 4 && iface->Screen == Exploring) {
+    if (fullRouteCount == 4 && view.explorePlay) {
         for (Route& route : routes) route.finalSignal = true;
         startFinalStage();
     }
@@ -90,6 +87,7 @@ void Game::update(float dt) {
     }
 
     totalTime += dt;
+    return events;
 }
 
 void Game::startFinalStage() {
@@ -100,7 +98,7 @@ void Game::startFinalStage() {
     for (Route& route : routes) route.stopSoundsOnRoute();
     // The music starts once per play: fullRouteCount stays -1 until the routes are cleared.
     if (fullRouteCount != -1) {
-        breakMusic.setVolume(60.0f * iface->volumeFactor);
+        breakMusic.setVolume(60.0f * volumeFactor);
         breakMusic.play();
         fullRouteCount = -1;
         stageTime = 0.0f;
@@ -108,14 +106,15 @@ void Game::startFinalStage() {
     }
 }
 
-bool Game::finalStageStep(float dt) {
+PlayEvents Game::finalStageStep(float dt, const PlayView& view) {
+    PlayEvents events;
     const float length = stageLength();
-    if (!iface->pauseShown) {
+    if (!view.pauseShown) {
         stageTime += dt;
         exploreTimer -= dt;
-        iface->showCounter(static_cast<int>(exploreTimer));
+        events.add(PlayEventKind::CounterShown, static_cast<int>(exploreTimer));
 
-        if (iface->Screen == Exploring) {
+        if (view.explorePlay) {
             raiseDifficulty();
             if (stageTime > length) {
                 // The looping final music restarts on the song-length grid and fades in
@@ -129,31 +128,21 @@ bool Game::finalStageStep(float dt) {
                     breakMusic.setVolume(0.0f);
                 }
                 if (rest <= 1.0f) {
-                    breakMusic.setVolume(rest * 60.0f * iface->volumeFactor);
+                    breakMusic.setVolume(rest * 60.0f * volumeFactor);
                 } else if (rest <= 1.5f) {
-                    breakMusic.setVolume(60.0f * iface->volumeFactor);
+                    breakMusic.setVolume(60.0f * volumeFactor);
                 }
             }
         }
     }
 
-    if (iface->Screen != Playing) return false;
+    if (!view.scoredPlay) return events;
     if (stageTime > length - 7.0f) {
         for (Route& route : routes) route.phase = 8;
     }
-    if (stageTime <= length) return false;
-    iface->Screen = Results;
+    if (stageTime <= length) return events;
     finalStageStarted = false;
     breakMusic.stop();
-    iface->showResults(static_cast<int>(score), 1.0f, totalTime, false, mode);
-    if (log) *log << "Explore end. Score: " << score << std::endl;
-    return true;
-}
-
-bool Game::endFailedExplore() {
-    if (!stopRequested || iface->Screen != Exploring) return false;
-    iface->showResults(0, 0.0f, totalTime, true, mode);
-    iface->Screen = Results;
-    stopRequested = false;
-    return true;
+    events.add(PlayEventKind::ScoredPlayEnded, static_cast<int>(score), totalTime);
+    return events;
 }

@@ -10,8 +10,6 @@
 
 class PictureDecoder;
 
-class Route;
-
 // Values of Interface::Screen.
 enum ScreenId : int {
     MainMenu = 0,
@@ -36,7 +34,7 @@ enum MenuChoiceId : int {
 extern const sf::Vector2f menuTextLayout[17];
 
 // Every picture, text and font of the menus and of the play overlay, the window geometry
-// and the screen state that the frame loop and the game drive.
+// and the screen state. The frame loop alone writes the screen, the menu choice and the HUD.
 class Interface : public sf::Drawable {
 public:
     Interface(float windowWidth, float windowHeight, std::ofstream& logStream);
@@ -190,7 +188,9 @@ public:
     bool noSongCompleted() const;
     int nextCompletedSong(int i, bool forward) const;
     void updateCompletionDots();
-    void backToLevelSelect();
+    // The song list as a play leaves it: menu background, no pause panel, no hint, nothing
+    // highlighted (the frame loop then shows the LevelSelect screen).
+    void showLevelSelect();
     void unloadMakingOf();
 
     // Animated sprites (interface_widgets.cpp).
@@ -217,18 +217,9 @@ public:
     void showPanelPicture();
     void openPanel();
 
-    // Tutorial (interface_tutorial.cpp).
+    // Tutorial pages (interface_tutorial.cpp): pages 0..tutorialStep are drawn, over the hint
+    // tutorialOverlay (1 early, 2 late) when there is one.
     bool loadTutorial();
-    void startTutorial(std::vector<Route>& routes);
-    // A key pressed on the tutorial screen. At the last page it writes "start !", switches
-    // to Playing and returns true: the caller then rebuilds the routes (Game::initRoutes).
-    bool advanceTutorialOnKey(std::vector<Route>& routes);
-    // Both parts below, in order (the frame loop may call them apart, around its own step).
-    void tutorialFrame(std::vector<Route>& routes);
-    // Steps 1..3 advance when the asked routes report a good catch.
-    void tutorialAdvanceSteps(std::vector<Route>& routes);
-    // Routes whose particles failed show a hint and launch again.
-    void tutorialRelaunch(std::vector<Route>& routes);
 
     // The records file "profile.zob" (interface_profile.cpp, through profile/).
     void loadProfile();

@@ -26,8 +26,6 @@ Interface::Interface(float windowWidth, float windowHeight, std::ofstream& logSt
       bestCompletion(4, 0.0f),
       bestScore(4, 0.0f),
       bestExploreTime(4, 0.0f) {
-    MenuChoice = ChoiceNone;
-    Screen = MainMenu;
     hovered = -1;
     exploreLocked = true;
     loadProfile();

@@ -55,12 +55,11 @@ void Interface::updateCompletionDots() {
     }
 }
 
-void Interface::backToLevelSelect() {
+void Interface::showLevelSelect() {
     showMenuBackground();
     centreSprite.setPosition(-windowWidth, 0);
     pauseShown = false;
     hintVisible = false;
-    Screen = LevelSelect;
     hovered = -1;
 }
 

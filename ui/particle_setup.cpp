@@ -1,3 +1,5 @@
+#include "ui/particle_setup.h"
+
 #include <iostream>
 
 #include "board/particle.h"

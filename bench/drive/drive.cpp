@@ -35,6 +35,7 @@
 #include "game/game.h"
 #include "scripted_player.h"
 #include "support/scripted_platform.h"
+#include "support/window_events.h"
 #include "ui/interface.h"
 
 namespace {
@@ -324,12 +325,8 @@ int frames(int song, int count) {
     sf::RenderWindow& window = *platform.window;
     auto step = [&]() { return app.frame(); };
     auto press = [&](sf::Keyboard::Key key) {
-        sf::Event e;
-        e.type = sf::Event::KeyPressed;
-        e.key.code = key;
-        e.key.alt = e.key.control = e.key.shift = e.key.system = false;
         // Handed straight to the screen, as a polled event would be.
-        app.handleEvent(e);
+        app.handleEvent(keyPressed(key));
     };
     press(sf::Keyboard::Right);
     for (int k = 0; k < 400 && app.iface->Screen != LevelSelect; ++k) step();

@@ -8,6 +8,7 @@
 #include "game/game.h"
 #include "support/game_folder.h"
 #include "support/scripted_platform.h"
+#include "support/window_events.h"
 #include "ui/interface.h"
 
 namespace {
@@ -15,29 +16,18 @@ class SongList : public ::testing::Test {
 protected:
     void SetUp() override {
         app.iface = std::make_unique<Interface>(1024.0f, 768.0f, app.log);
-        app.game = std::make_unique<Game>(app.iface.get(), &app.log);
+        app.game = std::make_unique<Game>();
         app.iface->Screen = LevelSelect;
     }
     void enter(bool explore) {
         app.game->explorePlay = explore;
         app.iface->MenuChoice = explore ? ChoiceLeft : ChoiceRight;
     }
-    void key(sf::Keyboard::Key code) {
-        sf::Event e;
-        e.type = sf::Event::KeyPressed;
-        e.key.code = code;
-        e.key.alt = e.key.control = e.key.shift = e.key.system = false;
-        app.levelSelectEvent(e);
-    }
+    void key(sf::Keyboard::Key code) { app.levelSelectEvent(keyPressed(code)); }
     // A left click at canvas coordinates (the window is half the canvas).
     void click(float canvasX, float canvasY) {
         platform.mouse = sf::Vector2i(static_cast<int>(canvasX / 2), static_cast<int>(canvasY / 2));
-        sf::Event e;
-        e.type = sf::Event::MouseButtonPressed;
-        e.mouseButton.button = sf::Mouse::Left;
-        e.mouseButton.x = platform.mouse.x;
-        e.mouseButton.y = platform.mouse.y;
-        app.levelSelectEvent(e);
+        app.levelSelectEvent(mousePressed(platform.mouse.x, platform.mouse.y));
     }
 
     GameFolder folder{false};

@@ -6,10 +6,10 @@
 #include <memory>
 #include <sstream>
 
+#include "audio/bank_ready.h"
 #include "audio/held_samples.h"
 #include "audio/load_with_thread.h"
 #include "audio/sound_banks.h"
-#include "core/bank_ready.h"
 #include "support/bounded_wait.h"
 #include "support/game_folder.h"
 #include "test_sounds.h"

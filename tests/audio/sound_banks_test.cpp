@@ -6,9 +6,9 @@
 #include <memory>
 #include <string>
 
+#include "audio/bank_ready.h"
 #include "audio/held_samples.h"
 #include "audio/sound_decoder.h"
-#include "core/bank_ready.h"
 #include "support/game_folder.h"
 #include "test_sounds.h"
 

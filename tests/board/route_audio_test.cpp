@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <vector>
 
+#include "audio/bank_ready.h"
 #include "board/route.h"
-#include "core/bank_ready.h"
 #include "core/songs.h"
 
 namespace {

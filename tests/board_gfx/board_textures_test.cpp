@@ -10,6 +10,7 @@
 #include "board/route.h"
 #include "support/game_folder.h"
 #include "support/scripted_platform.h"
+#include "ui/particle_setup.h"
 
 namespace fs = std::filesystem;
 

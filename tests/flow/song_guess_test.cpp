@@ -4,13 +4,14 @@
 #include <thread>
 
 #include "app/app.h"
+#include "audio/bank_ready.h"
 #include "audio/load_with_thread.h"
 #include "audio/sound_decoder.h"
-#include "core/bank_ready.h"
 #include "core/songs.h"
 #include "game/game.h"
 #include "scripted_player.h"
 #include "support/game_folder.h"
+#include "support/window_events.h"
 #include "ui/interface.h"
 
 namespace {
@@ -29,11 +30,7 @@ bool framesUntil(ScriptedPlayer& player, Condition done, double seconds) {
 
 void pointAt(ScriptedPlatform& platform, int x, int y) {
     platform.mouse = {x, y};
-    sf::Event e;
-    e.type = sf::Event::MouseMoved;
-    e.mouseMove.x = x;
-    e.mouseMove.y = y;
-    platform.push(e);
+    platform.push(mouseMoved(x, y));
 }
 
 }  // namespace

@@ -12,7 +12,7 @@ namespace {
 // A Game with four bare routes of a mode; the checks need no interface.
 class Checks : public ::testing::Test {
 protected:
-    Game game{nullptr, nullptr};
+    Game game;
     std::ostringstream out;
     std::streambuf* oldOut = std::cout.rdbuf(out.rdbuf());
     ~Checks() override { std::cout.rdbuf(oldOut); }
@@ -58,7 +58,7 @@ protected:
 }  // namespace
 
 TEST(Score, SixPerHitWithoutMissesThenLess) {
-    Game game(nullptr, nullptr);
+    Game game;
     game.addHit();
     game.addHit();
     EXPECT_FLOAT_EQ(game.score, 12.0f);

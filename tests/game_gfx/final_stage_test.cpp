@@ -11,13 +11,13 @@ TEST_F(PlayTest, ScoredFinalStageStopsLaunchesSevenSecondsBeforeItsEndThenShowsR
         start(mode, false);
         iface->pauseShown = false;
         for (Route& r : game->routes) r.phase = 7;
-        game->update(0.0f);
+        update(0.0f);
         game->score = 42.5f;
         float phase8At = -1.0f, before = 0.0f;
         bool ended = false;
         for (int n = 0; n < 4000 && !ended; ++n) {
             before = game->stageTime;
-            ended = game->finalStageStep(0.05f);
+            ended = stageStep(0.05f);
             if (phase8At < 0 && game->routes[1].phase == 8) phase8At = game->stageTime;
             EXPECT_EQ(ended, iface->Screen == Results);
         }
@@ -37,32 +37,32 @@ TEST_F(PlayTest, ScoredFinalStageStopsLaunchesSevenSecondsBeforeItsEndThenShowsR
 TEST_F(PlayTest, ThePausePanelHoldsTheClockButNotTheEndChecks) {
     start(1, false);  // song 0, 112 s
     for (Route& r : game->routes) r.phase = 7;
-    game->update(0.0f);
+    update(0.0f);
     iface->pauseShown = true;
     game->stageTime = 104.99f;
-    EXPECT_FALSE(game->finalStageStep(1.0f));
+    EXPECT_FALSE(stageStep(1.0f));
     EXPECT_FLOAT_EQ(game->stageTime, 104.99f);
     EXPECT_FLOAT_EQ(game->exploreTimer, 112.0f);
     EXPECT_NE(game->routes[2].phase, 8);
     game->stageTime = 105.01f;
-    game->finalStageStep(1.0f);
+    stageStep(1.0f);
     EXPECT_EQ(game->routes[2].phase, 8);
     game->stageTime = 112.01f;
-    EXPECT_TRUE(game->finalStageStep(1.0f));
+    EXPECT_TRUE(stageStep(1.0f));
 }
 
 // An explore final stage of song 1 (120 s) over two passes of its final music.
 TEST_F(PlayTest, ExploreMusicRestartsOnTheSongLengthGridWithAOneSecondFadeIn) {
     start(3, true);
     for (int i = 0; i < 4; ++i) fill(i);
-    game->update(0.0f);
+    update(0.0f);
     ASSERT_TRUE(game->finalStageStarted);
     int restarts = 0;
     bool leftAlone = false;
     while (game->stageTime < 245.0f) {
         const int loops = game->musicLoops;
         const float volumeBefore = game->breakMusic.getVolume();
-        game->finalStageStep(0.05f);
+        stageStep(0.05f);
         const float t = game->stageTime, rest = t - 120.0f * std::floor(t / 120.0f);
         const float volume = game->breakMusic.getVolume();
         if (game->musicLoops != loops) {
@@ -87,8 +87,8 @@ TEST_F(PlayTest, ExploreMusicRestartsOnTheSongLengthGridWithAOneSecondFadeIn) {
     EXPECT_NE(game->routes[game->routeOrder[0]].rampA, 0);
 
     game->stageTime = 360.4f;  // a third pass, half a second in, muted
-    iface->volumeFactor = 0.0f;
-    game->finalStageStep(0.1f);
+    game->volumeFactor = 0.0f;
+    stageStep(0.1f);
     EXPECT_EQ(game->musicLoops, 3);
     EXPECT_FLOAT_EQ(game->breakMusic.getVolume(), 0.0f);
 }
@@ -97,7 +97,7 @@ TEST_F(PlayTest, HalfASecondIntoTheSecondPassPlaysAtHalfVolume) {
     start(1, true);  // song 0, 112 s
     game->startFinalStage();
     game->stageTime = 112.4f;
-    game->finalStageStep(0.1f);
+    stageStep(0.1f);
     EXPECT_EQ(game->musicLoops, 1);
     EXPECT_NEAR(game->breakMusic.getVolume(), 30.0f, 1e-2);
 }
@@ -107,9 +107,9 @@ TEST_F(PlayTest, AfterAFailedExploreTheClockRunsOnOnTheResultsScreen) {
     game->startFinalStage();
     game->stageTime = 20.0f;
     game->stopRequested = true;
-    ASSERT_TRUE(game->endFailedExplore());
+    ASSERT_TRUE(endFailedExplore(*iface, *game));
     iface->pauseShown = false;
-    game->finalStageStep(1.0f);
+    stageStep(1.0f);
     EXPECT_FLOAT_EQ(game->stageTime, 21.0f);
     EXPECT_TRUE(game->finalStageStarted);
     for (const Route& r : game->routes) EXPECT_EQ(r.rampA, 0);  // no ramp off the explore screen

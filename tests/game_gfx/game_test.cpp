@@ -44,7 +44,7 @@ TEST_F(PlayTest, ASecondStartClearsTheFirstPlay) {
     game->fullRouteCount = -1;
     game->exploreTimer = 33.0f;
     iface->counterVisible = true;
-    game->initRoutes();
+    startRoutes(*iface, *game);
     EXPECT_EQ(lines(), "init routes !\nclearing routes\ndone clearing routes\n");
     EXPECT_EQ(game->routes.size(), 4u);
     EXPECT_FLOAT_EQ(game->score + game->totalTime + game->musicLoops, 0.0f);
@@ -62,7 +62,7 @@ TEST_F(PlayTest, HitsAndMissesCountInRouteOrder) {
     game->routes[2].hitEvent = true;
     game->routes[2].missEvent = true;  // shows the score raised by its own hit
     game->routes[3].missEvent = true;
-    game->update(0.0f);
+    update(0.0f);
     EXPECT_EQ(lines(), "sc6\nsc12\nscerr12\nscerr12\n");
     EXPECT_EQ(game->missCount, 2);
     EXPECT_EQ(headline(), "12");
@@ -73,17 +73,17 @@ TEST_F(PlayTest, AnExplorePlayCountsNothingAndEndsOnAFailure) {
     start(3, true);
     game->routes[0].hitEvent = true;
     game->routes[1].missEvent = true;
-    game->update(0.0f);
+    update(0.0f);
     EXPECT_FLOAT_EQ(game->score + game->missCount, 0.0f);
     EXPECT_TRUE(game->routes[0].hitEvent && game->routes[1].missEvent);
-    EXPECT_FALSE(game->endFailedExplore());
+    EXPECT_FALSE(endFailedExplore(*iface, *game));
 
     game->breakMusic.play();
     game->routes[2].stopEvent = true;
     game->totalTime = 42.25f;
-    game->update(0.5f);
+    update(0.5f);
     EXPECT_EQ(game->breakMusic.getStatus(), sf::Music::Stopped);
-    EXPECT_TRUE(game->endFailedExplore());
+    EXPECT_TRUE(endFailedExplore(*iface, *game));
     EXPECT_EQ(iface->Screen, Results);
     EXPECT_FALSE(game->stopRequested);
     EXPECT_EQ(iface->resultText.getString().toAnsiString(), "Time: 42.7s");
@@ -96,7 +96,7 @@ TEST_F(PlayTest, TheFirstGrabHandsOverFromTheDroneAndUnlocksExploring) {
     iface->menuTextSprites[3].setColor(sf::Color(90, 90, 90));
     game->routes[2].firstGrabEvent = true;
     game->routes[3].firstGrabEvent = true;
-    game->update(0.0f);
+    update(0.0f);
     EXPECT_EQ(lines(), "first grab !\n");
     EXPECT_EQ(game->drones[0].getStatus(), sf::Sound::Stopped);
     EXPECT_FALSE(iface->exploreLocked || game->dronePlaying);
@@ -109,11 +109,11 @@ TEST_F(PlayTest, TheDroneReturnsOnceEveryRouteFellSilent) {
     game->stopDrones();
     for (Route& r : game->routes) r.musicRunning = true;
     game->routes[3].fillCount = 1;
-    game->update(0.0f);
+    update(0.0f);
     EXPECT_EQ(game->idleRouteCount, 3);
     EXPECT_FALSE(game->dronePlaying);
     game->routes[3].fillCount = 0;
-    game->update(0.0f);
+    update(0.0f);
     EXPECT_EQ(game->drones[2].getStatus(), sf::Sound::Playing);
     EXPECT_FALSE(game->routes[1].musicRunning);
     EXPECT_EQ(game->routes[1].currentLayer + game->routes[1].nextLayer, -2);
@@ -125,11 +125,11 @@ TEST_F(PlayTest, TheDroneReturnsOnceEveryRouteFellSilent) {
 TEST_F(PlayTest, FullRoutesSignalEveryFrameOfAScoredPlayAndForceFullOnce) {
     start(1, false);
     for (int i = 0; i < 3; ++i) fill(i);
-    game->update(0.0f);
+    update(0.0f);
     EXPECT_FALSE(game->routes[0].fullSignal);
     fill(3);
     for (int frame = 0; frame < 2; ++frame) {
-        game->update(0.0f);
+        update(0.0f);
         EXPECT_EQ(game->fullRouteCount, 4);
         for (Route& r : game->routes) {
             EXPECT_TRUE(r.fullSignal && !r.finalSignal);
@@ -138,7 +138,7 @@ TEST_F(PlayTest, FullRoutesSignalEveryFrameOfAScoredPlayAndForceFullOnce) {
     }
     game->routes[3].fillCount = 0;
     game->forceFull = true;
-    game->update(0.0f);
+    update(0.0f);
     EXPECT_TRUE(game->routes[3].fullSignal && !game->forceFull);
     EXPECT_FALSE(game->finalStageStarted);
 }
@@ -146,7 +146,7 @@ TEST_F(PlayTest, FullRoutesSignalEveryFrameOfAScoredPlayAndForceFullOnce) {
 TEST_F(PlayTest, FullRoutesStartAnExploreFinalStageOnce) {
     start(1, true);
     for (int i = 0; i < 4; ++i) fill(i);
-    game->update(0.0f);
+    update(0.0f);
     EXPECT_EQ(lines(), "final stage\nJUST SET TIMER EXPLORE TO 112\nthis should be equal: 112\n");
     EXPECT_EQ(game->fullRouteCount, -1);
     EXPECT_EQ(game->breakMusic.getStatus(), sf::Music::Playing);
@@ -156,7 +156,7 @@ TEST_F(PlayTest, FullRoutesStartAnExploreFinalStageOnce) {
         r.finalSignal = false;
     }
     game->stageTime = 3.0f;
-    game->update(0.0f);
+    update(0.0f);
     EXPECT_EQ(lines(), "");
     EXPECT_FLOAT_EQ(game->stageTime, 3.0f);
     EXPECT_FALSE(game->routes[0].finalSignal);
@@ -164,9 +164,9 @@ TEST_F(PlayTest, FullRoutesStartAnExploreFinalStageOnce) {
 
 TEST_F(PlayTest, RouteZeroInPhaseSevenStartsTheScoredFinalStage) {
     start(0, false);
-    iface->volumeFactor = 0.5f;
+    game->volumeFactor = 0.5f;
     game->routes[0].phase = 7;
-    game->update(0.0f);
+    update(0.0f);
     EXPECT_EQ(lines(),
               "starting final music!\nfinal stage\nJUST SET TIMER EXPLORE TO 137\n"
               "this should be equal: 137\n");
@@ -175,23 +175,23 @@ TEST_F(PlayTest, RouteZeroInPhaseSevenStartsTheScoredFinalStage) {
     game->stageTime = 8.0f;
     game->startFinalStage();  // lines again, but neither music nor clock
     EXPECT_FLOAT_EQ(game->stageTime, 8.0f);
-    game->update(0.0f);
+    update(0.0f);
     EXPECT_TRUE(iface->hintVisible);
     game->stageTime = 8.01f;
-    game->update(0.0f);
+    update(0.0f);
     EXPECT_FALSE(iface->hintVisible);
     EXPECT_EQ(lines(), "final stage\nJUST SET TIMER EXPLORE TO 137\nthis should be equal: 137\n");
 }
 
 TEST_F(PlayTest, TheExploreTimeShowsAtMostOneTenthStepPerFrame) {
     start(1, true);
-    game->update(0.25f);
+    update(0.25f);
     EXPECT_NEAR(game->tickAccumulator, 0.15f, 1e-6);
-    game->update(0.25f);
+    update(0.25f);
     EXPECT_NEAR(game->tickAccumulator, 0.3f, 1e-6);
     EXPECT_EQ(headline(), "0.2s");
     start(1, false);
-    game->update(0.25f);
+    update(0.25f);
     EXPECT_EQ(headline(), "0");
 }
 
@@ -209,13 +209,15 @@ TEST_F(PlayTest, PauseResumeAndMute) {
 
     for (int stage : {0, 3, 8}) {
         iface->muteStage = stage;
-        game->applyMuteStage();
+        applyMuteStage(*iface, *game);
+        // The game's own sounds follow the master volume.
+        EXPECT_EQ(game->volumeFactor, stage == 8 ? 1.0f : 0.0f) << stage;
     }
     EXPECT_EQ(lines(), "animmutestage0\nanimmutestage3\nanimmutestage8\n");
     EXPECT_EQ(iface->muteStage, 7);
     EXPECT_FLOAT_EQ(iface->volumeFactor, 1.0f);
     iface->muteStage = 4;
-    game->applyMuteStage();
+    applyMuteStage(*iface, *game);
     EXPECT_EQ(iface->muteStage, 4);
     EXPECT_FLOAT_EQ(iface->volumeFactor, 1.0f);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-// A Game on a bare Interface, in a temporary game folder with its own small sound files.
+// A Game on a bare Interface, shown as the frame loop shows it, in a temporary game folder with its
+// own small sound files.
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,7 @@
 #include <sstream>
 
 #include "../audio/test_sounds.h"
+#include "app/play_screen.h"
 #include "audio/load_with_thread.h"
 #include "audio/sound_banks.h"
 #include "board/route.h"
@@ -37,7 +39,7 @@ protected:
         }
         ASSERT_TRUE(testsounds::writeDrones());
         iface = std::make_unique<Interface>(2048.0f, 1536.0f, logStream);
-        game = std::make_unique<Game>(iface.get(), &logStream);
+        game = std::make_unique<Game>();
         ASSERT_TRUE(loadDrones(game->drones, droneBuffers));
     }
     void TearDown() override {
@@ -54,12 +56,21 @@ protected:
         game->breakMusic.setLoop(explore);
         prepareSongBanks(waveSounds, waveBuffers, touchSounds, touchBuffers, songOfMode[mode]);
         setupRouteLayout(&waveSounds, 2048.0f, 0.0f, mode);
-        game->initRoutes();
+        startRoutes(*iface, *game);
         game->startDrone();
         if (quiet) {
             for (Route& r : game->routes) r.phase = 8;  // no launches
         }
         out.str("");
+    }
+    // A frame of the game and of its final-stage clock, shown as the frame loop shows them.
+    // True when the frame ended a scored play.
+    bool update(float dt) {
+        return showPlayEvents(*iface, *game, game->update(dt, playViewOf(*iface)), &logStream);
+    }
+    bool stageStep(float dt) {
+        return showPlayEvents(*iface, *game, game->finalStageStep(dt, playViewOf(*iface)),
+                              &logStream);
     }
     void fill(int route) { game->routes[route].fillCount = game->routes[route].fillMax; }
     std::string lines() {

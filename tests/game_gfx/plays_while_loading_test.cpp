@@ -1,4 +1,4 @@
-#include "core/bank_ready.h"
+#include "audio/bank_ready.h"
 #include "play_fixture.h"
 #include "support/bounded_wait.h"
 
@@ -61,12 +61,12 @@ TEST_F(PlayTest, PlaysStartedAndLeftWhileTheirSongIsLoading) {
                 game->resumePlay();
             }
             game->forceFull = frame == 12;
-            game->update(1.0f / 30.0f);
-            if (game->finalStageStarted) game->finalStageStep(1.0f / 30.0f);
+            update(1.0f / 30.0f);
+            if (game->finalStageStarted) stageStep(1.0f / 30.0f);
             EXPECT_EQ(touchedBeforeHandOver(waveSounds, touchSounds), 0) << play << " " << frame;
             EXPECT_EQ(handedOverWithoutBuffer(waveSounds, touchSounds), 0) << play << " " << frame;
         }
-        if (play % 3 == 2) game->initRoutes();  // a restart keeps the loader and its banks
+        if (play % 3 == 2) startRoutes(*iface, *game);  // a restart keeps the loader and its banks
         // Left as the frame loop leaves a play: the loader joined unless it is done, then deleted.
         returnsWithin(
             [&] {

@@ -29,6 +29,7 @@
 #include "game/game.h"
 #include "support/game_folder.h"
 #include "support/scripted_platform.h"
+#include "support/window_events.h"
 #include "ui/interface.h"
 
 namespace fs = std::filesystem;
@@ -293,11 +294,7 @@ public:
     void moveMouse() {
         const sf::Vector2i p = randomPoint();
         run->platform.mouse = p;
-        sf::Event e;
-        e.type = sf::Event::MouseMoved;
-        e.mouseMove.x = p.x;
-        e.mouseMove.y = p.y;
-        run->platform.push(e);
+        run->platform.push(mouseMoved(p.x, p.y));
         frame(nextDt());
     }
 

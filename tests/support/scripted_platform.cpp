@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "support/window_events.h"
 ScriptedPlatform::ScriptedPlatform(unsigned width, unsigned height) : size(width, height) {}
 
 void ScriptedPlatform::openWindow(const char* t, const WindowRequest& request) {
@@ -35,31 +36,18 @@ bool ScriptedPlatform::pollEvent(sf::Event& event) {
 }
 
 void ScriptedPlatform::pushKey(sf::Keyboard::Key key) {
-    sf::Event e;
-    e.type = sf::Event::KeyPressed;
-    e.key.code = key;
-    e.key.alt = e.key.control = e.key.shift = e.key.system = false;
-    push(e);
-    e.type = sf::Event::KeyReleased;
-    push(e);
+    push(keyPressed(key));
+    push(keyReleased(key));
 }
 
 void ScriptedPlatform::pushClose() {
-    sf::Event e;
-    e.type = sf::Event::Closed;
-    push(e);
+    push(windowClosed());
 }
 
 void ScriptedPlatform::pushClick(int x, int y, sf::Mouse::Button button) {
     mouse = {x, y};
-    sf::Event e;
-    e.type = sf::Event::MouseButtonPressed;
-    e.mouseButton.button = button;
-    e.mouseButton.x = x;
-    e.mouseButton.y = y;
-    push(e);
-    e.type = sf::Event::MouseButtonReleased;
-    push(e);
+    push(mousePressed(x, y, button));
+    push(mouseReleased(x, y, button));
 }
 
 sf::Image ScriptedPlatform::lastFrame() const {

@@ -1,7 +1,6 @@
 // The Interface's state machines: mute button, level sprite, slides, making-of book,
-// results, records file messages and the tutorial sequence.
+// results and records file messages.
 #include "board/anim_tables.h"
-#include "board/route.h"
 #include "ui_gfx/interface_fixture.h"
 
 using uitest::Capture;
@@ -175,63 +174,4 @@ TEST_F(Slides, ProfileMessagesAndCrashSafeSave) {
     std::filesystem::remove("profile.zob");
     build(2048, 1536);  // no profile and none can be made
     EXPECT_EQ(said, "creating new profile\nerror loading profile !\n");
-}
-
-class TutorialSequence : public uitest::InterfaceTest {
-protected:
-    void SetUp() override {
-        InterfaceTest::SetUp();
-        for (int i = 0; i < 4; ++i) routes.emplace_back(i, 1.0f);
-        ui->startTutorial(routes);
-    }
-    std::vector<bool> launches() {
-        std::vector<bool> asked;
-        for (Route& route : routes) asked.push_back(route.tutorialLaunch);
-        for (Route& route : routes) route.tutorialLaunch = false;
-        return asked;
-    }
-    std::vector<Route> routes;
-};
-
-TEST_F(TutorialSequence, FromTheFirstKeyToThePlay) {
-    EXPECT_EQ(routes[2].phase, 9);
-    Capture out(std::cout);
-    EXPECT_FALSE(ui->advanceTutorialOnKey(routes));
-    EXPECT_EQ(launches(), (std::vector<bool>{false, false, false, true}));
-    routes[3].tutorialResult = 1;
-    ui->tutorialFrame(routes);
-    EXPECT_TRUE(routes[1].grabStarted);
-    EXPECT_EQ(launches(), (std::vector<bool>{true, false, false, false}));
-    EXPECT_FALSE(ui->advanceTutorialOnKey(routes));  // keys at steps 1..3 do nothing
-    routes[0].tutorialResult = 1;
-    ui->tutorialFrame(routes);
-    EXPECT_EQ(launches(), (std::vector<bool>{false, true, true, false}));
-    routes[1].tutorialResult = 1;
-    ui->tutorialFrame(routes);
-    EXPECT_EQ(ui->tutorialStep, 3);  // routes 1 and 2 must both catch
-    routes[2].tutorialResult = 1;
-    ui->tutorialFrame(routes);
-    EXPECT_EQ(out.text(), "");
-    EXPECT_TRUE(ui->advanceTutorialOnKey(routes));
-    EXPECT_EQ(out.text(), "start !\n");
-    EXPECT_EQ(ui->Screen, Playing);
-}
-
-TEST_F(TutorialSequence, MistimedCatchesShowTheirHintAndRelaunch) {
-    routes[0].tutorialResult = -2;  // too early
-    ui->tutorialFrame(routes);
-    EXPECT_EQ(ui->tutorialOverlay, 1);
-    EXPECT_EQ(routes[0].tutorialResult, 0);
-    routes[0].tutorialResult = -3;  // too late
-    ui->tutorialFrame(routes);
-    EXPECT_EQ(ui->tutorialOverlay, 2);
-    routes[3].tutorialResult = -1;  // never caught: no new hint
-    ui->tutorialFrame(routes);
-    EXPECT_EQ(ui->tutorialOverlay, 2);
-    EXPECT_EQ(launches(), (std::vector<bool>{true, false, false, true}));
-    routes.resize(2, Route(0, 1.0f));  // fewer routes are not read past their end
-    ui->tutorialStep = 3;
-    routes[1].tutorialResult = 1;
-    ui->tutorialFrame(routes);
-    EXPECT_EQ(ui->tutorialStep, 3);
 }

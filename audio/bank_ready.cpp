@@ -1,3 +1,3 @@
-#include "core/bank_ready.h"
+#include "audio/bank_ready.h"
 
 SongBankReady songBankReady;
