@@ -32,6 +32,7 @@ void SfmlPlatform::openWindow(const char* title, const WindowRequest& request) {
         window->setPosition(sf::Vector2i(left, top));
     }
     window->setVerticalSyncEnabled(request.vsync);
+    window->setMouseCursorVisible(cursorVisible);
 }
 
 bool SfmlPlatform::isKeyPressed(sf::Keyboard::Key key) const {

@@ -20,7 +20,9 @@ public:
 
     // False when there is no display to open a window on.
     virtual bool displayAvailable() const = 0;
-    // Opens the one window, full screen at the desktop's video mode or windowed.
+    // Opens the one window, full screen at the desktop's video mode or windowed. Opening it
+    // again replaces the window (keeping the textures made so far and the cursor's
+    // visibility).
     virtual void openWindow(const char* title, const WindowRequest& request) = 0;
     virtual bool isOpen() const = 0;
     virtual sf::Vector2u windowSize() const = 0;
@@ -56,7 +58,10 @@ public:
     sf::RenderTarget& target() override { return *window; }
     void display() override { window->display(); }
     bool pollEvent(sf::Event& event) override { return window->pollEvent(event); }
-    void setMouseCursorVisible(bool visible) override { window->setMouseCursorVisible(visible); }
+    void setMouseCursorVisible(bool visible) override {
+        cursorVisible = visible;
+        window->setMouseCursorVisible(visible);
+    }
     bool isKeyPressed(sf::Keyboard::Key key) const override;
     sf::Vector2i mousePosition() const override { return sf::Mouse::getPosition(*window); }
     bool isJoystickConnected(unsigned id) const override { return sf::Joystick::isConnected(id); }
@@ -66,6 +71,7 @@ public:
     float clockSeconds() const override { return clock.getElapsedTime().asSeconds(); }
 
     std::unique_ptr<sf::RenderWindow> window;
+    bool cursorVisible = true;  // kept for a window opened again
     sf::Clock clock;
     // The connection that found the display, kept open for the whole run: an X server whose
     // last client leaves resets itself and refuses the next connection for a moment.
