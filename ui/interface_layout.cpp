@@ -154,8 +154,10 @@ void Interface::placeAll() {
     } else {
         const sf::FloatRect bar = scoreBarSprite.getGlobalBounds();
         scoreBarSprite.setPosition(W / 2 - bar.width / 2, H - bar.height);
-        const sf::FloatRect headline = headlineText.getGlobalBounds();
-        headlineText.setPosition(W / 2 - headline.width / 2, H - 50 - headline.height);
+        // The headline's height is that of "Congrats!", whatever it reads now.
+        sf::Text congrats = headlineText;
+        congrats.setString("Congrats!");
+        centreText(headlineText, H - 50 - congrats.getGlobalBounds().height);
         const sf::FloatRect counter = counterText.getGlobalBounds();
         counterText.setPosition(W / 2 - counter.width / 2, 500 * s - counter.height);
     }

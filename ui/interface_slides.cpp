@@ -116,6 +116,7 @@ void Interface::resetHud(bool explore) {
         layoutFinalStageHud();
     } else {
         headlineText.setString("0");
+        centreText(headlineText, headlineText.getPosition().y);
     }
     counterText.setString("0");
 }
