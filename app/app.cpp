@@ -6,6 +6,8 @@
 
 #include "audio/load_with_thread.h"
 #include "audio/sound_decoder.h"
+#include "board/route.h"
+#include "core/display_profile.h"
 #include "game/game.h"
 #include "ui/interface.h"
 #include "ui/picture_decoder.h"
@@ -37,13 +39,11 @@ int App::startUp() {
     request.width = options.windowWidth;
     request.height = options.windowHeight;
     request.vsync = options.vsync;
+    windowRequest = request;
     platform.openWindow("Mirevo", request);
     platform.setMouseCursorVisible(false);
     platform.startClock();
-
-    sf::Vector2u size = platform.windowSize();
-    windowWidth = size.x;
-    windowHeight = size.y;
+    layoutWindow();
 
     int status = loadBoardTextures();
     if (status >= 0) return status;
@@ -67,6 +67,14 @@ bool App::frame() {
     sf::Event event;
     while (platform.pollEvent(event)) {
         if (event.type == sf::Event::Closed) quitRequested = true;
+        if (event.type == sf::Event::KeyPressed && event.key.code == sf::Keyboard::Return &&
+            event.key.alt) {
+            // Alt+Return switches between full screen and the window, on every screen.
+            WindowRequest request = windowRequest;
+            request.fullscreen = !request.fullscreen;
+            applyWindow(request);
+            continue;
+        }
         // The window's own word on game controllers is not used: they come below.
         if (isJoystickEvent(event)) continue;
         handleEvent(event);
@@ -96,6 +104,41 @@ int App::finish() {
     std::cout << "Exiting !" << std::endl;
     log.close();
     return 0;
+}
+
+void App::applyWindow(const WindowRequest& request) {
+    windowRequest = request;
+    platform.openWindow("Mirevo", request);
+    layoutWindow();
+}
+
+void App::layoutWindow() {
+    const sf::Vector2u size = platform.windowSize();
+    const DrawnArea area = drawnArea(size.x, size.y);
+    windowWidth = static_cast<unsigned>(area.width);
+    windowHeight = static_cast<unsigned>(area.height);
+    // Everything is drawn in the drawn area's coordinates, into that part of the window.
+    sf::View view(sf::FloatRect(0, 0, area.width, area.height));
+    if (size.x > 0 && size.y > 0) {
+        const float w = static_cast<float>(size.x);
+        const float h = static_cast<float>(size.y);
+        view.setViewport(
+            sf::FloatRect(area.left / w, area.top / h, area.width / w, area.height / h));
+    }
+    platform.target().setView(view);
+    if (!iface || !game) return;
+    iface->layout(static_cast<float>(size.x), static_cast<float>(size.y));
+    keptScaleX = iface->scaleX;
+    keptMenuTopOffset = iface->menuTopOffset;
+    relayoutRoutes(game->routes, area.width, keptMenuTopOffset);
+    if (Particle::boardScale != 1.0f) {
+        for (std::vector<sf::Texture>& list : atlasTextures) {
+            for (sf::Texture& texture : list) texture.setSmooth(true);
+        }
+    }
+    if (keptScaleX != 1.0f && !game->routes.empty()) {
+        for (sf::Texture& t : gaugeTextures) t.setSmooth(true);
+    }
 }
 
 void App::failFrame(int status) {

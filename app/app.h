@@ -49,6 +49,12 @@ public:
     void failFrame(int status);
     // Waits for the background loader (unless it has finished) and deletes it.
     void endLoader();
+    // Opens the window again as asked (full screen or a window of a size) and lays
+    // everything out for its new size, keeping every picture loaded. Alt+Return comes here.
+    void applyWindow(const WindowRequest& request);
+    // The layout of the window's present size: the drawn area and its view, the
+    // interface, the board of the routes and particles, and the kept profile values.
+    void layoutWindow();
 
     // Menu screens (screens_menu.cpp).
     bool menuInputBlocked() const;
@@ -137,6 +143,9 @@ public:
     // Kept from the display profile for every play start.
     float keptScaleX = 1.0f;
     float keptMenuTopOffset = 0.0f;
+    // Size of the drawn area: the window, or its middle of the closest picture set's shape.
     unsigned windowWidth = 0;
     unsigned windowHeight = 0;
+    // How the window was opened last.
+    WindowRequest windowRequest;
 };

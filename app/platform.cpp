@@ -33,6 +33,7 @@ void SfmlPlatform::openWindow(const char* title, const WindowRequest& request) {
     }
     window->setVerticalSyncEnabled(request.vsync);
     pads.start();
+    window->setMouseCursorVisible(cursorVisible);
 }
 
 bool SfmlPlatform::isKeyPressed(sf::Keyboard::Key key) const {

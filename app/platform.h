@@ -22,7 +22,9 @@ public:
 
     // False when there is no display to open a window on.
     virtual bool displayAvailable() const = 0;
-    // Opens the one window, full screen at the desktop's video mode or windowed.
+    // Opens the one window, full screen at the desktop's video mode or windowed. Opening it
+    // again replaces the window (keeping the textures made so far and the cursor's
+    // visibility).
     virtual void openWindow(const char* title, const WindowRequest& request) = 0;
     virtual bool isOpen() const = 0;
     virtual sf::Vector2u windowSize() const = 0;
@@ -58,7 +60,10 @@ public:
     sf::RenderTarget& target() override { return *window; }
     void display() override { window->display(); }
     bool pollEvent(sf::Event& event) override { return window->pollEvent(event); }
-    void setMouseCursorVisible(bool visible) override { window->setMouseCursorVisible(visible); }
+    void setMouseCursorVisible(bool visible) override {
+        cursorVisible = visible;
+        window->setMouseCursorVisible(visible);
+    }
     bool isKeyPressed(sf::Keyboard::Key key) const override;
     sf::Vector2i mousePosition() const override { return sf::Mouse::getPosition(*window); }
     bool hasFocus() const override { return window && window->hasFocus(); }
@@ -67,6 +72,7 @@ public:
     float clockSeconds() const override { return clock.getElapsedTime().asSeconds(); }
 
     std::unique_ptr<sf::RenderWindow> window;
+    bool cursorVisible = true;  // kept for a window opened again
     sf::Clock clock;
     // The game controllers, started with the window.
     SdlPads pads;

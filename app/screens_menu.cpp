@@ -427,7 +427,9 @@ void App::makingOfEvent(const sf::Event& event) {
         return;
     }
     if (event.mouseButton.button != sf::Mouse::Left) return;
-    sf::Vector2f m = mousePosition();
+    // The page's own coordinates; the bars beside a page hit nothing.
+    if (!ui.drawnArea().contains(mousePosition().x, mousePosition().y)) return;
+    sf::Vector2f m = ui.toArea(mousePosition());
     float W = static_cast<float>(windowWidth);
     float H = static_cast<float>(windowHeight);
     if (m.y < 0.2f * H) {

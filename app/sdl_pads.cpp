@@ -35,7 +35,8 @@ SdlPads::~SdlPads() {
 }
 
 bool SdlPads::start() {
-    if (started) return true;
+    if (tried) return started;
+    tried = true;
     // Ctrl+C and termination signals keep ending the game as before.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     // Without an SDL window SDL cannot know the focus: the game checks its own window's.

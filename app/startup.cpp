@@ -11,9 +11,11 @@
 // Start-up, second half: the interface and its pictures, the game, the menu sounds and
 // drones, the menu music, and the atlas handed to the particles.
 int App::startUpInterface() {
-    float w = static_cast<float>(windowWidth);
-    float h = static_cast<float>(windowHeight);
-    iface = std::make_unique<Interface>(w, h, log);
+    // The interface is given the whole window; it lays out in its drawn area, whose width
+    // (windowWidth) the board takes.
+    const sf::Vector2u size = platform.windowSize();
+    iface =
+        std::make_unique<Interface>(static_cast<float>(size.x), static_cast<float>(size.y), log);
     iface->chooseDisplayProfile();
     iface->masterVolume = static_cast<float>(options.volume) / 100.0f;
     iface->volumeFactor = iface->masterVolume;
@@ -43,6 +45,6 @@ int App::startUpInterface() {
     // scaled by the player's volume from the first frame (at 100 nothing changes).
     menuSounds[3].setVolume(100.0f * v);
 
-    setupParticleResources(atlasTextures, w, keptMenuTopOffset, 1.0f);
+    setupParticleResources(atlasTextures, static_cast<float>(windowWidth), keptMenuTopOffset, 1.0f);
     return -1;
 }

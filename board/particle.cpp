@@ -97,6 +97,25 @@ void Particle::moveToCatchPoint() {
     posY = boardScale * catchPoint[route][1] - menuTopOffset * boardScale;
 }
 
+void Particle::relayout() {
+    sprite.setScale(boardScale, boardScale);
+    if (!validRoute(route) || anim == -1) return;
+    stepX = boardScale * particleStep[route][0];
+    stepY = boardScale * particleStep[route][1];
+    if (stage >= 3) {
+        moveToCatchPoint();
+    } else {
+        posX = boardScale * lastRegularPoint[route][0] - 2.0f * stepX;
+        posY = boardScale * lastRegularPoint[route][1] - menuTopOffset * boardScale - 2.0f * stepY;
+        for (int k = 0; k < stage; ++k) {
+            posX += stepX;
+            posY += stepY;
+        }
+    }
+    // Nothing shows before the first frame tick.
+    if (stage > 0 || frame != 0) updateDrawState();
+}
+
 void Particle::update(float dt) {
     if (anim == -1) return;
     frameTimer += dt;

@@ -33,6 +33,9 @@ public:
     void updateDrawState();
     // Moves the anchor to the route's catch point.
     void moveToCatchPoint();
+    // Anchor, hop and sprite again for the shared board scale and offset, as they would
+    // be had the particle been launched at them.
+    void relayout();
 
     // Verdict of a landing animation: 1 good, -1 early, -2 late.
     static int verdictOf(int route, int landing);

@@ -76,7 +76,53 @@ void setupRouteResources(std::vector<sf::Texture>& slimeTextures, const sf::Text
     setupRouteLayout(waveLayers, windowWidth, menuTopOffset, mode);
 }
 
+void relayoutRoutes(std::vector<Route>& routes, float windowWidth, float menuTopOffset) {
+    Route::windowWidth = windowWidth;
+    Route::boardScale = windowWidth * 0.00048828125f;
+    Route::menuTopOffset = menuTopOffset;
+    Particle::windowWidth = windowWidth;
+    Particle::boardScale = windowWidth * 0.00048828125f;
+    Particle::menuTopOffset = menuTopOffset;
+    for (Route& route : routes) route.relayout();
+}
+
+void Route::relayout() {
+    slimeSprite.setScale(boardScale, boardScale);
+    buttonSprite.setScale(boardScale, boardScale);
+    for (sf::Sprite& cell : gaugeSprites) cell.setScale(boardScale, boardScale);
+    if (!validIndex(index)) return;
+    if (validIndex(mode)) {
+        slimePosX = boardScale * slimeAnchors[mode][index][0];
+        slimePosY = boardScale * (slimeAnchors[mode][index][1] - menuTopOffset);
+    }
+    buttonPosX = boardScale * buttonAnchors[index][0];
+    buttonPosY = boardScale * (buttonAnchors[index][1] - menuTopOffset);
+    if (buttonState == 0 || !validIndex(mode)) {
+        buttonSprite.setPosition(buttonPosX, buttonPosY);
+    } else {
+        showButtonFrame();
+    }
+    if (slimeFrame >= 0 && validIndex(mode)) {
+        sf::Vector2i offset = slimeFrameOffset(index, mode, slimeFrame);
+        float x = slimePosX + boardScale * offset.x;
+        float y = slimePosY + boardScale * offset.y;
+        if (index == 0 || index == 1) {
+            x = std::trunc(x);
+            y = std::trunc(y);
+        }
+        slimeSprite.setPosition(x, y);
+    } else {
+        slimeSprite.setPosition(slimePosX, slimePosY);
+    }
+    const std::array<int, 11> states = gaugeCellStates;
+    for (int i = 0; i < 11; ++i) {
+        if (states[i] >= 0) showGaugeCell(i, states[i]);
+    }
+    for (Particle& particle : particles) particle.relayout();
+}
+
 Route::Route(int idx, float factor) : index(idx), volumeFactor(factor) {
+    gaugeCellStates.fill(-1);
     int s = songOf(mode);
     song = s < 0 ? 0 : s;
     boardScale = windowWidth * 0.00048828125f;
@@ -161,6 +207,7 @@ void Route::updateSlime(float dt) {
     if (slimeTimer <= slimeTickLength) return;
     slimeTimer -= slimeTickLength;
     int f = std::rand() % 9;  // frame 9 of the sheet is never shown
+    slimeFrame = f;
     sf::Vector2i offset = slimeFrameOffset(index, mode, f);
     sf::IntRect rect = slimeFrameRect(index, mode, f);
     float x = slimePosX + boardScale * offset.x;
@@ -180,6 +227,7 @@ void Route::updateSlime(float dt) {
 
 void Route::showGaugeCell(int cell, int state) {
     if (cell < 0 || cell >= static_cast<int>(gaugeSprites.size()) || !validIndex(index)) return;
+    if (cell < static_cast<int>(gaugeCellStates.size())) gaugeCellStates[cell] = state;
     if (index == 3) state = (state + 1) % 3;
     float baseX = boardScale * (gaugeOrigins[index][0] + cell * gaugeSpacings[index][0]);
     float baseY =

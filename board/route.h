@@ -4,6 +4,7 @@
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Graphics/Sprite.hpp>
 #include <SFML/Graphics/Texture.hpp>
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -113,6 +114,9 @@ public:
     void showGaugeCell(int cell, int state);
     void showButtonFrame();
     float beatLength() const;
+    // Places slime, button, gauge cells and particles again for the board scale and
+    // offset now shared by the routes (relayoutRoutes).
+    void relayout();
 
     int missStreak = 0;
     int hits = 0;
@@ -128,6 +132,8 @@ public:
     float buttonPosY = 0.0f;
     float slimePosX = 0.0f;
     float slimePosY = 0.0f;
+    int slimeFrame = -1;                  // frame of the slime shown, -1 before the first
+    std::array<int, 11> gaugeCellStates;  // state each cell shows, -1 never shown
     float speedFactor = 1.0f;
     int fillCount = 0;
     int missTolerance = 0;
@@ -221,3 +227,6 @@ void setupRouteResources(std::vector<sf::Texture>& slimeTextures, const sf::Text
 // The part of it without pictures: wave layers, board scale and offset, mode.
 void setupRouteLayout(std::vector<std::vector<sf::Sound>>* waveLayers, float windowWidth,
                       float menuTopOffset, int mode);
+// A new board width and offset during a play or between plays: the routes' and the
+// particles' shared scale follows and every route is placed again.
+void relayoutRoutes(std::vector<Route>& routes, float windowWidth, float menuTopOffset);

@@ -37,3 +37,33 @@ std::string displayProfileLine(const DisplayProfile& p, float aspectRatio) {
          << " scaleX" << p.scaleX;
     return line.str();
 }
+
+DrawnArea drawnArea(unsigned windowWidth, unsigned windowHeight) {
+    const long w = static_cast<long>(windowWidth);
+    const long h = static_cast<long>(windowHeight);
+    long width = w;
+    long height = h;
+    const long wideWidth = (h * 16 + 4) / 9;    // 16:9, rounded to the nearest pixel
+    const long narrowHeight = (w * 3 + 2) / 4;  // 4:3, rounded to the nearest pixel
+    if (w > wideWidth + 1) {
+        width = wideWidth;
+    } else if (h > narrowHeight + 1) {
+        height = narrowHeight;
+    }
+    DrawnArea area;
+    area.left = static_cast<float>((w - width) / 2);
+    area.top = static_cast<float>((h - height) / 2);
+    area.width = static_cast<float>(width);
+    area.height = static_cast<float>(height);
+    return area;
+}
+
+ScreenGeometry screenGeometry(unsigned windowWidth, unsigned windowHeight) {
+    ScreenGeometry g;
+    g.windowWidth = static_cast<float>(windowWidth);
+    g.windowHeight = static_cast<float>(windowHeight);
+    g.aspectRatio = g.windowWidth / g.windowHeight;
+    g.area = drawnArea(windowWidth, windowHeight);
+    g.profile = chooseDisplayProfile(g.area.width, g.area.height, g.aspectRatio);
+    return g;
+}

@@ -90,10 +90,16 @@ public:
     std::array<sf::Text, 4> scoreTexts;
     std::array<sf::Text, 4> exploreTimeTexts;
 
-    // Geometry and display profile.
+    // Geometry and display profile. windowWidth and windowHeight are the size of the drawn
+    // area, where everything is laid out: the whole window for shapes from 4:3 to 16:9,
+    // else its centred part of the closest set's shape. aspectRatio is the window's.
     float windowWidth = 0.0f;
     float windowHeight = 0.0f;
     float aspectRatio = 0.0f;
+    float screenWidth = 0.0f;  // the whole window
+    float screenHeight = 0.0f;
+    float areaLeft = 0.0f;  // where the drawn area starts in the window
+    float areaTop = 0.0f;
     std::string profileName;
     float referenceWidth = 0.0f;
     float scaleX = 0.0f;
@@ -150,6 +156,10 @@ public:
     int atlasFrameCount = 0;
     int atlasAnimA = 0;  // route of the level-selection animation's frame table
     int atlasAnimB = 0;  // animation of that route
+    int atlasItem = -1;  // the item placeAtlas pointed at last (-1 none since the start)
+    bool atlasWide = false;
+    bool hudLaidOut = false;  // the final-stage HUD has been laid out once
+    int boardMode = -1;       // the mode whose board picture is loaded
     float overlayTimer = 0.0f;
 
     // Records, indexed by song.
@@ -170,6 +180,24 @@ public:
                         PictureDecoder* pictures = nullptr);
     void showMenuBackground();
     void showBoard();
+
+    // Layout (interface_layout.cpp). A new window size: the geometry and display profile
+    // follow it and everything is placed again for the current screen; when the profile
+    // names another picture set, the board picture of the play (the only picture that
+    // depends on it) is read again. True when that happened.
+    bool layout(float width, float height);
+    // Places every sprite and text for the current geometry and screen state.
+    void placeAll();
+    // The drawn area in window pixels, and a window point in the drawn area's coordinates
+    // (those of every position laid out).
+    DrawnArea drawnArea() const;
+    sf::Vector2f toArea(sf::Vector2f windowPoint) const;
+    // Placement parts of the slides, shared by the slides and placeAll.
+    void placePanelLayer(float x, float y);
+    void placePauseLayer(float x, float y);
+    void placeHud(float y);
+    void placeTutorialPages();
+    void showAtlasFrame();
 
     // Drawing and HUD (interface_render.cpp).
     void refreshRecordTexts();

@@ -19,13 +19,19 @@ Interface::Interface(float windowWidth, float windowHeight, std::ofstream& logSt
       makingOfLoaded(19, false),
       menuTextSprites(17),
       dotSprites(4),
-      windowWidth(windowWidth),
-      windowHeight(windowHeight),
       aspectRatio(windowWidth / windowHeight),
+      screenWidth(windowWidth),
+      screenHeight(windowHeight),
       logStream(logStream),
       bestCompletion(4, 0.0f),
       bestScore(4, 0.0f),
       bestExploreTime(4, 0.0f) {
+    const DrawnArea area =
+        ::drawnArea(static_cast<unsigned>(windowWidth), static_cast<unsigned>(windowHeight));
+    this->windowWidth = area.width;
+    this->windowHeight = area.height;
+    areaLeft = area.left;
+    areaTop = area.top;
     hovered = -1;
     exploreLocked = true;
     loadProfile();
@@ -94,14 +100,8 @@ bool Interface::loadImages(PictureDecoder* pictures) {
     if (!loadPicture(pictures, hintTexture, files[f++])) return false;
     if (!font.loadFromFile("graphs/SATELLITE.OTF")) return false;
 
-    const float W = windowWidth;
-    const float H = windowHeight;
-    const float s = scaleY;
-
     hintTexture.setSmooth(true);
     hintSprite.setTexture(hintTexture);
-    hintSprite.setScale(s, s);
-    hintSprite.setPosition(W / 2 - hintSprite.getGlobalBounds().width / 2, 0);
 
     std::cout << "done loading images" << std::endl;
 
@@ -110,66 +110,17 @@ bool Interface::loadImages(PictureDecoder* pictures) {
     setUpText(counterText, font, 40, "0", sf::Color(153, 153, 153, 255));
     for (int i = 0; i < 4; ++i) {
         setUpText(exploreTimeTexts[i], font, 70, "Locked", sf::Color::Black);
-        exploreTimeTexts[i].setScale(s, s);
-        exploreTimeTexts[i].setPosition(-W, 0);
         setUpText(scoreTexts[i], font, 70, "0 %", sf::Color::Black);
-        scoreTexts[i].setScale(s, s);
-        scoreTexts[i].setPosition(-W, 0);
     }
-    for (sf::Sprite& dot : dotSprites) {
-        dot.setTexture(dotTexture);
-        dot.setPosition(-W, 0);
-        dot.setScale(s, s);
-    }
-
-    if (W * (1.0f / 2048.0f) != 1.0f) {
-        centreTexture.setSmooth(true);
-        pauseTexture.setSmooth(true);
-        boardTexture.setSmooth(true);
-        scoreBarTexture.setSmooth(true);
-        for (sf::Texture& side : sideTextures) side.setSmooth(true);
-        for (sf::Texture& text : menuTextTextures) text.setSmooth(true);
-    }
+    for (sf::Sprite& dot : dotSprites) dot.setTexture(dotTexture);
 
     scoreBarSprite.setTexture(scoreBarTexture);
     for (int k = 0; k < 17; ++k) menuTextSprites[k].setTexture(menuTextTextures[k]);
     centreSprite.setTexture(centreTexture);
     pauseSprite.setTexture(pauseTexture);
-
-    panelSprite.setScale(W / 2048, H / 1536);
-    pauseSprite.setScale(W / 2048, H / 1536);
-    scoreBarSprite.setScale(s, s);
-
-    for (int k = 0; k < 4; ++k) {
-        menuTextSprites[k].setScale(s, s);
-        placeMenuText(k, 0, 0);
-    }
     if (exploreLocked) menuTextSprites[3].setColor(sf::Color(255, 255, 255, 50));
-    for (int k = 4; k < 17; ++k) {
-        menuTextSprites[k].setScale(s, s);
-        menuTextSprites[k].setPosition(0, -H);
-    }
 
-    sf::FloatRect bar = scoreBarSprite.getGlobalBounds();
-    scoreBarSprite.setPosition(W / 2 - bar.width / 2, H - bar.height);
-
-    headlineText.setScale(s, s);
-    sf::FloatRect headline = headlineText.getGlobalBounds();
-    headlineText.setPosition(W / 2 - headline.width / 2, H - 50 - headline.height);
-
-    resultText.setScale(s, s);
-    resultText.setPosition(W / 2 - headline.width / 2, 500 * s - headline.height);
-
-    counterText.setScale(s, s);
-    sf::FloatRect counter = counterText.getGlobalBounds();
-    counterText.setPosition(W / 2 - counter.width / 2, 500 * s - counter.height);
-
-    pauseSprite.setPosition(0, -pauseHiddenOffset);
-    panelSprite.setPosition(W, 0);
-
-    makingOfPageSprite.setScale(W / 2048, W / 2048);
-    makingOfPageSprite.setPosition(0, -(0.75f * W - H) / 2);
-    makingOfNextSprite.setScale(W / 2048, W / 2048);
+    placeAll();
     return true;
 }
 
@@ -177,6 +128,7 @@ bool Interface::loadPlayImages(int mode, sf::Texture& buttonTexture,
                                std::vector<sf::Texture>& slimeTextures, PictureDecoder* pictures) {
     const std::vector<std::string> files = playPictureFiles(mode);
     if (!loadPicture(pictures, boardTexture, files[0])) return false;
+    boardMode = mode;
     if (scaleX != 1.0f) boardTexture.setSmooth(true);
     if (!loadPicture(pictures, buttonTexture, files[1])) return false;
     for (int i = 0; i < 4 && i < static_cast<int>(slimeTextures.size()); ++i) {

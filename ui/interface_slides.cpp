@@ -4,11 +4,6 @@
 #include "ui/interface.h"
 
 namespace {
-// Rows of the level panels' texts and completion dots, canvas units.
-const float exploreTimeRows[4] = {767, 888, 1011, 1130};
-const float scoreRows[4] = {786, 908, 1031, 1152};
-const float dotRows[4] = {816, 938, 1060, 1181};
-
 // Advances a slide's progress; true in the frame in which it reaches the end.
 bool advance(float& t, float dt) {
     t = std::min(t + dt, 1.0f);
@@ -24,33 +19,7 @@ void Interface::animatePanel(float dt) {
     slideX = k * slideTargetX;
     slideY = k * slideTargetY;
 
-    const float W = windowWidth;
-    const float H = windowHeight;
-    const float s = scaleY;
-    const float headerWidth = static_cast<float>(menuTextTextures[5].getSize().x);
-    const float L = slideX + 179 * s;
-    const float R = slideX + W - (headerWidth + 179) * s;
-
-    const float letterboxY = (W * 1536 / 2048 - H) / 2;
-    panelSprite.setPosition(slideX, MenuChoice == ChoiceDown ? slideY - letterboxY : slideY);
-    const float dx = slideX - slideTargetX;
-    const float dy = slideY - slideTargetY;
-    centreSprite.setPosition(dx, dy);
-    for (int i = 0; i < 4; ++i) placeMenuText(i, dx, dy);
-    menuTextSprites[4].setPosition(L, 171 * s + slideY);
-    menuTextSprites[5].setPosition(R, 156 * s + slideY);
-    for (int i = 6; i < 8; ++i) {
-        const float textureWidth = static_cast<float>(menuTextTextures[i].getSize().x);
-        menuTextSprites[i].setPosition((textureWidth / 2 + menuTextLayout[i].x) * W / 2048 + slideX,
-                                       menuTextLayout[i].y * s + slideY);
-    }
-    for (int i = 0; i < 4; ++i) {
-        sf::Text& time = exploreTimeTexts[i];
-        time.setPosition(R + s * 100 - time.getGlobalBounds().width / 2,
-                         156 * s + s * exploreTimeRows[i]);
-        scoreTexts[i].setPosition(L + 1456 * s, 171 * s + s * scoreRows[i]);
-        dotSprites[i].setPosition(L + 533 * s, 171 * s + s * dotRows[i]);
-    }
+    placePanelLayer(slideX, slideY);
 
     if (done) {
         transitionT = 0;
@@ -84,9 +53,7 @@ void Interface::animatePause(float dt) {
     } else {
         slideY = -pauseHiddenOffset * (1 - e);
     }
-    pauseSprite.setPosition(slideX, slideY);
-    for (int k = 8; k < 17; ++k) placeMenuText(k, 0, slideY);
-    centreText(resultText, 645 * windowHeight / 1536 + slideY);
+    placePauseLayer(slideX, slideY);
     if (done) {
         transitionT = 0;
         if (pauseClosing) pauseShown = false;
@@ -102,20 +69,15 @@ void Interface::layoutFinalStageHud() {
     hudStartY = H;
     hudRise = -static_cast<float>(scoreBarTexture.getSize().y) * s;
     hudT = 0;
-    scoreBarSprite.setPosition(windowWidth / 2 - scoreBarSprite.getGlobalBounds().width / 2, H);
-    centreText(headlineText, H + 80 * s);
-    centreText(counterText, H + 40 * s);
+    hudLaidOut = true;
+    placeHud(H);
     hudSliding = true;
 }
 
 void Interface::animateHud(float dt) {
     if (!hudSliding) return;
     const bool done = advance(hudT, dt);
-    const float s = scaleY;
-    const float y = hudStartY + (1 - ease(hudT)) * hudRise;
-    scoreBarSprite.setPosition(windowWidth / 2 - scoreBarSprite.getGlobalBounds().width / 2, y);
-    centreText(headlineText, y + 80 * s);
-    centreText(counterText, y + 40 * s);
+    placeHud(hudStartY + (1 - ease(hudT)) * hudRise);
     if (done) hudSliding = false;
 }
 
@@ -154,6 +116,7 @@ void Interface::resetHud(bool explore) {
         layoutFinalStageHud();
     } else {
         headlineText.setString("0");
+        centreText(headlineText, headlineText.getPosition().y);
     }
     counterText.setString("0");
 }

@@ -15,12 +15,8 @@ bool Interface::loadTutorial() {
         tutorialTextures[i].setSmooth(true);
     }
     tutorialSprites.resize(tutorialPictureCount);
-    for (int i = 0; i < tutorialPictureCount; ++i) {
-        sf::Sprite& page = tutorialSprites[i];
-        page.setTexture(tutorialTextures[i]);
-        page.setScale(scaleY, scaleY);
-        const float y = (i == 5 || i == 6) ? 108 * scaleY : 0;
-        page.setPosition(windowWidth / 2 - page.getGlobalBounds().width / 2, y);
-    }
+    for (int i = 0; i < tutorialPictureCount; ++i)
+        tutorialSprites[i].setTexture(tutorialTextures[i]);
+    placeTutorialPages();
     return true;
 }

@@ -16,19 +16,19 @@ const sf::Vector2f atlasWideAnchor[5] = {
 }  // namespace
 
 int Interface::hitTestMenuSector(float x, float y) const {
-    return menuSectorAt(x, y, windowWidth, windowHeight);
+    return menuSectorAt(x, y, drawnArea());
 }
 
 int Interface::hitTestSidePanels(float x, float y) const {
-    return sidePanelAt(x, y, windowWidth, windowHeight);
+    return sidePanelAt(x, y, drawnArea());
 }
 
 int Interface::hitTestExploreList(float x, float y) const {
-    return exploreListAt(x, y, windowWidth, windowHeight, bestCompletion);
+    return exploreListAt(x, y, drawnArea(), bestCompletion);
 }
 
 int Interface::hitTestSongList(float x, float y) const {
-    return songListAt(x, y, windowWidth, windowHeight);
+    return songListAt(x, y, drawnArea());
 }
 
 void Interface::resetRecords() {
@@ -107,6 +107,8 @@ void Interface::showVolumeFrame(int stage) {
 
 void Interface::placeAtlas(int item, bool wide) {
     const float s = scaleY;
+    atlasItem = item;
+    atlasWide = wide;
     atlasY = wholePart(2 * windowHeight);
     int index = -1;
     if (item == ListHit::tutorial) {
@@ -133,6 +135,10 @@ void Interface::stepAtlasAnim(float dt) {
     animTimer -= framePeriod;
     atlasFrame += 1;
     if (atlasFrame >= atlasFrameCount) atlasFrame = 0;
+    showAtlasFrame();
+}
+
+void Interface::showAtlasFrame() {
     const float s = scaleY;
     const sf::Vector2i offset = animFrameOffset(atlasAnimA, atlasAnimB, atlasFrame, false);
     const sf::IntRect rect = animFrameRect(atlasAnimA, atlasAnimB, atlasFrame, false);
@@ -153,5 +159,6 @@ void Interface::startAtlasAnim(bool flag, const sf::Texture& texture) {
     atlasFrame = 1;
     atlasX = 385;
     atlasY = wholePart(2 * windowHeight);
+    atlasItem = -1;
     stepAtlasAnim(0.084333330f);
 }

@@ -102,6 +102,27 @@ int songListAt(float x, float y, float w, float h) {
     return row;
 }
 
+int menuSectorAt(float x, float y, const DrawnArea& area) {
+    if (!area.contains(x, y)) return -1;
+    return menuSectorAt(x - area.left, y - area.top, area.width, area.height);
+}
+
+int sidePanelAt(float x, float y, const DrawnArea& area) {
+    if (!area.contains(x, y)) return 0;
+    return sidePanelAt(x - area.left, y - area.top, area.width, area.height);
+}
+
+int exploreListAt(float x, float y, const DrawnArea& area,
+                  const std::vector<float>& bestCompletion) {
+    if (!area.contains(x, y)) return -1;
+    return exploreListAt(x - area.left, y - area.top, area.width, area.height, bestCompletion);
+}
+
+int songListAt(float x, float y, const DrawnArea& area) {
+    if (!area.contains(x, y)) return -1;
+    return songListAt(x - area.left, y - area.top, area.width, area.height);
+}
+
 bool noneCompleted(const std::vector<float>& bestCompletion) {
     for (float completion : bestCompletion) {
         if (completion == 1.0f) return false;

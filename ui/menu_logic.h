@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "core/display_profile.h"
+
 // The curve of every slide: 1 / (exp((2t - 1) * 7) + 1), exactly 0 at t = 1.
 float ease(float t);
 // A time in seconds as whole seconds, one truncated tenth and "s": 12.87 -> "12.8s".
@@ -35,6 +37,14 @@ int sidePanelAt(float x, float y, float w, float h);
 int exploreListAt(float x, float y, float w, float h, const std::vector<float>& bestCompletion);
 // Song list: the mode of the row, 8 for the tutorial entry, 5 or 6 on the side edges, -1.
 int songListAt(float x, float y, float w, float h);
+
+// The same tests where the pictures fill only the drawn area of the window (x, y in window
+// pixels): a point in the bars beside the area hits nothing (-1, or 0 for the panels).
+int menuSectorAt(float x, float y, const DrawnArea& area);
+int sidePanelAt(float x, float y, const DrawnArea& area);
+int exploreListAt(float x, float y, const DrawnArea& area,
+                  const std::vector<float>& bestCompletion);
+int songListAt(float x, float y, const DrawnArea& area);
 
 // Records, indexed by song.
 bool noneCompleted(const std::vector<float>& bestCompletion);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace {
 DisplayProfile profileFor(float w, float h) {
     return chooseDisplayProfile(w, h, w / h);
@@ -66,4 +68,56 @@ TEST(DisplayProfile, DiagnosticLineUsesDefaultNumberNotation) {
     DisplayProfile q = profileFor(1024, 768);
     EXPECT_EQ(displayProfileLine(q, 1024.0f / 768.0f),
               "image 2048_1536 rap 1.33333 imageX2048 scaleX0.5");
+}
+
+// Shapes from 4:3 to 16:9 are drawn on the whole window, exactly as their profile says.
+// Wider or narrower ones get the closest set's shape, undistorted (one scale for x and y),
+// whole (inside the window) and centred, between bars; the set is still chosen from the
+// window's own shape and the diagnostic line keeps its form.
+TEST(DrawnArea, OtherShapesShowTheClosestSetWholeAndCentred) {
+    struct Case {
+        unsigned w, h;
+        const char* name;
+        float areaWidth, areaHeight;
+    };
+    const Case cases[] = {
+        {1920, 1080, "1600_900", 1920, 1080}, {1280, 720, "1600_900", 1280, 720},
+        {1366, 768, "1600_900", 1366, 768},   {1680, 1050, "1600_1000", 1680, 1050},
+        {1024, 768, "2048_1536", 1024, 768},  {1440, 960, "2048_1536", 1440, 960},
+        {2560, 1080, "1600_900", 1920, 1080}, {3840, 1080, "1600_900", 1920, 1080},
+        {1280, 1024, "2048_1536", 1280, 960}, {1000, 1000, "2048_1536", 1000, 750},
+        {1080, 1920, "2048_1536", 1080, 810},
+    };
+    for (const Case& c : cases) {
+        const ScreenGeometry g = screenGeometry(c.w, c.h);
+        const DrawnArea& a = g.area;
+        const float W = static_cast<float>(c.w), H = static_cast<float>(c.h);
+        EXPECT_EQ(g.profile.profileName, c.name) << c.w << "x" << c.h;
+        EXPECT_EQ(a.width, c.areaWidth) << c.w << "x" << c.h;
+        EXPECT_EQ(a.height, c.areaHeight) << c.w << "x" << c.h;
+        EXPECT_GE(a.left, 0.0f);
+        EXPECT_GE(a.top, 0.0f);
+        EXPECT_LE(a.left + a.width, W);
+        EXPECT_LE(a.top + a.height, H);
+        EXPECT_NEAR(a.left, W - a.left - a.width, 1.0f) << c.w << "x" << c.h;  // centred
+        EXPECT_NEAR(a.top, H - a.top - a.height, 1.0f) << c.w << "x" << c.h;
+        // The board picture of the set, shown with the one scale scaleX, fits the area of
+        // a wide or narrow window (shapes between the sets are shown as they always were).
+        const std::string set = g.profile.profileName;
+        const float boardHeight = set == "1600_900"    ? 900.0f
+                                  : set == "1600_1000" ? 1000.0f
+                                                       : 1536.0f;
+        if (a.width != W || a.height != H) {
+            EXPECT_LE(boardHeight * g.profile.scaleX, a.height + 1.0f) << c.w << "x" << c.h;
+        }
+        EXPECT_FLOAT_EQ(g.profile.scaleX * g.profile.referenceWidth, a.width);
+        EXPECT_FLOAT_EQ(g.profile.scaleY, a.height / 1536.0f);
+        if (a.width == W && a.height == H) {
+            const DisplayProfile today = chooseDisplayProfile(W, H, W / H);
+            EXPECT_EQ(g.profile.scaleX, today.scaleX) << c.w << "x" << c.h;
+            EXPECT_EQ(g.profile.scaleY, today.scaleY) << c.w << "x" << c.h;
+        }
+    }
+    EXPECT_EQ(displayProfileLine(screenGeometry(2560, 1080).profile, 2560.0f / 1080.0f),
+              "image 1600_900 rap 2.37037 imageX1600 scaleX1.2");
 }

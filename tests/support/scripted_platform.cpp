@@ -4,13 +4,25 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "app/options.h"
 #include "support/window_events.h"
-ScriptedPlatform::ScriptedPlatform(unsigned width, unsigned height) : size(width, height) {}
+
+ScriptedPlatform::ScriptedPlatform(unsigned width, unsigned height)
+    : desktop(width, height), size(width, height) {}
 
 void ScriptedPlatform::openWindow(const char* t, const WindowRequest& request) {
     title = t;
     windowRequest = request;
     open = true;
+    ++windowsOpened;
+    sf::Vector2u next = desktop;
+    if (!request.fullscreen) {
+        next = sf::Vector2u(request.width, request.height);
+        fitWindowToDesktop(next.x, next.y, desktop.x, desktop.y);
+    }
+    // A window of another size draws into a new canvas of that size.
+    if (next != size) canvas.reset();
+    size = next;
 }
 
 sf::RenderTarget& ScriptedPlatform::target() {

@@ -14,6 +14,7 @@
 // an X display, as any texture does).
 class ScriptedPlatform : public Platform {
 public:
+    // The desktop's size: a full-screen window has it, another window fits inside it.
     explicit ScriptedPlatform(unsigned width = 1920, unsigned height = 1080);
 
     bool displayAvailable() const override { return true; }
@@ -47,8 +48,10 @@ public:
     // The frame shown last, as a picture (only when frames are kept).
     sf::Image lastFrame() const;
 
+    sf::Vector2u desktop;
     sf::Vector2u size;
     bool open = false;
+    int windowsOpened = 0;
     bool cursorVisible = true;
     bool keepFrames = false;
     // Each frame is finished before display returns, as a window's buffer swap does

@@ -155,3 +155,33 @@ TEST(CompletedSongs, SearchOneWayAndStayWhenNoneIsFound) {
     EXPECT_EQ(nextCompletedIn(done, 8, true), 8);
     EXPECT_EQ(wholePart(std::numeric_limits<float>::quiet_NaN()), 0);
 }
+
+// On a window whose pictures fill only its middle, a click where a song row is drawn hits
+// that row, and a click in the bars beside the picture hits nothing.
+TEST(HitTests, SongRowsAreHitWhereTheyAreDrawnOnEveryShape) {
+    const unsigned shapes[][2] = {{2560, 1080}, {3840, 1080}, {1280, 1024},
+                                  {1000, 1000}, {1920, 1080}, {1024, 768}};
+    const float rowMiddles[5] = {867, 997, 1120, 1245, 1376};  // canvas y of rows 8, 1, 3, 2, 0
+    const int rows[5] = {8, 1, 3, 2, 0};
+    for (const auto& shape : shapes) {
+        const DrawnArea a = drawnArea(shape[0], shape[1]);
+        for (int r = 0; r < 5; ++r) {
+            const float x = a.left + 1000 * a.width / 2048;
+            const float y = a.top + rowMiddles[r] * a.height / 1536;
+            EXPECT_EQ(songListAt(x, y, a), rows[r]) << shape[0] << "x" << shape[1];
+        }
+        // The back edge is the picture's left edge, not the window's.
+        EXPECT_EQ(songListAt(a.left + 100 * a.width / 2048, a.top + a.height / 2, a), 5);
+        if (a.left > 0) {
+            EXPECT_EQ(songListAt(a.left / 2, a.top + a.height / 2, a), -1);
+            EXPECT_EQ(menuSectorAt(a.left / 2, a.top + a.height / 2, a), -1);
+        }
+        if (a.top > 0) {
+            EXPECT_EQ(songListAt(a.left + a.width / 2, a.top / 2, a), -1);
+            EXPECT_EQ(menuSectorAt(a.left + a.width / 2, a.top / 2, a), -1);
+            EXPECT_EQ(sidePanelAt(a.left + 380 * a.width / 2048, a.top / 2, a), 0);
+        }
+        // The main menu's right item, drawn on the right of the picture.
+        EXPECT_EQ(menuSectorAt(a.left + 0.9f * a.width, a.top + a.height / 2, a), 1);
+    }
+}
