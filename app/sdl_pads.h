@@ -55,6 +55,6 @@ public:
     bool poll(PadEvent& event);
 
     bool started = false;
-    bool tried = false;  // started once, or failed once and said so (not again)
+    bool tried = false;     // started once, or failed once and said so (not again)
     std::vector<int> open;  // SDL's instance ids of the controllers opened
 };
