@@ -7,8 +7,8 @@
 #include "audio/load_with_thread.h"
 #include "audio/sound_decoder.h"
 #include "board/route.h"
-#include "core/display_profile.h"
 #include "game/game.h"
+#include "ui/display_profile.h"
 #include "ui/interface.h"
 #include "ui/picture_decoder.h"
 

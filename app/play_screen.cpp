@@ -24,7 +24,8 @@ bool showPlayEvents(Interface& ui, const Game& game, const PlayEvents& events, s
             case PlayEventKind::ExploreUnlocked:
                 ui.exploreLocked = false;
                 if (ui.menuTextSprites.size() > 3) {
-                    ui.menuTextSprites[3].setColor(sf::Color(255, 255, 255, 255));
+                    ui.menuTextSprites[MenuText::exploreItem].setColor(
+                        sf::Color(255, 255, 255, 255));
                 }
                 break;
             case PlayEventKind::FinalStageHud:

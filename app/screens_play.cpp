@@ -171,20 +171,24 @@ void App::drawRoutes() {
 void App::drawPauseOverlay() {
     sf::RenderTarget& target = platform.target();
     target.draw(iface->pauseSprite);
-    for (int k : {8, 9, 10}) target.draw(iface->menuTextSprites[k]);
+    for (int k : {MenuText::quit, MenuText::paused, MenuText::resume})
+        target.draw(iface->menuTextSprites[k]);
 }
 
 void App::drawResultsOverlay() {
     Interface& ui = *iface;
     sf::RenderTarget& target = platform.target();
     target.draw(ui.pauseSprite);
-    target.draw(ui.menuTextSprites[11]);
-    target.draw(ui.menuTextSprites[ui.levelCompleted ? 15 : 12]);
+    target.draw(ui.menuTextSprites[MenuText::back]);
+    target.draw(
+        ui.menuTextSprites[ui.levelCompleted ? MenuText::completed : MenuText::notFinished]);
     if (ui.newRecord) {
         sf::RenderStates multiply(sf::BlendMultiply);
-        target.draw(ui.menuTextSprites[ui.firstCompletion ? 16 : 14], multiply);
+        target.draw(ui.menuTextSprites[ui.firstCompletion ? MenuText::firstCompletion
+                                                          : MenuText::newRecord],
+                    multiply);
     }
-    target.draw(ui.menuTextSprites[13]);
+    target.draw(ui.menuTextSprites[MenuText::retry]);
     target.draw(ui.resultText);
     if (game->routes.size() == 4) target.draw(timingChart());
 }

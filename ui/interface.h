@@ -33,6 +33,27 @@ enum MenuChoiceId : int {
 // Where the menu text sprites sit on the 2048 x 1536 layout canvas.
 extern const sf::Vector2f menuTextLayout[17];
 
+// The menu text pictures, by their place in menuTextSprites: the main menu's title and
+// items, the two lists' headers, the pause panel's and the results panel's words.
+namespace MenuText {
+const int title = 0;
+const int playItem = 1;
+const int makingOfItem = 2;
+const int exploreItem = 3;
+const int songListHeader = 4;
+const int exploreListHeader = 5;
+const int quit = 8;
+const int paused = 9;
+const int resume = 10;
+const int back = 11;
+const int notFinished = 12;
+const int retry = 13;
+const int newRecord = 14;
+const int completed = 15;
+const int firstCompletion = 16;
+const int count = 17;
+}  // namespace MenuText
+
 // Every picture, text and font of the menus and of the play overlay, the window geometry
 // and the screen state. The frame loop alone writes the screen, the menu choice and the HUD.
 class Interface : public sf::Drawable {
@@ -78,7 +99,7 @@ public:
     sf::Sprite volumeSprite;
 
     // Sprite lists.
-    std::vector<sf::Sprite> menuTextSprites;  // 17
+    std::vector<sf::Sprite> menuTextSprites;  // 17, by MenuText
     std::vector<sf::Sprite> tutorialSprites;  // 7 once the tutorial is loaded
     std::vector<sf::Sprite> dotSprites;       // 4
 

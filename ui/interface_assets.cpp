@@ -2,7 +2,7 @@
 #include <iostream>
 #include <string>
 
-#include "core/display_profile.h"
+#include "ui/display_profile.h"
 #include "ui/interface.h"
 #include "ui/picture_decoder.h"
 
@@ -17,7 +17,7 @@ Interface::Interface(float windowWidth, float windowHeight, std::ofstream& logSt
       menuTextTextures(17),
       makingOfTextures(19),
       makingOfLoaded(19, false),
-      menuTextSprites(17),
+      menuTextSprites(MenuText::count),
       dotSprites(4),
       aspectRatio(windowWidth / windowHeight),
       screenWidth(windowWidth),
@@ -118,7 +118,8 @@ bool Interface::loadImages(PictureDecoder* pictures) {
     for (int k = 0; k < 17; ++k) menuTextSprites[k].setTexture(menuTextTextures[k]);
     centreSprite.setTexture(centreTexture);
     pauseSprite.setTexture(pauseTexture);
-    if (exploreLocked) menuTextSprites[3].setColor(sf::Color(255, 255, 255, 50));
+    if (exploreLocked)
+        menuTextSprites[MenuText::exploreItem].setColor(sf::Color(255, 255, 255, 50));
 
     placeAll();
     return true;

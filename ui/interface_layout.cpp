@@ -3,7 +3,7 @@
 // them in place, at start-up and again whenever the window changes.
 #include <string>
 
-#include "core/display_profile.h"
+#include "ui/display_profile.h"
 #include "ui/interface.h"
 
 namespace {
@@ -210,8 +210,8 @@ void Interface::placePanelLayer(float x, float y) {
     const float dy = y - slideTargetY;
     centreSprite.setPosition(dx, dy);
     for (int i = 0; i < 4; ++i) placeMenuText(i, dx, dy);
-    menuTextSprites[4].setPosition(L, 171 * s + y);
-    menuTextSprites[5].setPosition(R, 156 * s + y);
+    menuTextSprites[MenuText::songListHeader].setPosition(L, 171 * s + y);
+    menuTextSprites[MenuText::exploreListHeader].setPosition(R, 156 * s + y);
     for (int i = 6; i < 8; ++i) {
         const float textureWidth = static_cast<float>(menuTextTextures[i].getSize().x);
         menuTextSprites[i].setPosition((textureWidth / 2 + menuTextLayout[i].x) * W / 2048 + x,

@@ -20,7 +20,7 @@ void Interface::draw(sf::RenderTarget& target, sf::RenderStates states) const {
     target.draw(centreSprite, states);
     if (hintVisible) target.draw(hintSprite, plain);
     if (Screen == MainMenu || panelClosing) {
-        target.draw(menuTextSprites[0], states);
+        target.draw(menuTextSprites[MenuText::title], states);
         for (int k = 1; k < 4; ++k) {
             // Multiplying ignores the sprite's alpha, so a faded (locked) item is blended
             // instead: otherwise it would look exactly like an open one.
@@ -36,11 +36,11 @@ void Interface::draw(sf::RenderTarget& target, sf::RenderStates states) const {
     }
     if (Screen == LevelSelect || Screen == MakingOf || panelOpening) {
         if (MenuChoice == ChoiceRight) {
-            target.draw(menuTextSprites[4], multiply);
+            target.draw(menuTextSprites[MenuText::songListHeader], multiply);
             for (const sf::Sprite& dot : dotSprites) target.draw(dot, states);
             for (const sf::Text& text : scoreTexts) target.draw(text, states);
         } else if (MenuChoice == ChoiceLeft) {
-            target.draw(menuTextSprites[5], multiply);
+            target.draw(menuTextSprites[MenuText::exploreListHeader], multiply);
             for (const sf::Text& text : exploreTimeTexts) target.draw(text, states);
         }
     }

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/display_profile.h"
+#include "ui/display_profile.h"
 
 // The curve of every slide: 1 / (exp((2t - 1) * 7) + 1), exactly 0 at t = 1.
 float ease(float t);

@@ -1,4 +1,4 @@
-#include "core/display_profile.h"
+#include "ui/display_profile.h"
 
 #include <gtest/gtest.h>
 
@@ -11,25 +11,34 @@ DisplayProfile profileFor(float w, float h) {
 }  // namespace
 
 TEST(DisplayProfile, CommonDesktopsTakeTheirPictureSet) {
+    // scaleY is the height over the canvas's 1536; the pause panel hides 1122 canvas pixels
+    // below it.
     struct Case {
         float w, h;
         const char* name;
         float menuTopOffset;
+        float scaleY;
+        float pauseHiddenOffset;
     };
     const Case cases[] = {
-        {1920, 1080, "1600_900", 171},  {1600, 900, "1600_900", 171},
-        {1366, 768, "1600_900", 171},   {2560, 1080, "1600_900", 171},
-        {1920, 1200, "1600_1000", 101}, {1680, 1050, "1600_1000", 101},
-        {1440, 900, "1600_1000", 101},  {1024, 768, "2048_1536", 0},
-        {1600, 1200, "2048_1536", 0},   {1280, 1024, "2048_1536", 0},
-        {1080, 1920, "2048_1536", 0},
+        {1920, 1080, "1600_900", 171, 0.703125f, 788.90625f},
+        {1600, 900, "1600_900", 171, 0.5859375f, 657.421875f},
+        {1366, 768, "1600_900", 171, 0.5f, 561.0f},
+        {2560, 1080, "1600_900", 171, 0.703125f, 788.90625f},
+        {1920, 1200, "1600_1000", 101, 0.78125f, 876.5625f},
+        {1680, 1050, "1600_1000", 101, 0.68359375f, 766.9921875f},
+        {1440, 900, "1600_1000", 101, 0.5859375f, 657.421875f},
+        {1024, 768, "2048_1536", 0, 0.5f, 561.0f},
+        {1600, 1200, "2048_1536", 0, 0.78125f, 876.5625f},
+        {1280, 1024, "2048_1536", 0, 0.6666667f, 748.0f},
+        {1080, 1920, "2048_1536", 0, 1.25f, 1402.5f},
     };
     for (const Case& c : cases) {
         DisplayProfile p = profileFor(c.w, c.h);
         EXPECT_EQ(p.profileName, c.name) << c.w << "x" << c.h;
         EXPECT_EQ(p.menuTopOffset, c.menuTopOffset) << c.w << "x" << c.h;
-        EXPECT_FLOAT_EQ(p.scaleY, c.h / 1536.0f);
-        EXPECT_FLOAT_EQ(p.pauseHiddenOffset, 1122.0f * c.h / 1536.0f);
+        EXPECT_FLOAT_EQ(p.scaleY, c.scaleY) << c.w << "x" << c.h;
+        EXPECT_FLOAT_EQ(p.pauseHiddenOffset, c.pauseHiddenOffset) << c.w << "x" << c.h;
     }
 }
 

@@ -44,16 +44,30 @@ bool easy(int route, const Particle& p) {
 }  // namespace
 
 TEST(RouteSetUp, TablesOfEachSongAndRoute) {
-    const int tolerance[4] = {2, 1, 1, 0}, step[4] = {2, 3, 3, 4};
+    // Per song: miss tolerance, gauge size (11 cells of 2, 3, 3 or 4 points; song 2's
+    // route 0 has one point more per cell), layers per route (song 2's route 0 keeps its
+    // last two for its special) and the start one beat apart (140, 145, 125.8, 120 bpm).
+    struct Case {
+        int tolerance;
+        int fillMax[4];
+        int layers[4];
+        float beatTimer[4];
+    };
+    const Case cases[4] = {
+        {2, {22, 22, 22, 22}, {7, 7, 7, 7}, {0.0f, -0.4285714f, -0.8571429f, -1.2857143f}},
+        {1, {33, 33, 33, 33}, {5, 5, 5, 5}, {0.0f, -0.4137931f, -0.8275862f, -1.2413793f}},
+        {1, {44, 33, 33, 33}, {4, 7, 5, 5}, {0.0f, -0.4769475f, -0.9538951f, -1.4308426f}},
+        {0, {44, 44, 44, 44}, {5, 5, 5, 6}, {0.0f, -0.5f, -1.0f, -1.5f}},
+    };
     for (int song = 0; song < 4; ++song) {
         for (int i = 0; i < 4; ++i) {
             Route route = makeRoute(song, i);
-            bool special = (song == 2 && i == 0);
+            const Case& c = cases[song];
             EXPECT_EQ(route.song, song);
-            EXPECT_EQ(route.missTolerance, tolerance[song]);
-            EXPECT_EQ(route.fillMax, 11 * (step[song] + (special ? 1 : 0)));
-            EXPECT_EQ(route.layerTotal, touchCounts[song][i] - (special ? 2 : 0));
-            EXPECT_FLOAT_EQ(route.beatTimer, -60.0f * i / songBpm[song]);
+            EXPECT_EQ(route.missTolerance, c.tolerance) << song;
+            EXPECT_EQ(route.fillMax, c.fillMax[i]) << song << " " << i;
+            EXPECT_EQ(route.layerTotal, c.layers[i]) << song << " " << i;
+            EXPECT_FLOAT_EQ(route.beatTimer, c.beatTimer[i]) << song << " " << i;
         }
     }
     setupRouteLayout(nullptr, 1024.0f, 171.0f, 0);

@@ -52,7 +52,6 @@ protected:
     int rampA(int route) const { return game.routes[route].rampA; }
     int rampB(int route) const { return game.routes[route].rampB; }
     float speed(int route) const { return game.routes[route].speedFactor; }
-    static float speedFor(int m) { return static_cast<float>(1.0 + 0.3 * std::sqrt(m)); }
 };
 
 }  // namespace
@@ -169,8 +168,8 @@ TEST_F(Checks, RampOfSongOneRaisesRampAAndSaysSoEveryFrame) {
 TEST_F(Checks, RampOfSongTwoSpeedsRoutesUp) {
     ramp(2, 45.0f);
     EXPECT_FLOAT_EQ(speed(2), 1.6f);
-    EXPECT_FLOAT_EQ(speed(0), speedFor(3));
-    EXPECT_FLOAT_EQ(speed(1), speedFor(1));
+    EXPECT_FLOAT_EQ(speed(0), 1.5196152f);  // 1 + 0.3 x sqrt(3)
+    EXPECT_FLOAT_EQ(speed(1), 1.3f);
     EXPECT_EQ(out.str(), "here ! diff 2 4\nhere ! diff 2 3\nhere ! diff 2 2\nhere ! diff 2 1\n");
 }
 
@@ -178,12 +177,12 @@ TEST_F(Checks, RampOfSongThreeGoesThroughTheOrderTwiceAndThrice) {
     // o(o(i)) = {3, 2, 1, 0}, o(o(o(i))) = {1, 3, 0, 2}.
     ramp(0, 45.0f);
     EXPECT_EQ(rampA(3) * 1000 + rampA(2) * 100 + rampA(1) * 10 + rampA(0), 4321);
-    EXPECT_FLOAT_EQ(speed(1), speedFor(1));
+    EXPECT_FLOAT_EQ(speed(1), 1.3f);
     EXPECT_FLOAT_EQ(speed(3), 1.0f);
     EXPECT_EQ(rampB(2), 0);
     ramp(0, 130.0f);
     EXPECT_EQ(rampA(0) + rampA(1) + rampA(2) + rampA(3), 24);
-    EXPECT_FLOAT_EQ(speed(1), speedFor(10));
-    EXPECT_FLOAT_EQ(speed(2), speedFor(7));
+    EXPECT_FLOAT_EQ(speed(1), 1.9486833f);  // 1 + 0.3 x sqrt(10)
+    EXPECT_FLOAT_EQ(speed(2), 1.7937254f);  // 1 + 0.3 x sqrt(7)
     EXPECT_EQ(rampB(2) * 1000 + rampB(0) * 100 + rampB(3) * 10 + rampB(1), 4321);
 }

@@ -1,4 +1,4 @@
-#include "core/display_profile.h"
+#include "ui/display_profile.h"
 
 #include <sstream>
 
