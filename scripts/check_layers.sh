@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Fails when a game source file includes a header of a folder above its own. The folders,
-# from top to bottom: app, game, ui, board, audio, profile, core. A folder may include its
-# own headers and those of any folder below it.
+# from top to bottom: app, game, ui, board, audio, profile, assets, core. A folder may include
+# its own headers and those of any folder below it.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$ROOT"
-layers=(app game ui board audio profile core)
+layers=(app game ui board audio profile assets core)
 rank() {
     local i
     for i in "${!layers[@]}"; do [ "${layers[$i]}" = "$1" ] && echo "$i" && return; done

@@ -2,6 +2,7 @@
 #include <iostream>
 #include <string>
 
+#include "assets/asset_files.h"
 #include "board/route.h"
 #include "ui/interface.h"
 
@@ -22,8 +23,7 @@ void askLaunch(std::vector<Route>& routes, int i) {
 bool Interface::loadTutorial() {
     tutorialTextures.resize(tutorialPictureCount);
     for (int i = 0; i < tutorialPictureCount; ++i) {
-        const std::string name = "graphs/Tuto/tut" + std::to_string(i) + ".png";
-        if (!tutorialTextures[i].loadFromFile(name)) return false;
+        if (!tutorialTextures[i].loadFromFile(tutorialPicture(i))) return false;
         tutorialTextures[i].setSmooth(true);
     }
     tutorialSprites.resize(tutorialPictureCount);
