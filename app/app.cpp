@@ -4,6 +4,7 @@
 #include <ctime>
 #include <iostream>
 
+#include "assets/asset_files.h"
 #include "audio/load_with_thread.h"
 #include "audio/sound_decoder.h"
 #include "board/route.h"
@@ -30,6 +31,8 @@ int App::run() {
 }
 
 int App::startUp() {
+    // Every file the game reads is named under the data folder from here on.
+    setDataFolder(options.dataFolder);
     log.open("log.txt", std::ios::app);
     log << "Mirevo " << static_cast<long long>(std::time(nullptr)) << std::endl;
     std::srand(static_cast<unsigned>(std::time(nullptr)));

@@ -86,6 +86,14 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
     CLI::Option* volumeOption =
         cli.add_option("--volume", volumeText, "Master volume from 0 (silent) to 100")
             ->type_name("0..100");
+    std::string dataFolder;
+    CLI::Option* dataOption =
+        cli.add_option("--data", dataFolder,
+                       "Read the game's pictures and sounds (graphs/ and qo_audio/) from DIR "
+                       "instead of the working folder, which keeps the records, the log and "
+                       "the settings")
+            ->type_name("DIR")
+            ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     cli.footer(
         "Options given here hold for this run only; lasting choices go in settings.toml "
         "in the game's folder.");
@@ -132,6 +140,7 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
         }
         result.volume = static_cast<int>(volume);
     }
+    if (dataOption->count() > 0) result.dataFolder = dataFolder;
     return result;
 }
 
@@ -141,5 +150,6 @@ Options mergeOptions(Options settings, const CommandLine& commandLine) {
     if (commandLine.windowHeight) settings.windowHeight = *commandLine.windowHeight;
     if (commandLine.vsync) settings.vsync = *commandLine.vsync;
     if (commandLine.volume) settings.volume = *commandLine.volume;
+    if (commandLine.dataFolder) settings.dataFolder = *commandLine.dataFolder;
     return settings;
 }

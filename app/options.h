@@ -15,6 +15,9 @@ struct Options {
     unsigned windowHeight = 720;
     bool vsync = true;
     int volume = 100;  // 0..100
+    // The folder holding graphs/ and qo_audio/ (command line only); empty: the working
+    // folder. Records, log and settings stay in the working folder either way.
+    std::string dataFolder;
 };
 
 // What the command line asked for. Fields left unset keep the settings file's choice.
@@ -28,6 +31,7 @@ struct CommandLine {
     std::optional<unsigned> windowHeight;
     std::optional<bool> vsync;
     std::optional<int> volume;
+    std::optional<std::string> dataFolder;
 };
 
 CommandLine parseCommandLine(int argc, const char* const* argv);

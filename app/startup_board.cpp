@@ -1,42 +1,22 @@
-#include <string>
-
 #include "app/app.h"
-#include "audio/sound_banks.h"
+#include "assets/asset_files.h"
 #include "audio/sound_decoder.h"
 #include "board/anim_tables.h"
-#include "ui/interface.h"
 #include "ui/picture_decoder.h"
-
-namespace {
-// Every picture of the start-up, in the order it is loaded: the loading picture, the
-// gauges, the atlas, then the menu pictures of the interface.
-std::vector<std::string> startUpPictureFiles() {
-    std::vector<std::string> files = {"graphs/Menu/fondsNus/loading.jpg"};
-    for (int i = 0; i < 4; ++i) files.push_back("graphs/Jauges/J" + std::to_string(i) + ".png");
-    for (int i = 0; i < 4; ++i) {
-        for (int j = 0; j < regularAnimCounts[i] + 7; ++j)
-            files.push_back("graphs/Atlas/" + std::to_string(i) + "_" + std::to_string(j) + ".png");
-    }
-    for (std::string& file : Interface::menuPictureFiles()) files.push_back(std::move(file));
-    return files;
-}
-}  // namespace
 
 // Start-up, first half: the loading picture, the gauges and the animation atlas. Returns -1
 // to go on, 0 when the loading picture is missing, 1 at the first missing board picture.
 int App::loadBoardTextures() {
     // Decoded on both cores ahead of their turn; the textures are made here, in order.
-    startUpPictures = std::make_unique<PictureDecoder>(startUpPictureFiles());
-    std::vector<std::string> sounds(menuSoundFiles, menuSoundFiles + 4);
-    for (int i = 1; i <= 4; ++i) sounds.push_back(droneFile(i));
-    startUpSounds = std::make_unique<SoundDecoder>(std::move(sounds));
+    startUpPictures = std::make_unique<PictureDecoder>(startUpPictureFiles(regularAnimCounts));
+    startUpSounds = std::make_unique<SoundDecoder>(startUpSoundFiles());
     PictureDecoder* pictures = startUpPictures.get();
     auto fail = [this](int status) {
         startUpPictures.reset();
         startUpSounds.reset();
         return status;
     };
-    if (!pictures->load(loadingTexture, "graphs/Menu/fondsNus/loading.jpg")) return fail(0);
+    if (!pictures->load(loadingTexture, loadingPicture())) return fail(0);
     float width = static_cast<float>(windowWidth);
     float height = static_cast<float>(windowHeight);
     loadingTexture.setSmooth(true);
@@ -57,14 +37,11 @@ int App::loadBoardTextures() {
     gaugeTextures.resize(4);
 
     for (int i = 0; i < 4; ++i) {
-        if (!pictures->load(gaugeTextures[i], "graphs/Jauges/J" + std::to_string(i) + ".png"))
-            return fail(1);
+        if (!pictures->load(gaugeTextures[i], gaugePicture(i))) return fail(1);
     }
     for (int i = 0; i < 4; ++i) {
         for (int j = 0; j < regularAnimCounts[i] + 7; ++j) {
-            std::string name =
-                "graphs/Atlas/" + std::to_string(i) + "_" + std::to_string(j) + ".png";
-            if (!pictures->load(atlasTextures[i][j], name)) return fail(1);
+            if (!pictures->load(atlasTextures[i][j], atlasPicture(i, j))) return fail(1);
         }
     }
     return -1;

@@ -18,25 +18,6 @@ int layersOf(int song, int route) {
 }
 }  // namespace
 
-std::string touchFile(int song, int i) {
-    const std::string n = std::to_string(song + 1);
-    return "qo_audio/mirevo_touches/mirevo_qo" + n + "/mirevo_qo" + n + "_touche" +
-           std::to_string(i) + ".ogg";
-}
-
-std::string waveFile(int song, int route, int layer) {
-    const std::string n = std::to_string(song + 1);
-    return "qo_audio/mirevo_qo" + n + "_waves/mirevo_qo" + n + "_t" + std::to_string(route) + "_" +
-           std::to_string(layer) + ".ogg";
-}
-
-std::vector<std::string> firstSoundFiles(int song) {
-    std::vector<std::string> files;
-    for (int i = 1; i <= 4; ++i) files.push_back(touchFile(song, i));
-    for (int r = 1; r <= 4; ++r) files.push_back(waveFile(song, r, 1));
-    return files;
-}
-
 void prepareSongBanks(std::vector<std::vector<sf::Sound>>& waveSounds,
                       std::vector<std::vector<sf::SoundBuffer>>& waveBuffers,
                       std::vector<sf::Sound>& touchSounds,

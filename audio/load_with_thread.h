@@ -9,15 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "assets/asset_files.h"  // the song's files: touchFile, waveFile, firstSoundFiles
 #include "audio/sound_decoder.h"
-
-// Touch sound i (1..4) of a song: qo_audio/mirevo_touches/mirevo_qo<n>/mirevo_qo<n>_touche<i>.ogg
-std::string touchFile(int song, int i);
-// Wave layer k (1..) of route r (1..4): qo_audio/mirevo_qo<n>_waves/mirevo_qo<n>_t<r>_<k>.ogg
-std::string waveFile(int song, int route, int layer);
-// What a play of the song needs first, in the order of publication: the 4 touches, then the
-// first layer of routes 1..4.
-std::vector<std::string> firstSoundFiles(int song);
 
 // Rebuilds a song's banks before its loader starts: every old sound and buffer is destroyed,
 // the touch lists get 4 elements and wave row r as many as the song has layers on route r.

@@ -1,25 +1,18 @@
 #include "audio/sound_banks.h"
 
+#include "assets/asset_files.h"
 #include "audio/bank_ready.h"
 #include "audio/held_samples.h"
 #include "audio/sound_decoder.h"
 
-const char* const menuSoundFiles[4] = {"qo_audio/mirevo_menu/mirevo_menu_click1.ogg",
-                                       "qo_audio/mirevo_menu/mirevo_menu_loop3.ogg",
-                                       "qo_audio/mirevo_menu/mirevo_menu_maxVol_loop2.ogg",
-                                       "qo_audio/mirevo_error/mirevo_sound_error6.ogg"};
 const float menuSoundVolumes[4] = {50.0f, 60.0f, 50.0f, 50.0f};
-
-std::string droneFile(int i) {
-    return "qo_audio/mirevo_drones/mirevo_drone" + std::to_string(i) + ".ogg";
-}
 
 bool loadMenuSounds(std::vector<sf::Sound>& sounds, std::vector<sf::SoundBuffer>& buffers,
                     SoundDecoder* ahead) {
     sounds.resize(4);
     buffers.resize(4);
     for (int i = 0; i < 4; ++i) {
-        if (!loadSound(ahead, buffers[i], menuSoundFiles[i])) return false;
+        if (!loadSound(ahead, buffers[i], menuSoundFile(i))) return false;
         sounds[i].setBuffer(buffers[i]);
     }
     return true;

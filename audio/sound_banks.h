@@ -5,13 +5,10 @@
 #include <string>
 #include <vector>
 
-// The menu sounds, by index: 0 click, 1 menu loop, 2 full-volume menu loop, 3 error sound.
-extern const char* const menuSoundFiles[4];
+// The menu sounds, by index: 0 click, 1 menu loop, 2 full-volume menu loop, 3 error sound
+// (their files: menuSoundFile, the drones' droneFile, in assets/asset_files.h).
 // Volume of each menu sound at full master volume.
 extern const float menuSoundVolumes[4];
-
-// File of drone i, 1..4: "qo_audio/mirevo_drones/mirevo_drone<i>.ogg".
-std::string droneFile(int i);
 
 class SoundDecoder;
 

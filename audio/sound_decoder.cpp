@@ -1,5 +1,6 @@
 #include "audio/sound_decoder.h"
 
+#include "assets/asset_files.h"
 #include "audio/held_samples.h"
 
 SoundDecoder::SoundDecoder(std::vector<std::string> files, int threads)
@@ -14,6 +15,9 @@ SoundDecoder::~SoundDecoder() {
     stopping.store(true);
     for (size_t i = 0; i < sounds.size(); ++i) unwanted[i].store(true);
     for (std::thread& worker : workers) worker.join();
+    for (const Sound& s : sounds) {
+        if (!s.taken) aheadFileLog.noteUntaken(s.file);
+    }
 }
 
 void SoundDecoder::work() {
@@ -48,7 +52,10 @@ bool SoundDecoder::load(sf::SoundBuffer& buffer, const std::string& file) {
             break;
         }
     }
-    if (!found) return loadSamplesOnce(buffer, file);
+    if (!found) {
+        aheadFileLog.noteUnlisted(file);
+        return loadSamplesOnce(buffer, file);
+    }
     std::vector<sf::Int16> samples;
     unsigned channels = 0, rate = 0;
     bool ok = false;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/play_screen.h"
+#include "assets/asset_files.h"
 #include "audio/bank_ready.h"
 #include "audio/load_with_thread.h"
 #include "bench_support.h"
@@ -268,11 +269,7 @@ BENCHMARK(BM_SongLoad)
     ->Unit(benchmark::kMillisecond);
 
 std::vector<std::string> songFiles(int song, bool firstEightOnly) {
-    std::vector<std::string> files = firstSoundFiles(song);
-    if (firstEightOnly) return files;
-    for (int r = 1; r <= 4; ++r)
-        for (int k = 2; k <= touchCounts[song][r - 1]; ++k) files.push_back(waveFile(song, r, k));
-    return files;
+    return firstEightOnly ? firstSoundFiles(song) : songSoundFiles(song);
 }
 
 // The floors: the same files decoded one after the other in one thread, nothing else.

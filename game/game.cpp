@@ -4,6 +4,7 @@
 #include <iostream>
 #include <string>
 
+#include "assets/asset_files.h"
 #include "core/songs.h"
 
 Game::Game() : routeHits(4, 0), routeMisses(4, 0) {}
@@ -18,9 +19,7 @@ float Game::stageLength() const {
 }
 
 bool Game::loadBreakMusic(int song) {
-    const std::string n = std::to_string(song + 1);
-    return breakMusic.openFromFile("qo_audio/mirevo_qo" + n + "_waves/mirevo_qo" + n +
-                                   "_break_scoring.ogg");
+    return breakMusic.openFromFile(breakMusicFile(song));
 }
 
 void Game::shuffleFour(int order[4]) {

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks that the game's folders stay layers, from top to bottom:
 #
-#   app -> ui, game -> board -> audio -> profile -> core
+#   app -> ui, game -> board -> audio -> profile -> assets -> core
 #
 # A folder may use its own code and that of any folder below it; ui and game stand side by
 # side and may not use each other. Fails when a source file
@@ -19,8 +19,8 @@ set -euo pipefail
 SELF="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/$(basename "${BASH_SOURCE[0]}")"
 
 # The layers and their height: a folder may use folders of a greater height only.
-layers=(app ui game board audio profile core)
-heights=(0 1 1 2 3 4 5)
+layers=(app ui game board audio profile assets core)
+heights=(0 1 1 2 3 4 5 6)
 
 height() {
     local i
@@ -44,7 +44,7 @@ self_test() {
     # A small clean tree: a board class, a ui class using it, a free function of the board.
     make_tree() {
         rm -rf "$tmp/tree"
-        mkdir -p "$tmp/tree"/{app,ui,game,board,audio,profile,core}
+        mkdir -p "$tmp/tree"/{app,ui,game,board,audio,profile,assets,core}
         cd "$tmp/tree"
         printf 'class Route {\npublic:\n    void update();\n    static int count;\n};\nvoid setupRoutes(int n);\n' >board/route.h
         printf '#include "board/route.h"\n\nint Route::count = 0;\nvoid Route::update() {}\nvoid setupRoutes(int n) {\n    Route::count = n;\n}\n' >board/route.cpp
@@ -197,5 +197,5 @@ for dir in "${layers[@]}"; do
             }' "$file" | sort -u)
     done
 done
-[ "$bad" -eq 0 ] && echo "layers hold: app -> ui, game -> board -> audio -> profile -> core"
+[ "$bad" -eq 0 ] && echo "layers hold: app -> ui, game -> board -> audio -> profile -> assets -> core"
 exit "$bad"

@@ -190,9 +190,8 @@ public:
 
     // Display profile and assets (interface_assets.cpp).
     void chooseDisplayProfile();
-    // The pictures loadImages reads, in its order (the font aside).
-    static std::vector<std::string> menuPictureFiles();
-    // The pictures loadPlayImages reads for a mode, in its order.
+    // The pictures loadPlayImages reads for a mode, in its order, for this display profile
+    // (loadImages reads menuPictureFiles, then the font; both lists: assets/asset_files.h).
     std::vector<std::string> playPictureFiles(int mode) const;
     // Pictures come from the decoder when one is given (decoded ahead), else from the files.
     bool loadImages(PictureDecoder* pictures = nullptr);

@@ -2,6 +2,7 @@
 #include <iostream>
 #include <string>
 
+#include "assets/asset_files.h"
 #include "ui/display_profile.h"
 #include "ui/interface.h"
 #include "ui/picture_decoder.h"
@@ -65,23 +66,8 @@ void setUpText(sf::Text& text, const sf::Font& font, unsigned size, const char* 
 }
 }  // namespace
 
-std::vector<std::string> Interface::menuPictureFiles() {
-    std::vector<std::string> files = {
-        "graphs/Menu/fondsNus/centre.jpg", "graphs/Menu/fondsNus/pause.png",
-        "graphs/Menu/fondsNus/score.png", "graphs/Menu/fondsNus/side1.jpg",
-        "graphs/Menu/fondsNus/side3.jpg"};
-    for (int i = 0; i < 17; ++i) files.push_back("graphs/Menu/texts/" + std::to_string(i) + ".png");
-    files.push_back("graphs/Menu/texts/dots.png");
-    files.push_back("graphs/Tuto/tut7.png");
-    return files;
-}
-
 std::vector<std::string> Interface::playPictureFiles(int mode) const {
-    const std::string m = std::to_string(mode);
-    std::vector<std::string> files = {"graphs/Board/plateau_" + m + "_" + profileName + ".jpg",
-                                      "graphs/Button/b" + m + ".png"};
-    for (int i = 0; i < 4; ++i) files.push_back("graphs/Slime/p" + m + std::to_string(i) + ".png");
-    return files;
+    return ::playPictureFiles(mode, profileName);
 }
 
 bool Interface::loadImages(PictureDecoder* pictures) {
@@ -98,7 +84,7 @@ bool Interface::loadImages(PictureDecoder* pictures) {
     }
     if (!loadPicture(pictures, dotTexture, files[f++])) return false;
     if (!loadPicture(pictures, hintTexture, files[f++])) return false;
-    if (!font.loadFromFile("graphs/SATELLITE.OTF")) return false;
+    if (!font.loadFromFile(fontFile())) return false;
 
     hintTexture.setSmooth(true);
     hintSprite.setTexture(hintTexture);

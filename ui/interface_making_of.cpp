@@ -2,6 +2,7 @@
 #include <iostream>
 #include <string>
 
+#include "assets/asset_files.h"
 #include "ui/interface.h"
 
 namespace {
@@ -11,12 +12,11 @@ const int makingOfPageCount = 19;
 bool Interface::loadMakingOfPage(int n) {
     if (n < 0 || n >= makingOfPageCount) return false;
     if (makingOfLoaded[n]) return true;
-    const std::string name = "graphs/Menu/makingof/mof" + std::to_string(n) + ".jpg";
-    if (!makingOfTextures[n].loadFromFile(name)) return false;
+    if (!makingOfTextures[n].loadFromFile(makingOfPicture(n))) return false;
     makingOfTextures[n].setSmooth(true);
     makingOfLoaded[n] = true;
     if (n == 0) {
-        const bool volumeLoaded = volumeTexture.loadFromFile("graphs/Menu/animVolume.png");
+        const bool volumeLoaded = volumeTexture.loadFromFile(volumeIconPicture());
         volumeTexture.setSmooth(true);
         volumeSprite.setScale(scaleY, scaleY);
         showVolumeFrame(muteStage);

@@ -1,6 +1,7 @@
 // The tutorial's pages: the explanation pages shown one under the other, and the two hints.
 #include <string>
 
+#include "assets/asset_files.h"
 #include "ui/interface.h"
 
 namespace {
@@ -10,8 +11,7 @@ const int tutorialPictureCount = 7;
 bool Interface::loadTutorial() {
     tutorialTextures.resize(tutorialPictureCount);
     for (int i = 0; i < tutorialPictureCount; ++i) {
-        const std::string name = "graphs/Tuto/tut" + std::to_string(i) + ".png";
-        if (!tutorialTextures[i].loadFromFile(name)) return false;
+        if (!tutorialTextures[i].loadFromFile(tutorialPicture(i))) return false;
         tutorialTextures[i].setSmooth(true);
     }
     tutorialSprites.resize(tutorialPictureCount);

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <filesystem>
 
+#include "assets/asset_files.h"
+
 PictureDecoder::PictureDecoder(std::vector<std::string> files, int threads) {
     pictures.resize(files.size());
     for (size_t i = 0; i < files.size(); ++i) pictures[i].file = std::move(files[i]);
@@ -15,7 +17,10 @@ PictureDecoder::PictureDecoder(std::vector<std::string> files, int threads) {
 PictureDecoder::~PictureDecoder() {
     stopping.store(true);
     for (std::thread& worker : workers) worker.join();
-    for (Picture& p : pictures) stbi_image_free(p.pixels);
+    for (Picture& p : pictures) {
+        if (!p.taken) aheadFileLog.noteUntaken(p.file);
+        stbi_image_free(p.pixels);
+    }
 }
 
 namespace {
@@ -85,7 +90,10 @@ bool PictureDecoder::load(sf::Texture& texture, const std::string& file) {
             break;
         }
     }
-    if (!found) return texture.loadFromFile(file);
+    if (!found) {
+        aheadFileLog.noteUnlisted(file);
+        return texture.loadFromFile(file);
+    }
     unsigned char* pixels = nullptr;
     int width = 0, height = 0;
     {

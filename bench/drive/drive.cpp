@@ -26,6 +26,7 @@
 
 #include "app/app.h"
 #include "app/platform.h"
+#include "assets/asset_files.h"
 #include "audio/held_samples.h"
 #include "audio/load_with_thread.h"
 #include "audio/sound_banks.h"
@@ -217,28 +218,15 @@ int startupTime() {
 // into memory (no window, no textures).
 int startupFloor() {
     const Clock::time_point start = Clock::now();
-    std::vector<std::string> pictures = {"graphs/Menu/fondsNus/loading.jpg"};
-    for (int i = 0; i < 4; ++i) pictures.push_back("graphs/Jauges/J" + std::to_string(i) + ".png");
-    for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < regularAnimCounts[i] + 7; ++j)
-            pictures.push_back("graphs/Atlas/" + std::to_string(i) + "_" + std::to_string(j) +
-                               ".png");
-    for (const char* name : {"centre.jpg", "pause.png", "score.png", "side1.jpg", "side3.jpg"})
-        pictures.push_back(std::string("graphs/Menu/fondsNus/") + name);
-    for (int i = 0; i < 17; ++i)
-        pictures.push_back("graphs/Menu/texts/" + std::to_string(i) + ".png");
-    pictures.push_back("graphs/Menu/texts/dots.png");
-    pictures.push_back("graphs/Tuto/tut7.png");
+    const std::vector<std::string> pictures = startUpPictureFiles(regularAnimCounts);
     int failed = 0;
     for (const std::string& p : pictures) {
         sf::Image image;
         if (!image.loadFromFile(p)) ++failed;
     }
     sf::Font font;
-    if (!font.loadFromFile("graphs/SATELLITE.OTF")) ++failed;
-    std::vector<std::string> sounds;
-    for (const char* name : menuSoundFiles) sounds.push_back(name);
-    for (int i = 1; i <= 4; ++i) sounds.push_back(droneFile(i));
+    if (!font.loadFromFile(fontFile())) ++failed;
+    const std::vector<std::string> sounds = startUpSoundFiles();
     std::vector<sf::SoundBuffer> buffers(sounds.size());
     for (size_t i = 0; i < sounds.size(); ++i)
         if (!buffers[i].loadFromFile(sounds[i])) ++failed;

@@ -27,10 +27,15 @@ Options makeOptions(bool fullscreen, unsigned w, unsigned h, bool vsync, int vol
     return o;
 }
 
+Options withData(Options o, const char* folder) {
+    o.dataFolder = folder;
+    return o;
+}
+
 std::string describe(const Options& o) {
     std::ostringstream s;
     s << (o.fullscreen ? "fullscreen " : "windowed ") << o.windowWidth << "x" << o.windowHeight
-      << (o.vsync ? " vsync " : " no-vsync ") << o.volume;
+      << (o.vsync ? " vsync " : " no-vsync ") << o.volume << " data [" << o.dataFolder << "]";
     return s.str();
 }
 
@@ -76,6 +81,15 @@ TEST(Options, CommandLineOverSettings) {
         {"vsync = false\nvolume = 10\n",
          {"--vsync", "on", "--volume", "90"},
          makeOptions(true, 1280, 720, true, 90)},
+        // The data folder: the command line's only; the launcher gives its own first, so a
+        // player's later --data wins.
+        {"", {"--data", "/usr/share/games/mirevo"}, withData(defaults, "/usr/share/games/mirevo")},
+        {"",
+         {"--data=my data/", "--windowed"},
+         withData(makeOptions(false, 1280, 720, true, 100), "my data/")},
+        {"",
+         {"--data", "/a", "--volume", "5", "--data", "/b"},
+         withData(makeOptions(true, 1280, 720, true, 5), "/b")},
     };
     for (const Case& c : cases) {
         std::string what = std::string("settings {") + c.settings + "} flags";
@@ -125,6 +139,9 @@ TEST(Options, BadCommandLineGivesOneLineAndTheUsageExitTwo) {
         {"--windowed", "12\n80x720"},
         {"--bo\ngus"},
         {"--windowed", "800x600\r\x1b]0;title\x07"},
+        {"--data"},
+        {"--data="},
+        {"--data", "/a", "b"},
     };
     const std::regex shape("mirevo: [^\n]+\nUsage: mirevo [^\n]*--windowed[^\n]*\n");
     for (const auto& args : cases) {
@@ -139,7 +156,9 @@ TEST(Options, BadCommandLineGivesOneLineAndTheUsageExitTwo) {
             << what << "\n"
             << line.error;
         EXPECT_EQ(line.output, "") << what;
-        EXPECT_FALSE(line.fullscreen || line.vsync || line.volume || line.windowWidth) << what;
+        EXPECT_FALSE(line.fullscreen || line.vsync || line.volume || line.windowWidth ||
+                     line.dataFolder)
+            << what;
     }
 }
 
@@ -147,7 +166,8 @@ TEST(Options, HelpAndVersionAnswerOnStandardOutput) {
     CommandLine help = parse({"--help"});
     EXPECT_EQ(help.exitStatus, 0);
     EXPECT_EQ(help.error, "");
-    for (const char* flag : {"--windowed", "--fullscreen", "--vsync", "--volume", "--version"})
+    for (const char* flag :
+         {"--windowed", "--fullscreen", "--vsync", "--volume", "--data", "--version"})
         EXPECT_NE(help.output.find(flag), std::string::npos) << flag;
     CommandLine version = parse({"--version"});
     EXPECT_EQ(version.exitStatus, 0);

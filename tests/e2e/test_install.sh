@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The Debian package of this build: made with cpack, installed with apt, shown by the
 # installed `mirevo --version`, started from its desktop entry by a player with a fresh
-# home and quit with Escape, keeping the records and the log in that player's data folder;
-# then removed, leaving nothing of it outside that folder. Needs root (as CI runs); the
-# package is removed again on every way out.
+# home and quit with Escape, keeping the records and the log in that player's data folder
+# (and nothing else: the pictures and sounds are read where installed); then removed,
+# leaving nothing of it outside that folder. Needs root (as CI runs); the package is
+# removed again on every way out.
 if [ "$(id -u)" -ne 0 ]; then
     echo "skipped: installing a package needs root"
     exit 77
@@ -113,6 +114,9 @@ check "\"Exiting !\" is the last line on standard output" test "$(last_output_li
 DATA="$PLAYER/.local/share/mirevo"
 check "records kept in the player's data folder" test "$(stat -c %s "$DATA/profile.zob" 2>/dev/null)" = 48
 check "log kept in the player's data folder" grep -qE '^Mirevo [0-9]+$' "$DATA/log.txt"
+LINKS="$(find "$DATA" -mindepth 1 \( -type l -o -name graphs -o -name qo_audio \) | tr '\n' ' ')"
+check "the pictures and sounds are read where installed: no link or copy in the data folder${LINKS:+: $LINKS}" \
+    test -z "$LINKS"
 STRAY="$(find "$PLAYER" -mindepth 1 | grep -vxE "$PLAYER/\.local(/share(/mirevo(/.*)?)?)?")"
 check "nothing written in the home outside the data folder${STRAY:+: $STRAY}" test -z "$STRAY"
 
