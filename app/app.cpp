@@ -6,6 +6,7 @@
 
 #include "audio/load_with_thread.h"
 #include "audio/sound_decoder.h"
+#include "core/decode_pool.h"
 #include "game/game.h"
 #include "ui/interface.h"
 #include "ui/picture_decoder.h"
@@ -15,6 +16,11 @@ App::App(Platform& p, const Options& o) : platform(p), options(o) {}
 App::~App() {
     // A play left open when the loop ended: its loader goes before the banks it fills.
     endLoader();
+}
+
+DecodePool& App::pool() {
+    if (!decodePool) decodePool = std::make_unique<DecodePool>(decodeWorkerCount);
+    return *decodePool;
 }
 
 int App::run() {

@@ -25,11 +25,11 @@ std::vector<std::string> startUpPictureFiles() {
 // Start-up, first half: the loading picture, the gauges and the animation atlas. Returns -1
 // to go on, 0 when the loading picture is missing, 1 at the first missing board picture.
 int App::loadBoardTextures() {
-    // Decoded on both cores ahead of their turn; the textures are made here, in order.
-    startUpPictures = std::make_unique<PictureDecoder>(startUpPictureFiles());
+    // Decoded by the pool ahead of their turn; the textures are made here, in order.
+    startUpPictures = std::make_unique<PictureDecoder>(pool(), startUpPictureFiles());
     std::vector<std::string> sounds(menuSoundFiles, menuSoundFiles + 4);
     for (int i = 1; i <= 4; ++i) sounds.push_back(droneFile(i));
-    startUpSounds = std::make_unique<SoundDecoder>(std::move(sounds));
+    startUpSounds = std::make_unique<SoundDecoder>(pool(), std::move(sounds));
     PictureDecoder* pictures = startUpPictures.get();
     auto fail = [this](int status) {
         startUpPictures.reset();

@@ -513,7 +513,7 @@ void BM_PlayStartParts(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         // The pictures decoded while the song list is open, as the game does.
-        PictureDecoder ahead(ui.playPictureFiles(mode), 1);
+        PictureDecoder ahead(app.pool(), ui.playPictureFiles(mode));
         while (!ahead.finished()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
         finishDrawing(run);  // nothing of the menus' drawing left pending
         state.ResumeTiming();
@@ -532,6 +532,7 @@ void BM_PlayStartParts(benchmark::State& state) {
         lap(2);
         app.backgroundLoader = std::make_unique<LoadWithThread>(
             &app.touchSounds, &app.touchBuffers, &app.waveSounds, &app.waveBuffers, song);
+        app.backgroundLoader->pool = &app.pool();
         app.backgroundLoader->launch();
         lap(3);
         setupRouteResources(app.slimeTextures, app.buttonTexture, app.gaugeTextures,
