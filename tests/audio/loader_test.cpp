@@ -12,6 +12,7 @@
 #include "core/bank_ready.h"
 #include "support/bounded_wait.h"
 #include "support/game_folder.h"
+#include "support/load_watch.h"
 #include "test_sounds.h"
 
 using namespace testsounds;
@@ -322,6 +323,26 @@ TEST_P(Loader, EverythingIsUsableOnceTheLoadIsDone) {
         stepBoundSeconds, "the loader of song 2 to report its end");
     EXPECT_EQ(loader->loadStatus.load(), 1);
     EXPECT_EQ(useWhatIsReady(), 27);
+}
+
+// The benchmarks' watcher reads the flags from a thread of its own while the main thread plays
+// what is handed over (also for the thread-sanitizer build): the first sounds come before the
+// end of the load, and both moments are seen.
+TEST_P(Loader, WatchedFromAnotherThreadWhileThePlayUsesItsSounds) {
+    ASSERT_TRUE(writeSongFiles(2, 2));
+    LoadWatch watch;
+    start(2);
+    watch.watch(loader.get());
+    waitUntil(
+        [&] {
+            useWhatIsReady();
+            return watch.endMs() >= 0;
+        },
+        stepBoundSeconds, "the watcher to see the end of the load of song 2");
+    watch.stop();
+    EXPECT_EQ(loader->loadStatus.load(), 1);
+    EXPECT_GE(watch.firstSoundsMs(), 0.0);
+    EXPECT_LE(watch.firstSoundsMs(), watch.endMs());
 }
 
 INSTANTIATE_TEST_SUITE_P(FirstSounds, Loader, ::testing::Bool(),
