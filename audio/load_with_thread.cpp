@@ -100,20 +100,20 @@ struct Element {
     const char* failure;      // the line printed when its file fails
 };
 
-// Decodes an element straight into its own buffer (nobody else touches an element before it
-// is published). Decoding prints nothing: an element that does not decode quietly is left to a
-// plain load at its turn.
+// Decodes an element's file ahead of its turn, into samples of its own: the loader thread
+// fills the element's buffer from them at its turn, so a job given up is never waited for.
+// Decoding prints nothing: an element that does not decode quietly is left to a plain load at
+// its turn.
 class ElementJob : public DecodeJob {
 public:
-    explicit ElementJob(const Element& e) : file(e.file), buffer(e.buffer) {}
+    explicit ElementJob(std::string file) : file(std::move(file)) {}
     bool decode(const std::atomic<bool>& cancel) override {
-        std::vector<sf::Int16> samples;
-        unsigned channels = 0, rate = 0;
-        return decodeOggQuietly(file, samples, channels, rate, &cancel) &&
-               buffer->loadFromSamples(samples, channels, rate);
+        return decodeOggQuietly(file, samples, channels, sampleRate, &cancel);
     }
     const std::string file;
-    HeldBuffer* const buffer;
+    std::vector<sf::Int16> samples;
+    unsigned channels = 0;
+    unsigned sampleRate = 0;
 };
 }  // namespace
 
@@ -176,24 +176,23 @@ void LoadWithThread::run() {
     }
     DecodePool ownPool(0);
     DecodePool& decoding = pool ? *pool : ownPool;
-    std::vector<std::shared_ptr<DecodeJob>> queued(usable);
+    std::vector<std::shared_ptr<ElementJob>> queued(usable);
     auto queueFrom = [&](size_t from) {
         std::lock_guard<std::mutex> lock(jobsMutex);
         jobsPool = &decoding;
         for (size_t i = from; i < usable; ++i) {
-            queued[i] = std::make_shared<ElementJob>(elements[i]);
+            queued[i] = std::make_shared<ElementJob>(elements[i].file);
             decoding.submit(queued[i]);
             // A stop that came before the job was listed cancels it here.
             if (stopRequested.load()) decoding.cancel(*queued[i]);
         }
-        jobs = queued;
+        jobs.assign(queued.begin(), queued.end());
     };
-    // The end of a load that publishes nothing from element `from` on: every job given up and
-    // settled (a worker stops where it is), and what was loaded past the published elements
-    // emptied.
+    // The end of a load that publishes nothing from element `from` on: every job given up (a
+    // worker stops where it is, alone), and what was loaded past the published elements emptied.
     auto unpublishedFrom = [&](size_t from) {
-        for (const std::shared_ptr<DecodeJob>& job : queued) {
-            if (job) decoding.cancelAndSettle(*job);
+        for (const std::shared_ptr<ElementJob>& job : queued) {
+            if (job) decoding.cancel(*job);
         }
         for (size_t k = from; k < usable; ++k) {
             if (elements[k].buffer->sampleCount() > 0) elements[k].buffer->clear();
@@ -211,7 +210,10 @@ void LoadWithThread::run() {
                 // Not decoded quietly, it is read as a plain load would, which reports the file.
                 ok = firstSounds->load(*e.buffer, e.file);
             } else if (i < usable) {
-                ok = decoding.finish(*queued[i]) == JobState::done;
+                ElementJob& job = *queued[i];
+                ok = decoding.finish(job) == JobState::done &&
+                     e.buffer->loadFromSamples(job.samples, job.channels, job.sampleRate);
+                std::vector<sf::Int16>().swap(job.samples);
                 // Not decoded quietly: the plain load reports the file (or reads it after all).
                 if (!ok && !stopRequested.load()) ok = e.buffer->loadFromFile(e.file);
             }

@@ -89,22 +89,18 @@ JobState DecodePool::finish(DecodeJob& job) {
         changed.notify_all();
         return job.state;
     }
-    changed.wait(lock, [&] { return job.state != JobState::claimed; });
-    return job.state;
+    // A cancelled job is not waited for: its worker finishes it alone.
+    changed.wait(lock, [&] { return job.state != JobState::claimed || job.cancel.load(); });
+    return job.state == JobState::claimed ? JobState::cancelled : job.state;
 }
 
 void DecodePool::cancel(DecodeJob& job) {
-    std::lock_guard<std::mutex> lock(mutex);
-    job.cancel.store(true);
-    if (job.state == JobState::pending) job.state = JobState::cancelled;
-}
-
-JobState DecodePool::cancelAndSettle(DecodeJob& job) {
-    std::unique_lock<std::mutex> lock(mutex);
-    job.cancel.store(true);
-    if (job.state == JobState::pending) job.state = JobState::cancelled;
-    changed.wait(lock, [&] { return job.state != JobState::claimed; });
-    return job.state;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        job.cancel.store(true);
+        if (job.state == JobState::pending) job.state = JobState::cancelled;
+    }
+    changed.notify_all();
 }
 
 JobState DecodePool::state(const DecodeJob& job) const {

@@ -20,9 +20,9 @@ extern const int decodeWorkerCount;
 // up before or while it was decoded (its result is not to be used).
 enum class JobState : unsigned char { pending, claimed, done, failed, cancelled };
 
-// One file to decode. The decoding writes only the job's own results (or memory that its
-// owner leaves alone until the job is no longer claimed); those may be read once the job is
-// done, as the pool reports it.
+// One file to decode. The decoding writes only the job's own results, which may be read once
+// the job is done, as the pool reports it (a job is kept alive by whoever holds it, the worker
+// decoding it included, so a cancelled job is never waited for).
 class DecodeJob {
 public:
     virtual ~DecodeJob() = default;
@@ -47,12 +47,11 @@ public:
     // Queues the job (the pool keeps it alive until a worker is done with it).
     void submit(std::shared_ptr<DecodeJob> job);
     // The job's end, now: a pending job is decoded by the caller rather than waited for, a
-    // claimed one is waited for. Returns done, failed or cancelled.
+    // claimed one is waited for until it ends or is cancelled. Returns done, failed or
+    // cancelled.
     JobState finish(DecodeJob& job);
     // A pending job is not decoded; a claimed one is told to stop where it is. Does not wait.
     void cancel(DecodeJob& job);
-    // Cancels the job and waits until nobody decodes it any more; returns its state then.
-    JobState cancelAndSettle(DecodeJob& job);
     JobState state(const DecodeJob& job) const;
     int workers() const { return static_cast<int>(threads.size()); }
 
