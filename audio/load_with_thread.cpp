@@ -210,10 +210,13 @@ void LoadWithThread::run() {
                 // Not decoded quietly, it is read as a plain load would, which reports the file.
                 ok = firstSounds->load(*e.buffer, e.file);
             } else if (i < usable) {
+                // The samples are the loader's once the job is done (a job given up may
+                // still be in its worker's hands).
                 ElementJob& job = *queued[i];
-                ok = decoding.finish(job) == JobState::done &&
-                     e.buffer->loadFromSamples(job.samples, job.channels, job.sampleRate);
-                std::vector<sf::Int16>().swap(job.samples);
+                if (decoding.finish(job) == JobState::done) {
+                    ok = e.buffer->loadFromSamples(job.samples, job.channels, job.sampleRate);
+                    std::vector<sf::Int16>().swap(job.samples);
+                }
                 // Not decoded quietly: the plain load reports the file (or reads it after all).
                 if (!ok && !stopRequested.load()) ok = e.buffer->loadFromFile(e.file);
             }
