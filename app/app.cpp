@@ -8,6 +8,7 @@
 #include "audio/load_with_thread.h"
 #include "audio/sound_decoder.h"
 #include "board/route.h"
+#include "assets/decode_pool.h"
 #include "game/game.h"
 #include "ui/display_profile.h"
 #include "ui/interface.h"
@@ -18,6 +19,11 @@ App::App(Platform& p, const Options& o) : platform(p), options(o) {}
 App::~App() {
     // A play left open when the loop ended: its loader goes before the banks it fills.
     endLoader();
+}
+
+DecodePool& App::pool() {
+    if (!decodePool) decodePool = std::make_unique<DecodePool>(decodeWorkerCount);
+    return *decodePool;
 }
 
 int App::run() {

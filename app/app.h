@@ -9,6 +9,7 @@
 #include "app/controller.h"
 #include "app/options.h"
 #include "app/platform.h"
+#include "audio/held_samples.h"
 
 // The four play keys, one per route: E top left, P top right, L bottom right, D bottom left.
 extern const sf::Keyboard::Key routeKeys[4];
@@ -19,6 +20,7 @@ class LoadWithThread;
 class TimingChart;
 class PictureDecoder;
 class SoundDecoder;
+class DecodePool;
 
 // The program entry's state: every long-lived object of the run, in order of creation
 // (members are destroyed in reverse order), and the frame loop that drives them.
@@ -95,6 +97,8 @@ public:
     void errorSound();
     void playMenuLoop();
     void applyMenuVolumes();
+    // The decode pool of the run, made on first use (at start-up).
+    DecodePool& pool();
 
     Platform& platform;
     Options options;
@@ -107,6 +111,9 @@ public:
 
     // Long-lived objects, in order of creation.
     std::ofstream log;
+    // Decodes pictures and sounds ahead for every batch of the run: the start-up's, the song
+    // list's and the song loader's. Made before, and gone after, every batch it decodes.
+    std::unique_ptr<DecodePool> decodePool;
     sf::Texture loadingTexture;
     sf::Sprite loadingSprite;
     std::vector<std::vector<sf::Texture>> atlasTextures;
@@ -116,11 +123,11 @@ public:
     std::unique_ptr<Interface> iface;
     std::unique_ptr<Game> game;
     std::vector<std::vector<sf::Sound>> waveSounds;
-    std::vector<std::vector<sf::SoundBuffer>> waveBuffers;
-    std::vector<sf::SoundBuffer> droneBuffers;
-    std::vector<sf::SoundBuffer> menuBuffers;
+    std::vector<std::vector<HeldBuffer>> waveBuffers;
+    std::vector<HeldBuffer> droneBuffers;
+    std::vector<HeldBuffer> menuBuffers;
     std::vector<sf::Sound> touchSounds;
-    std::vector<sf::SoundBuffer> touchBuffers;
+    std::vector<HeldBuffer> touchBuffers;
     std::vector<sf::Sound> menuSounds;
     std::unique_ptr<LoadWithThread> backgroundLoader;
     // Start-up pictures and sounds decoded ahead (from loadBoardTextures until used), and

@@ -3,7 +3,11 @@
 
 void App::endLoader() {
     if (!backgroundLoader) return;
-    // A loader that has not reported success may still be writing into the banks.
-    if (backgroundLoader->loadStatus.load() != 1) backgroundLoader->wait();
+    // A loader that has not reported success may still be writing into the banks: it stops
+    // before its next sound (one being decoded stops where it is), and is waited for.
+    if (backgroundLoader->loadStatus.load() != 1) {
+        backgroundLoader->requestStop();
+        backgroundLoader->wait();
+    }
     backgroundLoader.reset();
 }

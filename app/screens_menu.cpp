@@ -300,16 +300,16 @@ void App::startHighlighted() {
 void App::levelSelectStep() {
     Interface& ui = *iface;
     Game& g = *game;
-    // While the list is open, the pictures of every play it can start are decoded on a
-    // worker, so that the play-start frame only makes their textures.
+    // While the list is open, the pictures of every play it can start are decoded by the
+    // pool, so that the play-start frame only makes their textures.
     if (!playPictures && !g.startPending && !g.restartPending) {
         std::vector<std::string> files;
         for (int m = 0; m < 4; ++m) {
             for (std::string& file : ui.playPictureFiles(m)) files.push_back(std::move(file));
         }
-        playPictures = std::make_unique<PictureDecoder>(std::move(files), 1);
+        playPictures = std::make_unique<PictureDecoder>(pool(), std::move(files));
     }
-    // Then, on a worker of its own, the sounds a play needs first, for the song the player
+    // Then, by the pool, the sounds a play needs first, for the song the player
     // is most likely to start: the one the highlight points at (whether the mouse or the
     // keys put it there), else the one being decoded, else the one played last, else the
     // first. Its play takes them; another song's play reads its own.
@@ -319,7 +319,7 @@ void App::levelSelectStep() {
         if (ui.highlighted == 4) likely = songOfMode[1];  // the tutorial
         if (!playSounds || likely != playSoundsSong) {
             playSounds.reset();  // what it was decoding stops at once
-            playSounds = std::make_unique<SoundDecoder>(firstSoundFiles(likely), 1);
+            playSounds = std::make_unique<SoundDecoder>(pool(), firstSoundFiles(likely));
             playSoundsSong = likely;
         }
     }
@@ -379,6 +379,7 @@ void App::startPlay() {
     prepareSongBanks(waveSounds, waveBuffers, touchSounds, touchBuffers, song);
     backgroundLoader = std::make_unique<LoadWithThread>(&touchSounds, &touchBuffers, &waveSounds,
                                                         &waveBuffers, song);
+    backgroundLoader->pool = &pool();
     if (playSounds && playSoundsSong == song) backgroundLoader->firstSounds = std::move(playSounds);
     playSounds.reset();
     lastSong = song;

@@ -7,9 +7,10 @@
 // Start-up, first half: the loading picture, the gauges and the animation atlas. Returns -1
 // to go on, 0 when the loading picture is missing, 1 at the first missing board picture.
 int App::loadBoardTextures() {
-    // Decoded on both cores ahead of their turn; the textures are made here, in order.
-    startUpPictures = std::make_unique<PictureDecoder>(startUpPictureFiles(regularAnimCounts));
-    startUpSounds = std::make_unique<SoundDecoder>(startUpSoundFiles());
+    // Decoded by the pool ahead of their turn; the textures are made here, in order.
+    startUpPictures =
+        std::make_unique<PictureDecoder>(pool(), startUpPictureFiles(regularAnimCounts));
+    startUpSounds = std::make_unique<SoundDecoder>(pool(), startUpSoundFiles());
     PictureDecoder* pictures = startUpPictures.get();
     auto fail = [this](int status) {
         startUpPictures.reset();

@@ -1,42 +1,65 @@
 #include "audio/held_samples.h"
 
-#include <AL/al.h>
 #include <vorbis/vorbisfile.h>
 
+#include <SFML/Config.hpp>
 #include <filesystem>
 #include <vector>
 
+// SFML 2.5 keeps a second copy of every sample in process memory, in the private member
+// sf::SoundBuffer::m_samples, next to the audio library's copy, which is the one that plays.
+// Releasing it halves the game's sound memory, and the library offers no public way to do it,
+// so the member is reached here, and only here. Another version of the library may lay out its
+// buffer differently or need its samples (SFML 2.5 only reads them to copy a buffer, which
+// HeldBuffer forbids): check SoundBuffer.hpp/.cpp of that version before allowing it below.
+static_assert(SFML_VERSION_MAJOR == 2 && SFML_VERSION_MINOR == 5,
+              "HeldBuffer releases sf::SoundBuffer::m_samples as laid out in SFML 2.5: check that "
+              "member and SoundBuffer's use of it in this SFML version, then adjust this check");
+
 namespace {
-// Names a private member of sf::SoundBuffer without changing the library: an explicit
-// instantiation may name private members, and the friend function hands the pointer out.
-// A member that is renamed or removed in another library version fails to compile.
+// Names the private member without changing the library: an explicit instantiation may name
+// private members, and the friend function hands the pointer out. A member that is renamed or
+// removed in another library version fails to compile.
 struct SamplesMember {
     using type = std::vector<sf::Int16> sf::SoundBuffer::*;
     friend type member(SamplesMember);
-};
-struct BufferMember {
-    using type = unsigned int sf::SoundBuffer::*;
-    friend type member(BufferMember);
 };
 template <typename Tag, typename Tag::type pointer>
 struct Expose {
     friend typename Tag::type member(Tag) { return pointer; }
 };
 template struct Expose<SamplesMember, &sf::SoundBuffer::m_samples>;
-template struct Expose<BufferMember, &sf::SoundBuffer::m_buffer>;
-}  // namespace
 
-namespace {
+// The audio library has its own copy now; the buffer's goes, capacity included.
 void releaseSamples(sf::SoundBuffer& buffer) {
-    // The audio library has its own copy now; the buffer's goes, capacity included.
     std::vector<sf::Int16>().swap(buffer.*member(SamplesMember()));
 }
 }  // namespace
 
-bool loadSamplesOnce(sf::SoundBuffer& buffer, const std::string& file) {
-    if (!buffer.loadFromFile(file)) return false;
-    releaseSamples(buffer);
+HeldBuffer::HeldBuffer() : buffer(std::make_unique<sf::SoundBuffer>()) {}
+
+bool HeldBuffer::loadFromFile(const std::string& file) {
+    count = 0;
+    if (!buffer->loadFromFile(file)) return false;
+    count = buffer->getSampleCount();
+    releaseSamples(*buffer);
     return true;
+}
+
+bool HeldBuffer::loadFromSamples(const std::vector<sf::Int16>& samples, unsigned channels,
+                                 unsigned sampleRate) {
+    count = 0;
+    if (!buffer->loadFromSamples(samples.data(), samples.size(), channels, sampleRate))
+        return false;
+    count = samples.size();
+    releaseSamples(*buffer);
+    return true;
+}
+
+void HeldBuffer::clear() {
+    // The old buffer's destruction detaches the sounds bound to it.
+    buffer = std::make_unique<sf::SoundBuffer>();
+    count = 0;
 }
 
 bool decodeOggQuietly(const std::string& file, std::vector<sf::Int16>& samples, unsigned& channels,
@@ -69,21 +92,4 @@ bool decodeOggQuietly(const std::string& file, std::vector<sf::Int16>& samples, 
     ov_clear(&vorbis);
     if (!ok) std::vector<sf::Int16>().swap(samples);
     return ok;
-}
-
-bool loadDecodedSamples(sf::SoundBuffer& buffer, const std::vector<sf::Int16>& samples,
-                        unsigned channels, unsigned sampleRate) {
-    if (!buffer.loadFromSamples(samples.data(), samples.size(), channels, sampleRate)) return false;
-    releaseSamples(buffer);
-    return true;
-}
-
-std::size_t heldSampleCount(const sf::SoundBuffer& buffer) {
-    const unsigned int id = buffer.*member(BufferMember());
-    ALint bytes = 0;
-    ALint bits = 0;
-    alGetBufferi(id, AL_SIZE, &bytes);
-    alGetBufferi(id, AL_BITS, &bits);
-    if (bytes <= 0 || bits <= 0) return 0;
-    return static_cast<std::size_t>(bytes) / static_cast<std::size_t>(bits / 8);
 }

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <condition_variable>
 #include <iostream>
 #include <mutex>
 #include <thread>
@@ -19,9 +18,9 @@ int layersOf(int song, int route) {
 }  // namespace
 
 void prepareSongBanks(std::vector<std::vector<sf::Sound>>& waveSounds,
-                      std::vector<std::vector<sf::SoundBuffer>>& waveBuffers,
-                      std::vector<sf::Sound>& touchSounds,
-                      std::vector<sf::SoundBuffer>& touchBuffers, int song) {
+                      std::vector<std::vector<HeldBuffer>>& waveBuffers,
+                      std::vector<sf::Sound>& touchSounds, std::vector<HeldBuffer>& touchBuffers,
+                      int song) {
     songBankReady.clear();
     waveSounds.clear();
     waveBuffers.clear();
@@ -38,9 +37,9 @@ void prepareSongBanks(std::vector<std::vector<sf::Sound>>& waveSounds,
 }
 
 LoadWithThread::LoadWithThread(std::vector<sf::Sound>* touchSounds,
-                               std::vector<sf::SoundBuffer>* touchBuffers,
+                               std::vector<HeldBuffer>* touchBuffers,
                                std::vector<std::vector<sf::Sound>>* waveSounds,
-                               std::vector<std::vector<sf::SoundBuffer>>* waveBuffers, int song)
+                               std::vector<std::vector<HeldBuffer>>* waveBuffers, int song)
     : touchSounds(touchSounds),
       touchBuffers(touchBuffers),
       waveSounds(waveSounds),
@@ -51,11 +50,21 @@ LoadWithThread::LoadWithThread(std::vector<sf::Sound>* touchSounds,
 
 LoadWithThread::~LoadWithThread() {
     // The thread goes first: run may still be writing into the buffers freed below.
+    requestStop();
     thread.wait();
     songBankReady.clear();
     for (auto& row : *waveBuffers) row.clear();
     waveBuffers->clear();
     touchBuffers->clear();
+}
+
+void LoadWithThread::requestStop() {
+    stopRequested.store(true);
+    std::lock_guard<std::mutex> lock(jobsMutex);
+    if (firstSounds) firstSounds->cancelAll();
+    for (const std::shared_ptr<DecodeJob>& job : jobs) {
+        if (job) jobsPool->cancel(*job);
+    }
 }
 
 namespace {
@@ -66,77 +75,41 @@ const std::chrono::milliseconds restOfBankDelay(50);
 // One sound of the bank, in the order of publication.
 struct Element {
     std::string file;
-    sf::SoundBuffer* buffer;
+    HeldBuffer* buffer;
     sf::Sound* sound;
     std::atomic<bool>* flag;  // null past the flags' capacity
     const char* failure;      // the line printed when its file fails
 };
 
-// Decodes the elements on worker threads, several ahead of their turn, straight into their
-// own buffers (nobody else touches an element before it is published). Decoding prints
-// nothing: an element that does not decode quietly is left to a plain load at its turn.
-class AheadDecoder {
+// Decodes an element's file ahead of its turn, into samples of its own: the loader thread
+// fills the element's buffer from them at its turn, so a job given up is never waited for.
+// Decoding prints nothing: an element that does not decode quietly is left to a plain load at
+// its turn.
+class ElementJob : public DecodeJob {
 public:
-    // Will decode the elements from `from` on (those before it come from elsewhere).
-    AheadDecoder(std::vector<Element>& elements, size_t from)
-        : elements(elements), state(elements.size(), pending), next(from) {}
-    void start(int threads) {
-        for (int t = 0; t < threads; ++t) workers.emplace_back(&AheadDecoder::work, this);
+    explicit ElementJob(std::string file) : file(std::move(file)) {}
+    bool decode(const std::atomic<bool>& cancel) override {
+        return decodeOggQuietly(file, samples, channels, sampleRate, &cancel);
     }
-    ~AheadDecoder() { stop(); }
-    // Waits until element i is decoded; true when it is ready to publish.
-    bool wait(size_t i) {
-        std::unique_lock<std::mutex> lock(mutex);
-        changed.wait(lock, [&] { return state[i] != pending; });
-        return state[i] == decoded;
-    }
-    // Stops the workers (an element being decoded is finished first).
-    void stop() {
-        stopping.store(true);
-        for (std::thread& worker : workers) worker.join();
-        workers.clear();
-    }
-    // Empties the elements after i that were decoded ahead (workers stopped).
-    void forgetAfter(size_t i) {
-        for (size_t k = i + 1; k < elements.size(); ++k) {
-            if (state[k] == decoded) *elements[k].buffer = sf::SoundBuffer();
-        }
-    }
-
-private:
-    enum State { pending, decoded, failed };
-    void work() {
-        std::vector<sf::Int16> samples;
-        for (;;) {
-            if (stopping.load()) return;
-            const size_t i = next.fetch_add(1);
-            if (i >= elements.size()) return;
-            unsigned channels = 0, rate = 0;
-            const bool ok = decodeOggQuietly(elements[i].file, samples, channels, rate) &&
-                            loadDecodedSamples(*elements[i].buffer, samples, channels, rate);
-            std::vector<sf::Int16>().swap(samples);
-            std::lock_guard<std::mutex> lock(mutex);
-            state[i] = ok ? decoded : failed;
-            changed.notify_all();
-        }
-    }
-
-    std::vector<Element>& elements;
-    std::vector<State> state;
-    std::atomic<size_t> next;
-    std::atomic<bool> stopping{false};
-    std::mutex mutex;
-    std::condition_variable changed;
-    std::vector<std::thread> workers;
+    const std::string file;
+    std::vector<sf::Int16> samples;
+    unsigned channels = 0;
+    unsigned sampleRate = 0;
 };
 }  // namespace
 
 void LoadWithThread::run() {
+    // The loading is background work: the frame loop goes first.
+    lowerThreadPriority();
     const bool banksSized = song >= 0 && song < 4 && touchSounds->size() >= 4 &&
                             touchBuffers->size() >= 4 && waveSounds->size() >= 4 &&
                             waveBuffers->size() >= 4;
-    if (!banksSized) {
+    auto dropFirstSounds = [&] {
+        std::lock_guard<std::mutex> lock(jobsMutex);
         firstSounds.reset();
+    };
+    if (!banksSized) {
+        dropFirstSounds();
         loadStatus = -1;
         std::cerr << "error loading touch!" << std::endl;
         return;
@@ -149,7 +122,7 @@ void LoadWithThread::run() {
                             &songBankReady.touch[i], "error loading touch!"});
     }
     auto addWave = [&](int row, int k) {
-        std::vector<sf::SoundBuffer>& buffers = (*waveBuffers)[row];
+        std::vector<HeldBuffer>& buffers = (*waveBuffers)[row];
         std::vector<sf::Sound>& sounds = (*waveSounds)[row];
         const bool sized =
             k < static_cast<int>(buffers.size()) && k < static_cast<int>(sounds.size());
@@ -171,12 +144,10 @@ void LoadWithThread::run() {
             if (placed) usable = elements.size();
         }
     }
-    std::vector<Element> decodable(elements.begin(), elements.begin() + usable);
     const auto launched = std::chrono::steady_clock::now();
-    // Two decoders: the sounds come in parallel and the frame loop cannot take every core
-    // from the loading. When the first sounds were decoded before the play started, they
-    // come from there, and the decoders start once they are published (the play-start
-    // frame then has the processor).
+    // When the first sounds were decoded before the play started, they come from there, and
+    // the rest of the bank is queued once they are published (the play-start frame then has
+    // the processor).
     size_t ahead = 0;
     if (firstSounds) {
         std::vector<std::string> wanted = firstSoundFiles(song);
@@ -184,41 +155,81 @@ void LoadWithThread::run() {
         wanted.resize(ahead);
         firstSounds->keepOnly(wanted);
     }
-    AheadDecoder decoder(decodable, ahead);
-    if (ahead == 0) decoder.start(2);
+    DecodePool ownPool(0);
+    DecodePool& decoding = pool ? *pool : ownPool;
+    std::vector<std::shared_ptr<ElementJob>> queued(usable);
+    auto queueFrom = [&](size_t from) {
+        std::lock_guard<std::mutex> lock(jobsMutex);
+        jobsPool = &decoding;
+        for (size_t i = from; i < usable; ++i) {
+            queued[i] = std::make_shared<ElementJob>(elements[i].file);
+            decoding.submit(queued[i]);
+            // A stop that came before the job was listed cancels it here.
+            if (stopRequested.load()) decoding.cancel(*queued[i]);
+        }
+        jobs.assign(queued.begin(), queued.end());
+    };
+    // The end of a load that publishes nothing from element `from` on: every job given up (a
+    // worker stops where it is, alone), and what was loaded past the published elements emptied.
+    auto unpublishedFrom = [&](size_t from) {
+        for (const std::shared_ptr<ElementJob>& job : queued) {
+            if (job) decoding.cancel(*job);
+        }
+        for (size_t k = from; k < usable; ++k) {
+            if (elements[k].buffer->sampleCount() > 0) elements[k].buffer->clear();
+        }
+        dropFirstSounds();
+        std::lock_guard<std::mutex> lock(jobsMutex);
+        jobs.clear();
+    };
+    if (ahead == 0) queueFrom(0);
     for (size_t i = 0; i < elements.size(); ++i) {
         Element& e = elements[i];
         bool ok = false;
-        if (i < ahead) {
-            // Not decoded quietly, it is read as a plain load would, which reports the file.
-            ok = firstSounds->load(*e.buffer, e.file);
-        } else if (i < usable) {
-            ok = decoder.wait(i);
-            // Not decoded quietly: the plain load reports the file (or reads it after all).
-            if (!ok) ok = loadSamplesOnce(*e.buffer, e.file);
+        if (!stopRequested.load()) {
+            if (i < ahead) {
+                // Not decoded quietly, it is read as a plain load would, which reports the file.
+                ok = firstSounds->load(*e.buffer, e.file);
+            } else if (i < usable) {
+                // The samples are the loader's once the job is done (a job given up may
+                // still be in its worker's hands).
+                ElementJob& job = *queued[i];
+                if (decoding.finish(job) == JobState::done) {
+                    ok = e.buffer->loadFromSamples(job.samples, job.channels, job.sampleRate);
+                    std::vector<sf::Int16>().swap(job.samples);
+                }
+                // Not decoded quietly: the plain load reports the file (or reads it after all).
+                if (!ok && !stopRequested.load()) ok = e.buffer->loadFromFile(e.file);
+            }
+        }
+        if (stopRequested.load()) {
+            unpublishedFrom(i);
+            loadStatus = -2;
+            return;
         }
         if (!ok) {
-            decoder.stop();
-            decoder.forgetAfter(i);
-            firstSounds.reset();
+            unpublishedFrom(i);
             loadStatus = -1;
             std::cerr << e.failure << std::endl;
             return;
         }
         // The sound holds its buffer before the main thread may see it ready.
-        e.sound->setBuffer(*e.buffer);
+        e.sound->setBuffer(e.buffer->sound());
         if (betweenAttachAndFlag) betweenAttachAndFlag();
         if (e.flag) e.flag->store(true, std::memory_order_release);
         if (i + 1 == ahead) {
             firstSoundsReady.store(firstSounds->takenReady.load());
-            firstSounds.reset();
+            dropFirstSounds();
             // The play's first frames are drawn before the rest of the bank, which no play
             // needs for seconds, competes with them.
             std::this_thread::sleep_until(launched + restOfBankDelay);
-            decoder.start(2);
+            queueFrom(ahead);
         }
     }
-    decoder.stop();
+    {
+        std::lock_guard<std::mutex> lock(jobsMutex);
+        jobs.clear();
+    }
     std::cout << "success thread!" << std::endl;
     loadStatus = 1;
 }

@@ -7,24 +7,24 @@
 
 const float menuSoundVolumes[4] = {50.0f, 60.0f, 50.0f, 50.0f};
 
-bool loadMenuSounds(std::vector<sf::Sound>& sounds, std::vector<sf::SoundBuffer>& buffers,
+bool loadMenuSounds(std::vector<sf::Sound>& sounds, std::vector<HeldBuffer>& buffers,
                     SoundDecoder* ahead) {
     sounds.resize(4);
     buffers.resize(4);
     for (int i = 0; i < 4; ++i) {
         if (!loadSound(ahead, buffers[i], menuSoundFile(i))) return false;
-        sounds[i].setBuffer(buffers[i]);
+        sounds[i].setBuffer(buffers[i].sound());
     }
     return true;
 }
 
-bool loadDrones(std::vector<sf::Sound>& sounds, std::vector<sf::SoundBuffer>& buffers,
+bool loadDrones(std::vector<sf::Sound>& sounds, std::vector<HeldBuffer>& buffers,
                 SoundDecoder* ahead) {
     sounds.resize(4);
     buffers.resize(4);
     for (int i = 1; i <= 4; ++i) {
         if (!loadSound(ahead, buffers[i - 1], droneFile(i))) return false;
-        sounds[i - 1].setBuffer(buffers[i - 1]);
+        sounds[i - 1].setBuffer(buffers[i - 1].sound());
     }
     return true;
 }

@@ -1,9 +1,10 @@
 #pragma once
 
 #include <SFML/Audio/Sound.hpp>
-#include <SFML/Audio/SoundBuffer.hpp>
 #include <string>
 #include <vector>
+
+#include "audio/held_samples.h"
 
 // The menu sounds, by index: 0 click, 1 menu loop, 2 full-volume menu loop, 3 error sound
 // (their files: menuSoundFile, the drones' droneFile, in assets/asset_files.h).
@@ -15,10 +16,10 @@ class SoundDecoder;
 // Resizes both lists to 4 and loads the menu sounds in index order, each sound bound to the
 // buffer of the same index. False at the first file that fails (later files are not tried).
 // The files come from the decoder when one is given (decoded ahead).
-bool loadMenuSounds(std::vector<sf::Sound>& sounds, std::vector<sf::SoundBuffer>& buffers,
+bool loadMenuSounds(std::vector<sf::Sound>& sounds, std::vector<HeldBuffer>& buffers,
                     SoundDecoder* ahead = nullptr);
 // The same for the four drones.
-bool loadDrones(std::vector<sf::Sound>& sounds, std::vector<sf::SoundBuffer>& buffers,
+bool loadDrones(std::vector<sf::Sound>& sounds, std::vector<HeldBuffer>& buffers,
                 SoundDecoder* ahead = nullptr);
 
 // Sets the volumes of the menu sounds for the master volume v, in the order 3, 2, 1, 0.

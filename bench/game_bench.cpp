@@ -21,6 +21,7 @@
 #include "board/route.h"
 #include "core/songs.h"
 #include "game/game.h"
+#include "support/load_watch.h"
 #include "support/window_events.h"
 #include "ui/interface.h"
 #include "ui/picture_decoder.h"
@@ -217,35 +218,19 @@ void BM_SongLoad(benchmark::State& state) {
             run.platform.pushKey(songKey(song));
         }
         // A watcher thread stamps the moments the flags rise, to the half millisecond.
-        std::atomic<bool> stop{false};
-        std::atomic<bool> launched{false};
-        double firstMs = -1;
-        double wholeMs = -1;
-        const auto t0 = BenchClock::now();
-        std::thread watch([&] {
-            while (!stop.load()) {
-                if (firstMs < 0 && launched.load() && songBankReady.firstSoundsReady())
-                    firstMs = msBetween(t0, BenchClock::now());
-                LoadWithThread* loader = run.app.backgroundLoader.get();
-                if (launched.load() && loader && loader->loadStatus.load() != 0) {
-                    wholeMs = msBetween(t0, BenchClock::now());
-                    return;
-                }
-                std::this_thread::sleep_for(std::chrono::microseconds(500));
-            }
-        });
+        LoadWatch watch;
         // Frames are finished one by one, as a window's buffer swap makes them.
         run.player.dt = 1.0f / 30.0f;
         run.player.frame();
         finishDrawing(run);
-        launched = true;
+        watch.watch(run.app.backgroundLoader.get());
         const auto limit = BenchClock::now() + std::chrono::seconds(60);
-        while (wholeMs < 0 && BenchClock::now() < limit) {
+        while (watch.endMs() < 0 && BenchClock::now() < limit) {
             run.player.frame();
             finishDrawing(run);
         }
-        stop = true;
-        watch.join();
+        watch.stop();
+        const double firstMs = watch.firstSoundsMs(), wholeMs = watch.endMs();
         state.SetIterationTime(std::max(wholeMs, 0.0) / 1000.0);
         firstSum += firstMs;
         ++n;
@@ -511,7 +496,7 @@ void BM_PlayStartParts(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         // The pictures decoded while the song list is open, as the game does.
-        PictureDecoder ahead(ui.playPictureFiles(mode), 1);
+        PictureDecoder ahead(app.pool(), ui.playPictureFiles(mode));
         while (!ahead.finished()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
         finishDrawing(run);  // nothing of the menus' drawing left pending
         state.ResumeTiming();
@@ -530,6 +515,7 @@ void BM_PlayStartParts(benchmark::State& state) {
         lap(2);
         app.backgroundLoader = std::make_unique<LoadWithThread>(
             &app.touchSounds, &app.touchBuffers, &app.waveSounds, &app.waveBuffers, song);
+        app.backgroundLoader->pool = &app.pool();
         app.backgroundLoader->launch();
         lap(3);
         setupRouteResources(app.slimeTextures, app.buttonTexture, app.gaugeTextures,
@@ -553,4 +539,131 @@ void BM_PlayStartParts(benchmark::State& state) {
     for (int k = 0; k < 7; ++k) state.counters[names[k]] = n ? parts[k] / n : 0.0;
 }
 BENCHMARK(BM_PlayStartParts)->DenseRange(0, 3)->Iterations(3)->Unit(benchmark::kMillisecond);
+}  // namespace
+
+namespace {
+// Percentile p (0..1) of the frame times, nearest rank.
+double percentile(std::vector<double> times, double p) {
+    if (times.empty()) return 0.0;
+    std::sort(times.begin(), times.end());
+    const size_t rank = static_cast<size_t>(std::ceil(p * static_cast<double>(times.size())));
+    return times[std::min(times.size() - 1, rank > 0 ? rank - 1 : 0)];
+}
+
+// One frame of the player, timed until its drawing is done (ms).
+double timedFrame(GameRun& run) {
+    const auto t = BenchClock::now();
+    run.player.frame();
+    finishDrawing(run);
+    return msBetween(t, BenchClock::now());
+}
+
+// The song list open for half a second, as a player reads it (its work ahead runs), then the
+// song's number key: the play-start frame. False when the play did not start.
+bool pickSong(GameRun& run, int song) {
+    if (!run.toSongList()) return false;
+    run.player.dt = 1.0f / 60.0f;
+    const auto open = BenchClock::now();
+    while (msBetween(open, BenchClock::now()) < 500.0) timedFrame(run);
+    run.platform.pushKey(songKey(song));
+    timedFrame(run);
+    return run.app.iface->Screen == Playing && songOf(run.app.game->mode) == song;
+}
+
+bool stillLoading(GameRun& run) {
+    LoadWithThread* loader = run.app.backgroundLoader.get();
+    return loader && loader->loadStatus.load() == 0;
+}
+
+// The frames of a play's first three seconds, while its song loads, against the steady frames
+// of the same play once its bank is loaded (one second of them): the 99th percentile of the
+// first (counter loading_p99_ms, also the manual time) against the median of the second
+// (steady_median_ms). The play-start frame itself is BM_PlayStartFrame's. Frames are played as
+// by a player catching, each timed until its drawing is done.
+void BM_LoadingFrames(benchmark::State& state) {
+    const int song = static_cast<int>(state.range(0));
+    GameRun* started = startedRun(state);
+    if (!started) return;
+    GameRun& run = *started;
+    Quiet quiet;
+    std::vector<double> loading, steady;
+    int loadedWithin = 0, n = 0;
+    for (auto _ : state) {
+        if (!pickSong(run, song)) {
+            state.SkipWithError("the play did not start");
+            return;
+        }
+        std::vector<double> mine;
+        const auto t0 = BenchClock::now();
+        while (msBetween(t0, BenchClock::now()) < 3000.0) mine.push_back(timedFrame(run));
+        loadedWithin += !stillLoading(run);
+        const auto limit = BenchClock::now() + std::chrono::seconds(60);
+        while (stillLoading(run) && BenchClock::now() < limit) timedFrame(run);
+        const auto t1 = BenchClock::now();
+        while (msBetween(t1, BenchClock::now()) < 1000.0) steady.push_back(timedFrame(run));
+        state.SetIterationTime(percentile(mine, 0.99) / 1000.0);
+        loading.insert(loading.end(), mine.begin(), mine.end());
+        ++n;
+        run.player.dt = 1.0f / 24.0f;
+        run.leavePlay();
+    }
+    const double p99 = percentile(loading, 0.99), median = percentile(steady, 0.5);
+    state.counters["loading_p99_ms"] = p99;
+    state.counters["loading_max_ms"] = percentile(loading, 1.0);
+    state.counters["steady_median_ms"] = median;
+    state.counters["ratio"] = median > 0 ? p99 / median : 0.0;
+    state.counters["loading_frames"] = static_cast<double>(loading.size());
+    state.counters["bank_loaded_within_3s"] = n ? static_cast<double>(loadedWithin) / n : 0.0;
+}
+BENCHMARK(BM_LoadingFrames)
+    ->DenseRange(0, 3)
+    ->UseManualTime()
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
+
+// Leaving a play while its song loads, as a player does who picked the wrong song: in the frame
+// after the play-start frame, Escape (the pause panel opens), then Escape again once it is open
+// (quit to the song list).
+// The longest frame from the first Escape until the song list shows (manual time), and how
+// often the bank was still loading at the second Escape (counter loading_at_quit).
+void BM_LeaveWhileLoading(benchmark::State& state) {
+    const int song = static_cast<int>(state.range(0));
+    GameRun* started = startedRun(state);
+    if (!started) return;
+    GameRun& run = *started;
+    Quiet quiet;
+    Interface& ui = *run.app.iface;
+    double worstSum = 0;
+    int loadingAtQuit = 0, n = 0;
+    for (auto _ : state) {
+        if (!pickSong(run, song)) {
+            state.SkipWithError("the play did not start");
+            return;
+        }
+        run.platform.pushKey(sf::Keyboard::Escape);
+        double worst = timedFrame(run);
+        for (int k = 0; k < 600 && (ui.pauseOpening || !ui.pauseShown); ++k)
+            worst = std::max(worst, timedFrame(run));
+        loadingAtQuit += stillLoading(run);
+        run.platform.pushKey(sf::Keyboard::Escape);
+        for (int k = 0; k < 600 && ui.Screen != LevelSelect; ++k)
+            worst = std::max(worst, timedFrame(run));
+        if (ui.Screen != LevelSelect) {
+            state.SkipWithError("the song list did not show");
+            return;
+        }
+        worst = std::max(worst, timedFrame(run));
+        state.SetIterationTime(worst / 1000.0);
+        worstSum += worst;
+        ++n;
+        run.player.dt = 1.0f / 24.0f;
+    }
+    state.counters["longest_frame_ms"] = n ? worstSum / n : 0.0;
+    state.counters["loading_at_quit"] = n ? static_cast<double>(loadingAtQuit) / n : 0.0;
+}
+BENCHMARK(BM_LeaveWhileLoading)
+    ->DenseRange(0, 3)
+    ->UseManualTime()
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
 }  // namespace

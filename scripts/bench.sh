@@ -56,7 +56,7 @@ ln -s "$RUN/graphs" "$WORK/graphs"
 ln -s "$RUN/qo_audio" "$WORK/qo_audio"
 
 echo "machine: $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
-FILTER='GameUpdate|PlayStartFrame|PlayStartParts|SongLoad|DecodeFirstSounds|DecodeSongFiles'
+FILTER='GameUpdate|PlayStartFrame|PlayStartParts|SongLoad|DecodeFirstSounds|DecodeSongFiles|LoadingFrames|LeaveWhileLoading'
 [ "$QUICK" -eq 0 ] && FILTER="$FILTER|LoopSeams"
 [ "$QUICK" -eq 0 ] && FILTER="$FILTER|SeamError"
 echo "google benchmarks ($FILTER)..."
@@ -163,6 +163,16 @@ for s in range(4):
     if mouse:
         row(f"whole song bank loaded, song {s}", ms(mouse), "<= 1.1 x floor",
             ms(fall) if fall else None)
+for s in range(4):
+    b = bench.get(f"BM_LoadingFrames/{s}")
+    if b:
+        row(f"play's first 3 s while song {s} loads: p99 frame / steady median "
+            f"({b['loading_p99_ms']:.1f} / {b['steady_median_ms']:.1f} ms)", b["ratio"],
+            "<= 1.25", unit="x")
+    b = bench.get(f"BM_LeaveWhileLoading/{s}")
+    if b:
+        row(f"longest frame, Escape twice to the song list while song {s} loads "
+            f"(loading at quit {b['loading_at_quit']:.2f})", b["longest_frame_ms"], "<= 33 ms")
 for s in range(4):
     b = bench.get(f"BM_LoopSeams/{s}")
     if b:

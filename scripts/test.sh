@@ -34,15 +34,18 @@ sanitizer_build() {  # sanitizer_build <folder> <sanitizers> [cmake options...]
 }
 
 # Thread sanitizer over the hand-overs between threads: plays started, restarted and left
-# while their song loads, loaders deleted at every stage of their load, pictures decoded
-# ahead by workers that may be dropped mid-work. Only those tests are built.
+# while their song loads, loaders stopped and deleted at every stage of their load (and the
+# benchmarks' watcher of a load), pictures decoded ahead by the pool for batches that may be
+# dropped mid-work, and the song list's work ahead with the plays it starts. Only those tests
+# are built.
 # One suppression file serves every run.
 TSAN_SUPPRESSIONS="$ROOT/tests/support/tsan_suppressions.txt"
 if [ "${MIREVO_SKIP_SANITIZERS:-}" != "1" ]; then
     sanitizer_build "$TSAN_BUILD" thread -DMIREVO_BENCH=OFF
-    cmake --build "$TSAN_BUILD" --target test_audio test_game_gfx test_ui_gfx
-    for run in "test_audio *Loader.*" "test_game_gfx PlayTest.PlaysStartedAndLeftWhileTheirSongIsLoading" \
-        "test_ui_gfx PictureDecoder.*"; do
+    cmake --build "$TSAN_BUILD" --target test_audio test_game_gfx test_ui_gfx test_flow
+    for run in "test_audio *Loader.*:SoundDecoder.*" \
+        "test_game_gfx PlayTest.PlaysStartedAndLeftWhileTheirSongIsLoading" \
+        "test_ui_gfx PictureDecoder.*" "test_flow SongGuess.*"; do
         read -r binary filter <<<"$run"
         if (cd "$TSAN_BUILD" && TSAN_OPTIONS="halt_on_error=1 suppressions=$TSAN_SUPPRESSIONS" \
             MIREVO_ASSETS="$BUILD/run" \

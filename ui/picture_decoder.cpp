@@ -8,21 +8,6 @@
 
 #include "assets/asset_files.h"
 
-PictureDecoder::PictureDecoder(std::vector<std::string> files, int threads) {
-    pictures.resize(files.size());
-    for (size_t i = 0; i < files.size(); ++i) pictures[i].file = std::move(files[i]);
-    for (int t = 0; t < threads; ++t) workers.emplace_back(&PictureDecoder::work, this);
-}
-
-PictureDecoder::~PictureDecoder() {
-    stopping.store(true);
-    for (std::thread& worker : workers) worker.join();
-    for (Picture& p : pictures) {
-        if (!p.taken) aheadFileLog.noteUntaken(p.file);
-        stbi_image_free(p.pixels);
-    }
-}
-
 namespace {
 // The signatures of the pictures read here: PNG and JPEG, the formats of the game's pictures,
 // which the graphics library's own decoder reads the same way. It refuses some others that
@@ -38,7 +23,7 @@ bool readHere(const unsigned char* head, size_t size) {
 // plain load: anything but a regular file (links followed; a FIFO or a device may block
 // whoever opens it, and a worker could not be stopped), anything but a PNG or JPEG picture,
 // and a picture that does not decode.
-unsigned char* decode(const std::string& file, int& width, int& height) {
+unsigned char* decodePicture(const std::string& file, int& width, int& height) {
     std::error_code error;
     if (!std::filesystem::is_regular_file(file, error)) return nullptr;
     std::FILE* in = std::fopen(file.c_str(), "rb");
@@ -59,34 +44,42 @@ unsigned char* decode(const std::string& file, int& width, int& height) {
 }
 }  // namespace
 
-void PictureDecoder::work() {
-    for (;;) {
-        size_t i = 0;
-        {
-            std::lock_guard<std::mutex> lock(mutex);
-            while (i < pictures.size() && pictures[i].claimed) ++i;
-            if (stopping.load() || i >= pictures.size()) return;
-            pictures[i].claimed = true;
-        }
-        // The file name is fixed before the workers start; only the result is shared.
-        int width = 0, height = 0;
-        unsigned char* pixels = decode(pictures[i].file, width, height);
-        std::lock_guard<std::mutex> lock(mutex);
-        Picture& p = pictures[i];
-        p.pixels = pixels;
-        p.width = width;
-        p.height = height;
-        p.done = true;
-        ++doneCount;
-        decoded.notify_all();
+// One picture: its RGBA pixels once decoded (null when it was not decoded here).
+class PictureDecoder::Job : public DecodeJob {
+public:
+    explicit Job(std::string file) : file(std::move(file)) {}
+    ~Job() override { stbi_image_free(pixels); }
+    bool decode(const std::atomic<bool>&) override {
+        pixels = decodePicture(file, width, height);
+        return pixels != nullptr;
+    }
+    const std::string file;
+    unsigned char* pixels = nullptr;
+    int width = 0;
+    int height = 0;
+};
+
+PictureDecoder::PictureDecoder(DecodePool& pool, std::vector<std::string> files) : pool(pool) {
+    pictures.resize(files.size());
+    for (size_t i = 0; i < files.size(); ++i) {
+        pictures[i].job = std::make_shared<Job>(std::move(files[i]));
+        pool.submit(pictures[i].job);
+    }
+}
+
+PictureDecoder::~PictureDecoder() {
+    // A picture being decoded is finished by its worker and freed with its job.
+    for (Entry& e : pictures) {
+        if (!e.taken) aheadFileLog.noteUntaken(e.job->file);
+        pool.cancel(*e.job);
     }
 }
 
 bool PictureDecoder::load(sf::Texture& texture, const std::string& file) {
-    Picture* found = nullptr;
-    for (Picture& p : pictures) {
-        if (!p.taken && p.file == file) {
-            found = &p;
+    Entry* found = nullptr;
+    for (Entry& e : pictures) {
+        if (!e.taken && e.job->file == file) {
+            found = &e;
             break;
         }
     }
@@ -94,39 +87,25 @@ bool PictureDecoder::load(sf::Texture& texture, const std::string& file) {
         aheadFileLog.noteUnlisted(file);
         return texture.loadFromFile(file);
     }
-    unsigned char* pixels = nullptr;
-    int width = 0, height = 0;
-    {
-        std::unique_lock<std::mutex> lock(mutex);
-        found->taken = true;
-        if (!found->claimed) {
-            // No worker has come to it yet: decoded here rather than waited for.
-            found->claimed = true;
-            found->done = true;
-            ++doneCount;
-            lock.unlock();
-            pixels = decode(file, width, height);
-        } else {
-            decoded.wait(lock, [&] { return found->done; });
-            pixels = found->pixels;
-            found->pixels = nullptr;
-            width = found->width;
-            height = found->height;
-        }
-    }
+    found->taken = true;
+    Job& job = *found->job;
     // Not decoded here: the plain load reports it (or reads it after all).
-    if (!pixels) return texture.loadFromFile(file);
+    if (pool.finish(job) != JobState::done) return texture.loadFromFile(file);
     // What loadFromFile does with a whole picture: create, then upload the pixels.
     const bool created =
-        texture.create(static_cast<unsigned>(width), static_cast<unsigned>(height));
-    if (created) texture.update(pixels);
-    stbi_image_free(pixels);
+        texture.create(static_cast<unsigned>(job.width), static_cast<unsigned>(job.height));
+    if (created) texture.update(job.pixels);
+    stbi_image_free(job.pixels);
+    job.pixels = nullptr;
     return created;
 }
 
 bool PictureDecoder::finished() const {
-    std::lock_guard<std::mutex> lock(mutex);
-    return doneCount == pictures.size();
+    for (const Entry& e : pictures) {
+        const JobState state = pool.state(*e.job);
+        if (state == JobState::pending || state == JobState::claimed) return false;
+    }
+    return true;
 }
 
 bool loadPicture(PictureDecoder* decoder, sf::Texture& texture, const std::string& file) {

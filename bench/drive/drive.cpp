@@ -239,8 +239,8 @@ int startupFloor() {
 long long textureBytes(const sf::Texture& t) {
     return 4LL * t.getSize().x * t.getSize().y;
 }
-long long bufferBytes(const sf::SoundBuffer& b) {
-    return static_cast<long long>(heldSampleCount(b)) * 2;
+long long bufferBytes(const HeldBuffer& b) {
+    return static_cast<long long>(b.sampleCount()) * 2;
 }
 
 // Peak memory of the process during a play of a song, against the bytes of the pictures and
@@ -278,9 +278,9 @@ int memory(int song) {
         for (const sf::Texture& t : *list) pictures += textureBytes(t);
     long long sounds = 0;
     for (const auto& row : app.waveBuffers)
-        for (const sf::SoundBuffer& b : row) sounds += bufferBytes(b);
+        for (const HeldBuffer& b : row) sounds += bufferBytes(b);
     for (const auto* list : {&app.droneBuffers, &app.menuBuffers, &app.touchBuffers})
-        for (const sf::SoundBuffer& b : *list) sounds += bufferBytes(b);
+        for (const HeldBuffer& b : *list) sounds += bufferBytes(b);
     const int loaded = app.backgroundLoader ? app.backgroundLoader->loadStatus.load() : -2;
     std::cout << "memory song " << song << " base_kb " << baseKb << " started_kb " << startedKb
               << " peak_kb " << peakKb << " now_kb " << nowKb << " trimmed_kb " << trimmedKb

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <type_traits>
 #include <vector>
 
 #include "support/game_folder.h"
@@ -59,10 +60,41 @@ TEST(HeldSamples, QuietDecodingMatchesThePlainLoadOrDeclines) {
         EXPECT_TRUE(std::equal(samples.begin(), samples.end(), plain.getSamples())) << c.file;
 
         // Loaded from the decoded samples, the buffer plays them and keeps no copy.
-        sf::SoundBuffer held;
-        ASSERT_TRUE(loadDecodedSamples(held, samples, channels, rate));
-        EXPECT_EQ(held.getSampleCount(), 0u);
-        EXPECT_EQ(heldSampleCount(held), samples.size());
-        EXPECT_EQ(held.getDuration(), plain.getDuration());
+        HeldBuffer held;
+        ASSERT_TRUE(held.loadFromSamples(samples, channels, rate));
+        EXPECT_EQ(held.sound().getSampleCount(), 0u);
+        EXPECT_EQ(held.sampleCount(), samples.size());
+        EXPECT_EQ(held.sound().getChannelCount(), channels);  // read from the audio library
+        EXPECT_EQ(held.sound().getDuration(), plain.getDuration());
     }
+}
+
+// A copy of a buffer whose samples were released would be empty, and silent: copying one does
+// not compile. A bank's vector moves its buffers instead, when it grows or is rebuilt.
+static_assert(!std::is_copy_constructible_v<HeldBuffer> && !std::is_copy_assignable_v<HeldBuffer>,
+              "a HeldBuffer must not be copyable");
+static_assert(std::is_nothrow_move_constructible_v<HeldBuffer>,
+              "a vector of HeldBuffer must move its elements, not copy them");
+
+// Moved (a bank's vector growing), a buffer stays the one its sound plays, with its samples.
+TEST(HeldSamples, ABankThatGrowsKeepsItsSoundsBound) {
+    GameFolder folder(false);
+    ASSERT_TRUE(writeSound("a.ogg", 22050, 1, 4000));
+    std::vector<HeldBuffer> buffers(2);
+    std::vector<sf::Sound> sounds(2);
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_TRUE(buffers[i].loadFromFile("a.ogg"));
+        sounds[i].setBuffer(buffers[i].sound());
+    }
+    buffers.reserve(64);
+    buffers.resize(40);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(sounds[i].getBuffer(), &buffers[i].sound());
+        EXPECT_EQ(buffers[i].sampleCount(), 4000u);
+        EXPECT_EQ(buffers[i].sound().getChannelCount(), 1u);  // read from the audio library
+    }
+    sounds[1].play();
+    EXPECT_EQ(sounds[1].getStatus(), sf::Sound::Playing);
+    buffers[1].clear();
+    EXPECT_EQ(sounds[1].getBuffer(), nullptr);
 }

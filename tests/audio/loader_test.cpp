@@ -12,6 +12,7 @@
 #include "audio/sound_banks.h"
 #include "support/bounded_wait.h"
 #include "support/game_folder.h"
+#include "support/load_watch.h"
 #include "test_sounds.h"
 
 using namespace testsounds;
@@ -23,10 +24,12 @@ namespace {
 class Loader : public ::testing::TestWithParam<bool> {
 protected:
     GameFolder folder{false};
+    // The game's pool, as on a machine of three cores.
+    DecodePool pool{2};
     std::vector<std::vector<sf::Sound>> waveSounds;
-    std::vector<std::vector<sf::SoundBuffer>> waveBuffers;
+    std::vector<std::vector<HeldBuffer>> waveBuffers;
     std::vector<sf::Sound> touchSounds;
-    std::vector<sf::SoundBuffer> touchBuffers;
+    std::vector<HeldBuffer> touchBuffers;
     std::ostringstream out, err;
     std::unique_ptr<LoadWithThread> loader;
     // Given to the loaders started (see LoadWithThread::betweenAttachAndFlag).
@@ -50,8 +53,9 @@ protected:
             for (int other = 0; other < 4; ++other) {
                 for (const std::string& file : firstSoundFiles(other)) files.push_back(file);
             }
-            loader->firstSounds = std::make_unique<SoundDecoder>(files, 1);
+            loader->firstSounds = std::make_unique<SoundDecoder>(pool, files);
         }
+        loader->pool = &pool;
         loader->betweenAttachAndFlag = betweenAttachAndFlag;
         loader->launch();
     }
@@ -73,8 +77,8 @@ protected:
         EXPECT_EQ(loader->firstSounds, nullptr) << "what was decoded ahead is freed";
     }
     // Whether the sound holds its own buffer, with samples.
-    static bool holds(const sf::Sound& sound, const sf::SoundBuffer& buffer) {
-        return sound.getBuffer() == &buffer && heldSampleCount(buffer) > 0;
+    static bool holds(const sf::Sound& sound, const HeldBuffer& buffer) {
+        return sound.getBuffer() == &buffer.sound() && buffer.sampleCount() > 0;
     }
     // Elements whose flag is up while their sound does not hold its buffer yet.
     int readyWithoutBuffer() const {
@@ -104,7 +108,7 @@ protected:
         }
         return count;
     }
-    bool wave(int r, int k) const { return heldSampleCount(waveBuffers[r][k]) > 0; }
+    bool wave(int r, int k) const { return waveBuffers[r][k].sampleCount() > 0; }
 
     // What a play does in one frame with the handed-over sounds: touches and layers played,
     // turned down, moved and paused. Returns how many it used.
@@ -150,14 +154,14 @@ TEST_P(Loader, EveryFileLandsInItsElementAndIsHandedOver) {
         load(song);
         ASSERT_EQ(loader->loadStatus.load(), 1);
         for (int i = 0; i < 4; ++i) {
-            EXPECT_EQ(heldSampleCount(touchBuffers[i]), touchLength(i + 1));
-            EXPECT_EQ(touchSounds[i].getBuffer(), &touchBuffers[i]);
+            EXPECT_EQ(touchBuffers[i].sampleCount(), touchLength(i + 1));
+            EXPECT_EQ(touchSounds[i].getBuffer(), &touchBuffers[i].sound());
             EXPECT_TRUE(songBankReady.touchReady(i));
         }
         for (int r = 0; r < 4; ++r) {
             for (int k = 0; k < touchCounts[song][r]; ++k) {
-                EXPECT_EQ(heldSampleCount(waveBuffers[r][k]), waveLength(r + 1, k + 1));
-                EXPECT_EQ(waveSounds[r][k].getBuffer(), &waveBuffers[r][k]);
+                EXPECT_EQ(waveBuffers[r][k].sampleCount(), waveLength(r + 1, k + 1));
+                EXPECT_EQ(waveSounds[r][k].getBuffer(), &waveBuffers[r][k].sound());
                 EXPECT_TRUE(songBankReady.waveReady(r, k));
             }
         }
@@ -174,7 +178,7 @@ TEST_P(Loader, AMissingThirdTouchStopsBeforeAnyWaveFile) {
     EXPECT_EQ(out.str(), "");
     EXPECT_TRUE(songBankReady.touchReady(1));
     EXPECT_FALSE(songBankReady.touchReady(2));
-    EXPECT_EQ(heldSampleCount(touchBuffers[3]), 0u);
+    EXPECT_EQ(touchBuffers[3].sampleCount(), 0u);
     for (int r = 0; r < 4; ++r) EXPECT_FALSE(wave(r, 0) || songBankReady.waveReady(r, 0));
 }
 
@@ -202,7 +206,7 @@ TEST_P(Loader, TheSameSongTwiceIsReadAgain) {
     EXPECT_TRUE(touchBuffers.empty());  // the deleted loader freed them
     load(1);
     EXPECT_EQ(loader->loadStatus.load(), 1);
-    EXPECT_EQ(heldSampleCount(waveBuffers[3][4]), waveLength(4, 5));
+    EXPECT_EQ(waveBuffers[3][4].sampleCount(), waveLength(4, 5));
 }
 
 // A file that only the plain load reads (a WAV under an .ogg name) is still loaded, in its
@@ -213,7 +217,7 @@ TEST_P(Loader, AFileOnlyThePlainLoadReadsIsLoadedInItsTurn) {
     std::rename("other.wav", waveName(1, 2, 1).c_str());
     load(1);
     EXPECT_EQ(loader->loadStatus.load(), 1);
-    EXPECT_EQ(heldSampleCount(waveBuffers[1][0]), 777u);
+    EXPECT_EQ(waveBuffers[1][0].sampleCount(), 777u);
     EXPECT_TRUE(songBankReady.waveReady(1, 0));
     EXPECT_EQ(err.str(), "");
 }
@@ -264,6 +268,50 @@ TEST_P(Loader, DeletedMidLoadItWaitsThenFreesTheBuffersAndKeepsTheSounds) {
     }
 }
 
+// A loader stopped at any point of its load (between the two steps of a publication, the
+// worst moment) returns without reading further: the last layer is a FIFO, which only a loader
+// that goes on would open and wait on. What was published before the stop stays, whole; nothing
+// after it is published, attached or kept; nothing is printed.
+TEST_P(Loader, StoppedMidLoadItPublishesNothingAfterTheStop) {
+    ASSERT_TRUE(writeSongFiles(0, 1, waveName(0, 4, 7)));
+    ASSERT_TRUE(makeFifo(waveName(0, 4, 7)));
+    // Stopped at the n-th publication (0: before the launch); song 0 publishes 31 sounds
+    // before the FIFO.
+    for (int stopAt : {0, 1, 4, 8, 9, 17, 30}) {
+        SCOPED_TRACE("stopped at publication " + std::to_string(stopAt));
+        int published = 0;
+        betweenAttachAndFlag = [&] {
+            if (++published == stopAt) loader->requestStop();
+        };
+        std::streambuf* oldOut = std::cout.rdbuf(out.rdbuf());
+        std::streambuf* oldErr = std::cerr.rdbuf(err.rdbuf());
+        start(0);
+        if (stopAt == 0) loader->requestStop();
+        finish(0, 10.0, [] { releaseFifoReaders(waveName(0, 4, 7)); });
+        std::cout.rdbuf(oldOut);
+        std::cerr.rdbuf(oldErr);
+        EXPECT_EQ(loader->loadStatus.load(), -2);
+        EXPECT_EQ(published, stopAt) << "publications after the stop";
+        // The order of publication: touches, first layers, then the rows.
+        std::vector<std::pair<int, int>> order;  // (-1, touch) or (route, layer)
+        for (int i = 0; i < 4; ++i) order.push_back({-1, i});
+        for (int r = 0; r < 4; ++r) order.push_back({r, 0});
+        for (int r = 0; r < 4; ++r) {
+            for (int k = 1; k < touchCounts[0][r]; ++k) order.push_back({r, k});
+        }
+        for (size_t n = 0; n < order.size(); ++n) {
+            const auto [r, k] = order[n];
+            const bool ready = r < 0 ? songBankReady.touchReady(k) : songBankReady.waveReady(r, k);
+            const HeldBuffer& buffer = r < 0 ? touchBuffers[k] : waveBuffers[r][k];
+            EXPECT_EQ(ready, static_cast<int>(n) < stopAt) << "sound " << n;
+            EXPECT_EQ(buffer.sampleCount() > 0, ready) << "sound " << n << " kept";
+        }
+        EXPECT_EQ(readyWithoutBuffer() + attachedNotReady(), 0) << "a sound half handed over";
+        EXPECT_EQ(out.str() + err.str(), "");
+        EXPECT_EQ(loader->firstSounds, nullptr) << "what was decoded ahead is freed";
+    }
+}
+
 TEST_P(Loader, EverythingIsUsableOnceTheLoadIsDone) {
     ASSERT_TRUE(writeSongFiles(2, 2));
     start(2);
@@ -275,6 +323,26 @@ TEST_P(Loader, EverythingIsUsableOnceTheLoadIsDone) {
         stepBoundSeconds, "the loader of song 2 to report its end");
     EXPECT_EQ(loader->loadStatus.load(), 1);
     EXPECT_EQ(useWhatIsReady(), 27);
+}
+
+// The benchmarks' watcher reads the flags from a thread of its own while the main thread plays
+// what is handed over (also for the thread-sanitizer build): the first sounds come before the
+// end of the load, and both moments are seen.
+TEST_P(Loader, WatchedFromAnotherThreadWhileThePlayUsesItsSounds) {
+    ASSERT_TRUE(writeSongFiles(2, 2));
+    LoadWatch watch;
+    start(2);
+    watch.watch(loader.get());
+    waitUntil(
+        [&] {
+            useWhatIsReady();
+            return watch.endMs() >= 0;
+        },
+        stepBoundSeconds, "the watcher to see the end of the load of song 2");
+    watch.stop();
+    EXPECT_EQ(loader->loadStatus.load(), 1);
+    EXPECT_GE(watch.firstSoundsMs(), 0.0);
+    EXPECT_LE(watch.firstSoundsMs(), watch.endMs());
 }
 
 INSTANTIATE_TEST_SUITE_P(FirstSounds, Loader, ::testing::Bool(),

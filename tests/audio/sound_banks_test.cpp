@@ -20,6 +20,7 @@ TEST(MenuSounds, LoadInIndexOrderAndStopAtAMissingMenuLoop) {
     for (bool decodedAhead : {false, true}) {
         SCOPED_TRACE(decodedAhead ? "decoded ahead" : "plain");
         GameFolder folder(false);
+        DecodePool pool(2);
         const char* files[4] = {"qo_audio/mirevo_menu/mirevo_menu_click1.ogg",
                                 "qo_audio/mirevo_menu/mirevo_menu_loop3.ogg",
                                 "qo_audio/mirevo_menu/mirevo_menu_maxVol_loop2.ogg",
@@ -27,10 +28,10 @@ TEST(MenuSounds, LoadInIndexOrderAndStopAtAMissingMenuLoop) {
         for (int i = 0; i < 4; ++i) ASSERT_TRUE(writeTone(files[i], 500 + 10 * i));
         std::remove(files[1]);
         std::vector<sf::Sound> sounds;
-        std::vector<sf::SoundBuffer> buffers;
+        std::vector<HeldBuffer> buffers;
         auto ahead = [&] {
             return decodedAhead ? std::make_unique<SoundDecoder>(
-                                      std::vector<std::string>(files, files + 4), 2)
+                                      pool, std::vector<std::string>(files, files + 4))
                                 : nullptr;
         };
         testing::internal::CaptureStderr();
@@ -40,14 +41,14 @@ TEST(MenuSounds, LoadInIndexOrderAndStopAtAMissingMenuLoop) {
         EXPECT_NE(said.find("mirevo_menu_loop3.ogg"), std::string::npos);
         EXPECT_EQ(said.find("mirevo_menu_loop3.ogg"), said.rfind("mirevo_menu_loop3.ogg"));
         ASSERT_EQ(buffers.size(), 4u);
-        EXPECT_EQ(heldSampleCount(buffers[0]), 500u);
-        EXPECT_EQ(heldSampleCount(buffers[2]), 0u);  // later files are not tried
+        EXPECT_EQ(buffers[0].sampleCount(), 500u);
+        EXPECT_EQ(buffers[2].sampleCount(), 0u);  // later files are not tried
 
         ASSERT_TRUE(writeTone(files[1], 510));
         ASSERT_TRUE(loadMenuSounds(sounds, buffers, ahead().get()));
         for (int i = 0; i < 4; ++i) {
-            EXPECT_EQ(heldSampleCount(buffers[i]), 500u + 10 * i);
-            EXPECT_EQ(sounds[i].getBuffer(), &buffers[i]);
+            EXPECT_EQ(buffers[i].sampleCount(), 500u + 10 * i);
+            EXPECT_EQ(sounds[i].getBuffer(), &buffers[i].sound());
         }
         setMenuVolumes(sounds, 1.0f);
         EXPECT_FLOAT_EQ(sounds[1].getVolume(), 60.0f);
@@ -61,29 +62,29 @@ TEST(Drones, LoadInOrderAndStopAtTheFirstMissingFile) {
     GameFolder folder(false);
     ASSERT_TRUE(testsounds::writeDrones());
     std::vector<sf::Sound> sounds;
-    std::vector<sf::SoundBuffer> buffers;
+    std::vector<HeldBuffer> buffers;
     ASSERT_TRUE(loadDrones(sounds, buffers));
     for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(heldSampleCount(buffers[i]), 610u + 10 * i);
-        EXPECT_EQ(buffers[i].getSampleCount(), 0u);  // held once, by the audio library
+        EXPECT_EQ(buffers[i].sampleCount(), 610u + 10 * i);
+        EXPECT_EQ(buffers[i].sound().getSampleCount(), 0u);  // held once, by the audio library
     }
-    EXPECT_EQ(sounds[3].getBuffer(), &buffers[3]);
+    EXPECT_EQ(sounds[3].getBuffer(), &buffers[3].sound());
 
     std::remove("qo_audio/mirevo_drones/mirevo_drone3.ogg");
-    std::vector<sf::SoundBuffer> others;
+    std::vector<HeldBuffer> others;
     EXPECT_FALSE(loadDrones(sounds, others));
-    EXPECT_EQ(heldSampleCount(others[1]), 620u);
-    EXPECT_EQ(heldSampleCount(others[3]), 0u);
+    EXPECT_EQ(others[1].sampleCount(), 620u);
+    EXPECT_EQ(others[3].sampleCount(), 0u);
 }
 
 TEST(TouchPlayback, OnlyHandedOverSoundsPlay) {
     GameFolder folder(false);
     ASSERT_TRUE(writeTone("qo_audio/t.ogg", 22050));
-    std::vector<sf::SoundBuffer> buffers(4);
+    std::vector<HeldBuffer> buffers(4);
     std::vector<sf::Sound> sounds(4);
     songBankReady.clear();
-    ASSERT_TRUE(loadSamplesOnce(buffers[2], "qo_audio/t.ogg"));
-    sounds[2].setBuffer(buffers[2]);
+    ASSERT_TRUE(buffers[2].loadFromFile("qo_audio/t.ogg"));
+    sounds[2].setBuffer(buffers[2].sound());
     sounds[2].setVolume(7.0f);
     EXPECT_FALSE(playTouchSound(sounds, 2, 1.0f));
     EXPECT_FLOAT_EQ(sounds[2].getVolume(), 7.0f);

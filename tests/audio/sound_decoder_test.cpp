@@ -22,12 +22,13 @@ TEST(SoundDecoder, AFifoAmongTheSoundsIsNotReadAhead) {
     for (int threads : {1, 2}) {
         returnsWithin(
             [&] {
-                SoundDecoder decoder({"a.ogg", "b.ogg", "c.ogg"}, threads);
-                sf::SoundBuffer a, c;
+                DecodePool pool(threads);
+                SoundDecoder decoder(pool, {"a.ogg", "b.ogg", "c.ogg"});
+                HeldBuffer a, c;
                 EXPECT_TRUE(decoder.load(a, "a.ogg"));
                 EXPECT_TRUE(decoder.load(c, "c.ogg"));
-                EXPECT_EQ(heldSampleCount(a), 700u);
-                EXPECT_EQ(heldSampleCount(c), 900u);
+                EXPECT_EQ(a.sampleCount(), 700u);
+                EXPECT_EQ(c.sampleCount(), 900u);
             },
             10.0, "a decoder with a FIFO in its list, used and dropped",
             [] { releaseFifoReaders("b.ogg"); });

@@ -24,10 +24,10 @@ protected:
     GameFolder folder{false};
     std::ofstream logStream{"log.txt", std::ios::app};
     std::vector<std::vector<sf::Sound>> waveSounds;
-    std::vector<std::vector<sf::SoundBuffer>> waveBuffers;
+    std::vector<std::vector<HeldBuffer>> waveBuffers;
     std::vector<sf::Sound> touchSounds;
-    std::vector<sf::SoundBuffer> touchBuffers;
-    std::vector<sf::SoundBuffer> droneBuffers;
+    std::vector<HeldBuffer> touchBuffers;
+    std::vector<HeldBuffer> droneBuffers;
     std::unique_ptr<Interface> iface;
     std::unique_ptr<Game> game;
     std::ostringstream out;

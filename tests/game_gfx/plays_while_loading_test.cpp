@@ -40,11 +40,13 @@ TEST_F(PlayTest, PlaysStartedAndLeftWhileTheirSongIsLoading) {
     ASSERT_TRUE(testsounds::writeSongFiles(0, 6));
     ASSERT_TRUE(testsounds::writeSongFiles(3, 6));
     const int modes[6] = {1, 0, 0, 1, 1, 0};  // songs 0 and 3, the same song twice in a row
+    DecodePool pool(2);
     for (int play = 0; play < 6; ++play) {
         const bool explore = play % 2 == 1;
         start(modes[play], explore, false);
         auto loader = std::make_unique<LoadWithThread>(&touchSounds, &touchBuffers, &waveSounds,
                                                        &waveBuffers, songOfMode[modes[play]]);
+        loader->pool = &pool;
         loader->launch();
         for (int frame = 0; frame < 10 + 15 * play; ++frame) {
             for (int i = 0; i < 4; ++i) {
@@ -67,10 +69,14 @@ TEST_F(PlayTest, PlaysStartedAndLeftWhileTheirSongIsLoading) {
             EXPECT_EQ(handedOverWithoutBuffer(waveSounds, touchSounds), 0) << play << " " << frame;
         }
         if (play % 3 == 2) startRoutes(*iface, *game);  // a restart keeps the loader and its banks
-        // Left as the frame loop leaves a play: the loader joined unless it is done, then deleted.
+        // Left as the frame loop leaves a play: the loader stopped and joined unless it is done,
+        // then deleted.
         returnsWithin(
             [&] {
-                if (loader->loadStatus.load() != 1) loader->wait();
+                if (loader->loadStatus.load() != 1) {
+                    loader->requestStop();
+                    loader->wait();
+                }
                 loader.reset();
             },
             stepBoundSeconds, "leaving play " + std::to_string(play) + " while its song loads");

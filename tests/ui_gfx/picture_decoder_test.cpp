@@ -96,7 +96,8 @@ bool samePixels(const sf::Image& a, const sf::Image& b) {
 // compared with a plain load.
 void compareLoads(const std::vector<std::string>& files, int round) {
     testing::internal::CaptureStderr();
-    PictureDecoder decoder(files);
+    DecodePool pool(2);
+    PictureDecoder decoder(pool, files);
     // The same files in another order, one of them twice, one not in the list.
     std::vector<std::string> asked = {"noise.png",   "garbage.png", "noise.jpg", "outside.png",
                                       "missing.png", "empty.jpg",   "noise.png"};
@@ -146,7 +147,8 @@ TEST(PictureDecoder, A16BitPpmAndA1BitBmpNamedPngAreRefusedAsByThePlainLoad) {
     for (int threads : {0, 1, 2}) {
         returnsWithin(
             [&] {
-                PictureDecoder decoder(files, threads);
+                DecodePool pool(threads);
+                PictureDecoder decoder(pool, files);
                 for (const std::string& file : files) {
                     const Loaded plain = plainLoad(file);
                     const Loaded decoded = decodedLoad(decoder, file);
@@ -171,7 +173,8 @@ TEST(PictureDecoder, AFifoAmongThePicturesIsNotReadAhead) {
     for (int threads : {1, 2}) {
         returnsWithin(
             [&] {
-                PictureDecoder decoder(files, threads);
+                DecodePool pool(threads);
+                PictureDecoder decoder(pool, files);
                 waitUntil([&] { return decoder.finished(); }, 5.0,
                           "the workers to get past the FIFO");
                 sf::Texture texture;
@@ -184,7 +187,8 @@ TEST(PictureDecoder, AFifoAmongThePicturesIsNotReadAhead) {
 }
 
 // Also for the thread-sanitizer build: a decoder dropped at any point of its work (the
-// start-up ending at a missing file, the song list closed) stops its workers cleanly.
+// start-up ending at a missing file, the song list closed) gives up its pictures cleanly while
+// the pool goes on with the next decoder's, and a pool dropped at any point stops its workers.
 TEST(PictureDecoder, DroppedWhileDecodingStopsItsWorkers) {
     GameFolder folder(false);
     std::vector<std::string> files;
@@ -195,10 +199,13 @@ TEST(PictureDecoder, DroppedWhileDecodingStopsItsWorkers) {
     returnsWithin(
         [&] {
             for (int round = 0; round < 20; ++round) {
-                PictureDecoder decoder(files, 1 + round % 2);
-                sf::Texture texture;
-                for (int k = 0; k < round % 4; ++k) {
-                    EXPECT_TRUE(decoder.load(texture, files[k * 3]));
+                DecodePool pool(1 + round % 2);
+                for (int batch = 0; batch < 3; ++batch) {
+                    PictureDecoder decoder(pool, files);
+                    sf::Texture texture;
+                    for (int k = 0; k < (round + batch) % 4; ++k) {
+                        EXPECT_TRUE(decoder.load(texture, files[k * 3]));
+                    }
                 }
             }
         },
