@@ -5,10 +5,10 @@
 #include <iostream>
 
 #include "assets/asset_files.h"
+#include "assets/decode_pool.h"
 #include "audio/load_with_thread.h"
 #include "audio/sound_decoder.h"
 #include "board/route.h"
-#include "assets/decode_pool.h"
 #include "game/game.h"
 #include "ui/display_profile.h"
 #include "ui/interface.h"

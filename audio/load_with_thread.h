@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "assets/asset_files.h"  // the song's files: touchFile, waveFile, firstSoundFiles
+#include "assets/decode_pool.h"
 #include "audio/held_samples.h"
 #include "audio/sound_decoder.h"
-#include "assets/decode_pool.h"
 
 // Rebuilds a song's banks before its loader starts: every old sound and buffer is destroyed,
 // the touch lists get 4 elements and wave row r as many as the song has layers on route r.

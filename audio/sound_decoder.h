@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "audio/held_samples.h"
 #include "assets/decode_pool.h"
+#include "audio/held_samples.h"
 
 // Sound files decoded ahead of their use by the game's decode pool, quietly; the buffers are
 // filled one by one, in the caller's order, by the caller. A file that does not decode quietly

@@ -1,7 +1,7 @@
 #include "support/load_watch.h"
 
+#include "audio/bank_ready.h"
 #include "audio/load_with_thread.h"
-#include "core/bank_ready.h"
 
 LoadWatch::LoadWatch() : t0(std::chrono::steady_clock::now()), thread(&LoadWatch::run, this) {}
 
