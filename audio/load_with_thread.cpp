@@ -71,9 +71,10 @@ namespace {
 // When the first sounds were decoded ahead: how long after the launch the rest of the bank
 // starts decoding (two frames of a slow machine).
 const std::chrono::milliseconds restOfBankDelay(50);
+}  // namespace
 
 // One sound of the bank, in the order of publication.
-struct Element {
+struct LoadWithThread::Element {
     std::string file;
     HeldBuffer* buffer;
     sf::Sound* sound;
@@ -85,7 +86,7 @@ struct Element {
 // fills the element's buffer from them at its turn, so a job given up is never waited for.
 // Decoding prints nothing: an element that does not decode quietly is left to a plain load at
 // its turn.
-class ElementJob : public DecodeJob {
+class LoadWithThread::ElementJob : public DecodeJob {
 public:
     explicit ElementJob(std::string file) : file(std::move(file)) {}
     bool decode(const std::atomic<bool>& cancel) override {
@@ -96,7 +97,18 @@ public:
     unsigned channels = 0;
     unsigned sampleRate = 0;
 };
-}  // namespace
+
+// One load: the bank's elements in the order of publication, and the decoding of those
+// not decoded ahead.
+struct LoadWithThread::Plan {
+    std::vector<Element> elements;
+    size_t usable = 0;  // elements before the first one without a place in the banks
+    size_t ahead = 0;   // elements that come from firstSounds
+    DecodePool ownPool{0};
+    DecodePool* decoding = nullptr;
+    std::vector<std::shared_ptr<ElementJob>> queued;
+    std::chrono::steady_clock::time_point launched;
+};
 
 void LoadWithThread::run() {
     // The loading is background work: the frame loop goes first.
@@ -104,19 +116,55 @@ void LoadWithThread::run() {
     const bool banksSized = song >= 0 && song < 4 && touchSounds->size() >= 4 &&
                             touchBuffers->size() >= 4 && waveSounds->size() >= 4 &&
                             waveBuffers->size() >= 4;
-    auto dropFirstSounds = [&] {
-        std::lock_guard<std::mutex> lock(jobsMutex);
-        firstSounds.reset();
-    };
     if (!banksSized) {
         dropFirstSounds();
         loadStatus = -1;
         std::cerr << "error loading touch!" << std::endl;
         return;
     }
-    // The order of publication: the 4 touches, the first layer of each route, then the
-    // other layers route by route.
-    std::vector<Element> elements;
+    Plan plan;
+    listElements(plan);
+    plan.launched = std::chrono::steady_clock::now();
+    plan.decoding = pool ? pool : &plan.ownPool;
+    plan.queued.resize(plan.usable);
+    takeFirstSounds(plan);
+    if (plan.ahead == 0) queueFrom(plan, 0);
+    for (size_t i = 0; i < plan.elements.size(); ++i) {
+        const bool ok = !stopRequested.load() && loadElement(plan, i);
+        if (stopRequested.load()) {
+            unpublishedFrom(plan, i);
+            loadStatus = -2;
+            return;
+        }
+        if (!ok) {
+            unpublishedFrom(plan, i);
+            loadStatus = -1;
+            std::cerr << plan.elements[i].failure << std::endl;
+            return;
+        }
+        publish(plan.elements[i]);
+        if (i + 1 == plan.ahead) {
+            firstSoundsReady.store(firstSounds->takenReady.load());
+            dropFirstSounds();
+            // The play's first frames are drawn before the rest of the bank, which no play
+            // needs for seconds, competes with them.
+            std::this_thread::sleep_until(plan.launched + restOfBankDelay);
+            queueFrom(plan, plan.ahead);
+        }
+    }
+    {
+        std::lock_guard<std::mutex> lock(jobsMutex);
+        jobs.clear();
+    }
+    std::cout << "success thread!" << std::endl;
+    loadStatus = 1;
+}
+
+// The order of publication: the 4 touches, the first layer of each route, then the other
+// layers route by route. Elements from the first one without a place in the banks on are
+// listed but never loaded.
+void LoadWithThread::listElements(Plan& plan) {
+    std::vector<Element>& elements = plan.elements;
     for (int i = 0; i < 4; ++i) {
         elements.push_back({touchFile(song, i + 1), &(*touchBuffers)[i], &(*touchSounds)[i],
                             &songBankReady.touch[i], "error loading touch!"});
@@ -132,104 +180,82 @@ void LoadWithThread::run() {
                             "error music!"});
         return sized;
     };
-    size_t usable = 0;  // elements before the first one without a place in the banks
     bool placed = true;
     for (int r = 0; r < 4; ++r) {
         placed = addWave(r, 0) && placed;
-        if (placed) usable = elements.size();
+        if (placed) plan.usable = elements.size();
     }
     for (int r = 0; r < 4; ++r) {
         for (int k = 2; k <= touchCounts[song][r]; ++k) {
             placed = addWave(r, k - 1) && placed;
-            if (placed) usable = elements.size();
+            if (placed) plan.usable = elements.size();
         }
     }
-    const auto launched = std::chrono::steady_clock::now();
-    // When the first sounds were decoded before the play started, they come from there, and
-    // the rest of the bank is queued once they are published (the play-start frame then has
-    // the processor).
-    size_t ahead = 0;
-    if (firstSounds) {
-        std::vector<std::string> wanted = firstSoundFiles(song);
-        ahead = std::min(wanted.size(), usable);
-        wanted.resize(ahead);
-        firstSounds->keepOnly(wanted);
+}
+
+// When the first sounds were decoded before the play started, they come from there, and the
+// rest of the bank is queued once they are published (the play-start frame then has the
+// processor).
+void LoadWithThread::takeFirstSounds(Plan& plan) {
+    if (!firstSounds) return;
+    std::vector<std::string> wanted = firstSoundFiles(song);
+    plan.ahead = std::min(wanted.size(), plan.usable);
+    wanted.resize(plan.ahead);
+    firstSounds->keepOnly(wanted);
+}
+
+void LoadWithThread::queueFrom(Plan& plan, size_t from) {
+    std::lock_guard<std::mutex> lock(jobsMutex);
+    jobsPool = plan.decoding;
+    for (size_t i = from; i < plan.usable; ++i) {
+        plan.queued[i] = std::make_shared<ElementJob>(plan.elements[i].file);
+        plan.decoding->submit(plan.queued[i]);
+        // A stop that came before the job was listed cancels it here.
+        if (stopRequested.load()) plan.decoding->cancel(*plan.queued[i]);
     }
-    DecodePool ownPool(0);
-    DecodePool& decoding = pool ? *pool : ownPool;
-    std::vector<std::shared_ptr<ElementJob>> queued(usable);
-    auto queueFrom = [&](size_t from) {
-        std::lock_guard<std::mutex> lock(jobsMutex);
-        jobsPool = &decoding;
-        for (size_t i = from; i < usable; ++i) {
-            queued[i] = std::make_shared<ElementJob>(elements[i].file);
-            decoding.submit(queued[i]);
-            // A stop that came before the job was listed cancels it here.
-            if (stopRequested.load()) decoding.cancel(*queued[i]);
-        }
-        jobs.assign(queued.begin(), queued.end());
-    };
-    // The end of a load that publishes nothing from element `from` on: every job given up (a
-    // worker stops where it is, alone), and what was loaded past the published elements emptied.
-    auto unpublishedFrom = [&](size_t from) {
-        for (const std::shared_ptr<ElementJob>& job : queued) {
-            if (job) decoding.cancel(*job);
-        }
-        for (size_t k = from; k < usable; ++k) {
-            if (elements[k].buffer->sampleCount() > 0) elements[k].buffer->clear();
-        }
-        dropFirstSounds();
-        std::lock_guard<std::mutex> lock(jobsMutex);
-        jobs.clear();
-    };
-    if (ahead == 0) queueFrom(0);
-    for (size_t i = 0; i < elements.size(); ++i) {
-        Element& e = elements[i];
-        bool ok = false;
-        if (!stopRequested.load()) {
-            if (i < ahead) {
-                // Not decoded quietly, it is read as a plain load would, which reports the file.
-                ok = firstSounds->load(*e.buffer, e.file);
-            } else if (i < usable) {
-                // The samples are the loader's once the job is done (a job given up may
-                // still be in its worker's hands).
-                ElementJob& job = *queued[i];
-                if (decoding.finish(job) == JobState::done) {
-                    ok = e.buffer->loadFromSamples(job.samples, job.channels, job.sampleRate);
-                    std::vector<sf::Int16>().swap(job.samples);
-                }
-                // Not decoded quietly: the plain load reports the file (or reads it after all).
-                if (!ok && !stopRequested.load()) ok = e.buffer->loadFromFile(e.file);
-            }
-        }
-        if (stopRequested.load()) {
-            unpublishedFrom(i);
-            loadStatus = -2;
-            return;
-        }
-        if (!ok) {
-            unpublishedFrom(i);
-            loadStatus = -1;
-            std::cerr << e.failure << std::endl;
-            return;
-        }
-        // The sound holds its buffer before the main thread may see it ready.
-        e.sound->setBuffer(e.buffer->sound());
-        if (betweenAttachAndFlag) betweenAttachAndFlag();
-        if (e.flag) e.flag->store(true, std::memory_order_release);
-        if (i + 1 == ahead) {
-            firstSoundsReady.store(firstSounds->takenReady.load());
-            dropFirstSounds();
-            // The play's first frames are drawn before the rest of the bank, which no play
-            // needs for seconds, competes with them.
-            std::this_thread::sleep_until(launched + restOfBankDelay);
-            queueFrom(ahead);
-        }
+    jobs.assign(plan.queued.begin(), plan.queued.end());
+}
+
+// Fills element i's buffer: from the first sounds decoded ahead, from its job, or, when it
+// does not decode quietly, by a plain load (which reports the file). False when it failed.
+bool LoadWithThread::loadElement(Plan& plan, size_t i) {
+    Element& e = plan.elements[i];
+    if (i < plan.ahead) return firstSounds->load(*e.buffer, e.file);
+    if (i >= plan.usable) return false;
+    // The samples are the loader's once the job is done (a job given up may still be in its
+    // worker's hands).
+    ElementJob& job = *plan.queued[i];
+    bool ok = false;
+    if (plan.decoding->finish(job) == JobState::done) {
+        ok = e.buffer->loadFromSamples(job.samples, job.channels, job.sampleRate);
+        std::vector<sf::Int16>().swap(job.samples);
     }
-    {
-        std::lock_guard<std::mutex> lock(jobsMutex);
-        jobs.clear();
+    if (!ok && !stopRequested.load()) ok = e.buffer->loadFromFile(e.file);
+    return ok;
+}
+
+// The sound holds its buffer before the main thread may see it ready.
+void LoadWithThread::publish(Element& e) {
+    e.sound->setBuffer(e.buffer->sound());
+    if (betweenAttachAndFlag) betweenAttachAndFlag();
+    if (e.flag) e.flag->store(true, std::memory_order_release);
+}
+
+// The end of a load that publishes nothing from element `from` on: every job given up (a
+// worker stops where it is, alone), and what was loaded past the published elements emptied.
+void LoadWithThread::unpublishedFrom(Plan& plan, size_t from) {
+    for (const std::shared_ptr<ElementJob>& job : plan.queued) {
+        if (job) plan.decoding->cancel(*job);
     }
-    std::cout << "success thread!" << std::endl;
-    loadStatus = 1;
+    for (size_t k = from; k < plan.usable; ++k) {
+        if (plan.elements[k].buffer->sampleCount() > 0) plan.elements[k].buffer->clear();
+    }
+    dropFirstSounds();
+    std::lock_guard<std::mutex> lock(jobsMutex);
+    jobs.clear();
+}
+
+void LoadWithThread::dropFirstSounds() {
+    std::lock_guard<std::mutex> lock(jobsMutex);
+    firstSounds.reset();
 }

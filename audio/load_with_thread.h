@@ -76,4 +76,17 @@ public:
     std::mutex jobsMutex;
     std::vector<std::shared_ptr<DecodeJob>> jobs;
     DecodePool* jobsPool = nullptr;
+
+private:
+    // The steps of run, in their order.
+    struct Element;
+    class ElementJob;
+    struct Plan;
+    void listElements(Plan& plan);
+    void takeFirstSounds(Plan& plan);
+    void queueFrom(Plan& plan, size_t from);
+    bool loadElement(Plan& plan, size_t i);
+    void publish(Element& e);
+    void unpublishedFrom(Plan& plan, size_t from);
+    void dropFirstSounds();
 };
