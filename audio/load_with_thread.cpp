@@ -160,13 +160,17 @@ void LoadWithThread::run() {
     loadStatus = 1;
 }
 
-// The order of publication: the 4 touches, the first layer of each route, then the other
-// layers route by route. Elements from the first one without a place in the banks on are
-// listed but never loaded.
+// The order of publication, the song's bank as the asset layer lists it: the 4 touches, the
+// first layer of each route, then the other layers route by route. Elements from the first
+// one without a place in the banks on are listed but never loaded.
 void LoadWithThread::listElements(Plan& plan) {
+    const std::vector<std::string> files = songSoundFiles(song);
     std::vector<Element>& elements = plan.elements;
+    auto nextFile = [&] {
+        return elements.size() < files.size() ? files[elements.size()] : std::string();
+    };
     for (int i = 0; i < 4; ++i) {
-        elements.push_back({touchFile(song, i + 1), &(*touchBuffers)[i], &(*touchSounds)[i],
+        elements.push_back({nextFile(), &(*touchBuffers)[i], &(*touchSounds)[i],
                             &songBankReady.touch[i], "error loading touch!"});
     }
     auto addWave = [&](int row, int k) {
@@ -174,8 +178,7 @@ void LoadWithThread::listElements(Plan& plan) {
         std::vector<sf::Sound>& sounds = (*waveSounds)[row];
         const bool sized =
             k < static_cast<int>(buffers.size()) && k < static_cast<int>(sounds.size());
-        elements.push_back({waveFile(song, row + 1, k + 1), sized ? &buffers[k] : nullptr,
-                            sized ? &sounds[k] : nullptr,
+        elements.push_back({nextFile(), sized ? &buffers[k] : nullptr, sized ? &sounds[k] : nullptr,
                             k < SongBankReady::maxLayers ? &songBankReady.wave[row][k] : nullptr,
                             "error music!"});
         return sized;
