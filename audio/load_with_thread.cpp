@@ -82,22 +82,6 @@ struct LoadWithThread::Element {
     const char* failure;      // the line printed when its file fails
 };
 
-// Decodes an element's file ahead of its turn, into samples of its own: the loader thread
-// fills the element's buffer from them at its turn, so a job given up is never waited for.
-// Decoding prints nothing: an element that does not decode quietly is left to a plain load at
-// its turn.
-class LoadWithThread::ElementJob : public DecodeJob {
-public:
-    explicit ElementJob(std::string file) : file(std::move(file)) {}
-    bool decode(const std::atomic<bool>& cancel) override {
-        return decodeOggQuietly(file, samples, channels, sampleRate, &cancel);
-    }
-    const std::string file;
-    std::vector<sf::Int16> samples;
-    unsigned channels = 0;
-    unsigned sampleRate = 0;
-};
-
 // One load: the bank's elements in the order of publication, and the decoding of those
 // not decoded ahead.
 struct LoadWithThread::Plan {
@@ -106,7 +90,7 @@ struct LoadWithThread::Plan {
     size_t ahead = 0;   // elements that come from firstSounds
     DecodePool ownPool{0};
     DecodePool* decoding = nullptr;
-    std::vector<std::shared_ptr<ElementJob>> queued;
+    std::vector<std::shared_ptr<SoundFileJob>> queued;
     std::chrono::steady_clock::time_point launched;
 };
 
@@ -211,7 +195,7 @@ void LoadWithThread::queueFrom(Plan& plan, size_t from) {
     std::lock_guard<std::mutex> lock(jobsMutex);
     jobsPool = plan.decoding;
     for (size_t i = from; i < plan.usable; ++i) {
-        plan.queued[i] = std::make_shared<ElementJob>(plan.elements[i].file);
+        plan.queued[i] = std::make_shared<SoundFileJob>(plan.elements[i].file);
         plan.decoding->submit(plan.queued[i]);
         // A stop that came before the job was listed cancels it here.
         if (stopRequested.load()) plan.decoding->cancel(*plan.queued[i]);
@@ -227,7 +211,7 @@ bool LoadWithThread::loadElement(Plan& plan, size_t i) {
     if (i >= plan.usable) return false;
     // The samples are the loader's once the job is done (a job given up may still be in its
     // worker's hands).
-    ElementJob& job = *plan.queued[i];
+    SoundFileJob& job = *plan.queued[i];
     bool ok = false;
     if (plan.decoding->finish(job) == JobState::done) {
         ok = e.buffer->loadFromSamples(job.samples, job.channels, job.sampleRate);
@@ -247,7 +231,7 @@ void LoadWithThread::publish(Element& e) {
 // The end of a load that publishes nothing from element `from` on: every job given up (a
 // worker stops where it is, alone), and what was loaded past the published elements emptied.
 void LoadWithThread::unpublishedFrom(Plan& plan, size_t from) {
-    for (const std::shared_ptr<ElementJob>& job : plan.queued) {
+    for (const std::shared_ptr<SoundFileJob>& job : plan.queued) {
         if (job) plan.decoding->cancel(*job);
     }
     for (size_t k = from; k < plan.usable; ++k) {

@@ -80,7 +80,6 @@ public:
 private:
     // The steps of run, in their order.
     struct Element;
-    class ElementJob;
     struct Plan;
     void listElements(Plan& plan);
     void takeFirstSounds(Plan& plan);

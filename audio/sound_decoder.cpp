@@ -2,19 +2,6 @@
 
 #include "assets/asset_files.h"
 
-// One sound file: its samples once decoded.
-class SoundDecoder::Job : public DecodeJob {
-public:
-    explicit Job(std::string file) : file(std::move(file)) {}
-    bool decode(const std::atomic<bool>& cancel) override {
-        return decodeOggQuietly(file, samples, channels, sampleRate, &cancel);
-    }
-    const std::string file;
-    std::vector<sf::Int16> samples;
-    unsigned channels = 0;
-    unsigned sampleRate = 0;
-};
-
 SoundDecoder::SoundDecoder(DecodePool& pool, std::vector<std::string> files) : pool(pool) {
     sounds.resize(files.size());
     for (size_t i = 0; i < files.size(); ++i) {

@@ -8,6 +8,20 @@
 #include "assets/decode_pool.h"
 #include "audio/held_samples.h"
 
+// One sound file decoded quietly into samples of its own (nothing is printed: a file that
+// does not decode quietly is left to a plain load).
+class SoundFileJob : public DecodeJob {
+public:
+    explicit SoundFileJob(std::string file) : file(std::move(file)) {}
+    bool decode(const std::atomic<bool>& cancel) override {
+        return decodeOggQuietly(file, samples, channels, sampleRate, &cancel);
+    }
+    const std::string file;
+    std::vector<sf::Int16> samples;
+    unsigned channels = 0;
+    unsigned sampleRate = 0;
+};
+
 // Sound files decoded ahead of their use by the game's decode pool, quietly; the buffers are
 // filled one by one, in the caller's order, by the caller. A file that does not decode quietly
 // is left to a plain load at its turn, so every message, result and order stays that of a plain
@@ -39,7 +53,7 @@ public:
     std::atomic<int> takenReady{0};
 
 private:
-    class Job;
+    using Job = SoundFileJob;
     struct Entry {
         std::shared_ptr<Job> job;
         bool taken = false;

@@ -103,14 +103,7 @@ void Route::relayout() {
         showButtonFrame();
     }
     if (slimeFrame >= 0 && validIndex(mode)) {
-        sf::Vector2i offset = slimeFrameOffset(index, mode, slimeFrame);
-        float x = slimePosX + boardScale * offset.x;
-        float y = slimePosY + boardScale * offset.y;
-        if (index == 0 || index == 1) {
-            x = std::trunc(x);
-            y = std::trunc(y);
-        }
-        slimeSprite.setPosition(x, y);
+        slimeSprite.setPosition(slimeFramePosition(slimeFrame));
     } else {
         slimeSprite.setPosition(slimePosX, slimePosY);
     }
@@ -202,14 +195,8 @@ void Route::drawOn(sf::RenderTarget& target) const {
 
 // ---- Slime, gauge and button ----
 
-void Route::updateSlime(float dt) {
-    slimeTimer += dt;
-    if (slimeTimer <= slimeTickLength) return;
-    slimeTimer -= slimeTickLength;
-    int f = std::rand() % 9;  // frame 9 of the sheet is never shown
-    slimeFrame = f;
-    sf::Vector2i offset = slimeFrameOffset(index, mode, f);
-    sf::IntRect rect = slimeFrameRect(index, mode, f);
+sf::Vector2f Route::slimeFramePosition(int frame) const {
+    sf::Vector2i offset = slimeFrameOffset(index, mode, frame);
     float x = slimePosX + boardScale * offset.x;
     float y = slimePosY + boardScale * offset.y;
     // The two upper slimes sit on whole pixels.
@@ -217,7 +204,17 @@ void Route::updateSlime(float dt) {
         x = std::trunc(x);
         y = std::trunc(y);
     }
-    slimeSprite.setPosition(x, y);
+    return sf::Vector2f(x, y);
+}
+
+void Route::updateSlime(float dt) {
+    slimeTimer += dt;
+    if (slimeTimer <= slimeTickLength) return;
+    slimeTimer -= slimeTickLength;
+    int f = std::rand() % 9;  // frame 9 of the sheet is never shown
+    slimeFrame = f;
+    sf::IntRect rect = slimeFrameRect(index, mode, f);
+    slimeSprite.setPosition(slimeFramePosition(f));
     slimeSprite.setTextureRect(sf::IntRect(static_cast<int>(rect.left * frameRectScale),
                                            static_cast<int>(rect.top * frameRectScale),
                                            static_cast<int>((rect.width - 1) * frameRectScale),

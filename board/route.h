@@ -117,6 +117,8 @@ public:
     // Places slime, button, gauge cells and particles again for the board scale and
     // offset now shared by the routes (relayoutRoutes).
     void relayout();
+    // Where the slime's picture stands when it shows frame `frame`.
+    sf::Vector2f slimeFramePosition(int frame) const;
 
     int missStreak = 0;
     int hits = 0;
