@@ -13,9 +13,10 @@ const int decodeWorkerCount =
 
 void lowerThreadPriority() {
 #if defined(__linux__)
+    if (decodeThreadNice == 0) return;
     // On Linux the nice value belongs to the thread named by its id, not to the process.
     const id_t self = static_cast<id_t>(syscall(SYS_gettid));
-    setpriority(PRIO_PROCESS, self, 10);
+    setpriority(PRIO_PROCESS, self, decodeThreadNice);
 #endif
 }
 

@@ -66,6 +66,15 @@ private:
     std::vector<std::thread> threads;
 };
 
-// Lowers the calling thread's scheduling priority below that of the frame loop (Linux: a nice
-// value of 10 for this thread only; elsewhere nothing).
+// The nice value of the decoding threads (the pool's workers and the song loader), Linux only.
+// Measured on two cores with a software renderer, frames drawn back to back while a song
+// loads: at 10 the play's slowest frames come down from about 2.3 to 2.1 times the steady
+// median, but the song's bank takes two to three times as long and its first sounds up to
+// ten times as long; SCHED_IDLE brings the frames within 1.4 times and holds the first sounds
+// back for seconds. Neither trade is worth it, so the decoding runs at the frame loop's
+// priority.
+const int decodeThreadNice = 0;
+
+// Gives the calling thread the decoding threads' priority (decodeThreadNice; elsewhere than
+// Linux nothing).
 void lowerThreadPriority();
