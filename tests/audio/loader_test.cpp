@@ -34,6 +34,8 @@ protected:
     std::unique_ptr<LoadWithThread> loader;
     // Given to the loaders started (see LoadWithThread::betweenAttachAndFlag).
     std::function<void()> betweenAttachAndFlag;
+    // Set by a test: the loader is stopped before its thread starts.
+    bool stopBeforeLaunch = false;
 
     void TearDown() override { drop(); }
 
@@ -57,6 +59,7 @@ protected:
         }
         loader->pool = &pool;
         loader->betweenAttachAndFlag = betweenAttachAndFlag;
+        if (stopBeforeLaunch) loader->requestStop();
         loader->launch();
     }
     // Waits for the loader's run to return (bounded; see returnsWithin for `release`).
@@ -285,8 +288,9 @@ TEST_P(Loader, StoppedMidLoadItPublishesNothingAfterTheStop) {
         };
         std::streambuf* oldOut = std::cout.rdbuf(out.rdbuf());
         std::streambuf* oldErr = std::cerr.rdbuf(err.rdbuf());
+        stopBeforeLaunch = stopAt == 0;
         start(0);
-        if (stopAt == 0) loader->requestStop();
+        stopBeforeLaunch = false;
         finish(0, 10.0, [] { releaseFifoReaders(waveName(0, 4, 7)); });
         std::cout.rdbuf(oldOut);
         std::cerr.rdbuf(oldErr);
