@@ -61,14 +61,21 @@ TEST(PlayerOptions, ControllerPlaysASongFromTheMenus) {
         << g.routes[0].hits << " " << g.routes[1].hits << " " << g.routes[2].hits << " "
         << g.routes[3].hits;
 
-    int presses = s.player.presses;
+    auto hits = [&] {
+        int sum = 0;
+        for (const Route& route : g.routes) sum += route.hits;
+        return sum;
+    };
+    const int hitsBefore = hits();
     s.platform.plugPad(1, true);
     s.player.frame();
     s.platform.plugPad(1, false);
-    s.player.runUntil([] { return false; }, 5.0f);
+    // The first controller still catches. How long until the next creature lands depends
+    // on where the routes are in their phases (a route may wait several beats), so the bound
+    // is generous; a catch usually comes within a second or two.
+    EXPECT_TRUE(s.player.runUntil([&] { return hits() > hitsBefore; }, 30.0f));
     EXPECT_EQ(ui.Screen, Playing);
     EXPECT_FALSE(ui.pauseShown);
-    EXPECT_GT(s.player.presses, presses);  // and the first controller still plays
 
     // A trigger held when the window loses the focus is let go at once.
     s.player.useController = false;
