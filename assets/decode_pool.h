@@ -67,12 +67,14 @@ private:
 };
 
 // The nice value of the decoding threads (the pool's workers and the song loader), Linux only.
-// Measured on two cores with a software renderer, frames drawn back to back while a song
-// loads: at 10 the play's slowest frames come down from about 2.3 to 2.1 times the steady
-// median, but the song's bank takes two to three times as long and its first sounds up to
-// ten times as long; SCHED_IDLE brings the frames within 1.4 times and holds the first sounds
-// back for seconds. Neither trade is worth it, so the decoding runs at the frame loop's
-// priority.
+// Measured on two cores with a software renderer (which draws on both), frames at the
+// display's pace, over a play's first three seconds while its song loads: the slowest frames
+// (99th percentile) are 2.0 to 2.5 times the steady median at the frame loop's priority, 1.4
+// to 1.7 times under SCHED_IDLE, and 1.2 to 1.3 times with no loading at all. SCHED_IDLE
+// brings the first sounds six to ten times later (0.2 to 0.55 s after the click instead of 30
+// to 50 ms) and the whole bank up to twice as late, and on a machine busy with other programs
+// an idle thread may not run for seconds; a nice value of 10 slows the loading as much for
+// little gain in the frames. The decoding therefore runs at the frame loop's priority.
 const int decodeThreadNice = 0;
 
 // Gives the calling thread the decoding threads' priority (decodeThreadNice; elsewhere than

@@ -51,6 +51,27 @@ void finishDrawing(GameRun& run) {
     if (run.platform.canvas && run.platform.canvas->setActive(true)) glFinish();
 }
 
+// A player's game shows one frame per refresh of the display (vertical sync, 60 Hz here): a
+// frame starts on the refresh grid, or at once when the one before it ran past its refresh.
+// The time left over is the frame loop's wait for the display, when the decoding threads run.
+BenchClock::time_point nextRefresh;
+void waitForRefresh() {
+    const auto period = std::chrono::microseconds(16667);
+    const auto now = BenchClock::now();
+    if (nextRefresh > now) std::this_thread::sleep_until(nextRefresh);
+    nextRefresh = std::max(nextRefresh, now) + period;
+}
+
+// One frame of the player at the display's pace, timed from its start until its drawing is
+// done (ms).
+double timedFrame(GameRun& run) {
+    waitForRefresh();
+    const auto t = BenchClock::now();
+    run.player.frame();
+    finishDrawing(run);
+    return msBetween(t, BenchClock::now());
+}
+
 // Moves the mouse onto the song list's row of the song (its event is handled next frame);
 // the point is kept in `at` for a click. False when no point of the window shows the song.
 bool pointAt(GameRun& run, int song, sf::Vector2i& at) {
@@ -206,10 +227,8 @@ void BM_SongLoad(benchmark::State& state) {
             }
         }
         const auto open = BenchClock::now();
-        while (how != 0 && msBetween(open, BenchClock::now()) < 1000.0) {
-            run.platform.advance(1.0f / 60.0f);
-            run.app.frame();
-        }
+        run.player.dt = 1.0f / 60.0f;
+        while (how != 0 && msBetween(open, BenchClock::now()) < 1000.0) timedFrame(run);
         if (how == 1) {
             run.platform.pushClick(row.x, row.y);
         } else if (how == 2) {
@@ -219,16 +238,12 @@ void BM_SongLoad(benchmark::State& state) {
         }
         // A watcher thread stamps the moments the flags rise, to the half millisecond.
         LoadWatch watch;
-        // Frames are finished one by one, as a window's buffer swap makes them.
-        run.player.dt = 1.0f / 30.0f;
-        run.player.frame();
-        finishDrawing(run);
+        // Frames are finished one by one, as a window's buffer swap makes them, at the
+        // display's pace.
+        timedFrame(run);
         watch.watch(run.app.backgroundLoader.get());
         const auto limit = BenchClock::now() + std::chrono::seconds(60);
-        while (watch.endMs() < 0 && BenchClock::now() < limit) {
-            run.player.frame();
-            finishDrawing(run);
-        }
+        while (watch.endMs() < 0 && BenchClock::now() < limit) timedFrame(run);
         watch.stop();
         const double firstMs = watch.firstSoundsMs(), wholeMs = watch.endMs();
         state.SetIterationTime(std::max(wholeMs, 0.0) / 1000.0);
@@ -550,14 +565,6 @@ double percentile(std::vector<double> times, double p) {
     return times[std::min(times.size() - 1, rank > 0 ? rank - 1 : 0)];
 }
 
-// One frame of the player, timed until its drawing is done (ms).
-double timedFrame(GameRun& run) {
-    const auto t = BenchClock::now();
-    run.player.frame();
-    finishDrawing(run);
-    return msBetween(t, BenchClock::now());
-}
-
 // The song list open for half a second, as a player reads it (its work ahead runs), then the
 // song's number key: the play-start frame. False when the play did not start.
 bool pickSong(GameRun& run, int song) {
@@ -579,7 +586,7 @@ bool stillLoading(GameRun& run) {
 // of the same play once its bank is loaded (one second of them): the 99th percentile of the
 // first (counter loading_p99_ms, also the manual time) against the median of the second
 // (steady_median_ms). The play-start frame itself is BM_PlayStartFrame's. Frames are played as
-// by a player catching, each timed until its drawing is done.
+// by a player catching, at the display's pace, each timed until its drawing is done.
 void BM_LoadingFrames(benchmark::State& state) {
     const int song = static_cast<int>(state.range(0));
     GameRun* started = startedRun(state);
