@@ -60,6 +60,7 @@ int App::startUp() {
     if (status >= 0) return status;
 
     previousStamp = platform.clockSeconds();
+    if (windowRequest.vsync) vsyncWatch.start(platform.refreshRate());
     if (iface) iface->Screen = MainMenu;
     platform.setMouseCursorVisible(true);
     quitRequested = false;
@@ -69,6 +70,11 @@ int App::startUp() {
 bool App::frame() {
     frameDelta = platform.clockSeconds() - previousStamp;
     previousStamp = platform.clockSeconds();
+    if (vsyncWatch.frameTook(frameDelta)) {
+        platform.capFrames(vsyncWatch.rate);
+        log << "Vertical sync is not in effect: frames capped at " << vsyncWatch.rate
+            << " per second" << std::endl;
+    }
     if (frameDelta > 0.08333333333333333) frameDelta = 1.0f / 12.0f;
 
     if (quitRequested) return false;
@@ -118,6 +124,16 @@ int App::finish() {
 void App::applyWindow(const WindowRequest& request) {
     windowRequest = request;
     platform.openWindow("Mirevo", request);
+    // Without the sync the frames come as asked: uncapped. With it, a cap the game had to set
+    // holds; otherwise the new window's frames are watched afresh.
+    vsyncWatch.watching = false;
+    if (!request.vsync) {
+        platform.capFrames(0);
+    } else if (vsyncWatch.capped) {
+        platform.capFrames(vsyncWatch.rate);
+    } else {
+        vsyncWatch.start(platform.refreshRate());
+    }
     layoutWindow();
 }
 

@@ -9,6 +9,7 @@
 #include "app/controller.h"
 #include "app/options.h"
 #include "app/platform.h"
+#include "app/vsync_watch.h"
 #include "audio/held_samples.h"
 
 // The four play keys, one per route: E top left, P top right, L bottom right, D bottom left.
@@ -107,6 +108,8 @@ public:
     bool quitRequested = false;
     float previousStamp = 0.0f;
     float frameDelta = 0.0f;
+    // Whether the vertical sync asked for is in effect, told from the frame times.
+    VsyncWatch vsyncWatch;
     int failStatus = -1;
 
     // Long-lived objects, in order of creation.

@@ -1,6 +1,7 @@
 #include "app/platform.h"
 
 #include <X11/Xlib.h>
+#include <X11/extensions/Xrandr.h>
 
 #include "app/options.h"
 
@@ -32,6 +33,7 @@ void SfmlPlatform::openWindow(const char* title, const WindowRequest& request) {
         window->setPosition(sf::Vector2i(left, top));
     }
     window->setVerticalSyncEnabled(request.vsync);
+    window->setFramerateLimit(frameCap);
     pads.start();
     window->setMouseCursorVisible(cursorVisible);
 }
@@ -39,4 +41,21 @@ void SfmlPlatform::openWindow(const char* title, const WindowRequest& request) {
 bool SfmlPlatform::isKeyPressed(sf::Keyboard::Key key) const {
     // Keys only count while the game has the focus, as a player expects.
     return window->hasFocus() && sf::Keyboard::isKeyPressed(key);
+}
+
+unsigned SfmlPlatform::refreshRate() const {
+    if (!displayAvailable()) return 0;
+    Display* display = static_cast<Display*>(probeDisplay);
+    int eventBase = 0, errorBase = 0;
+    if (!XRRQueryExtension(display, &eventBase, &errorBase)) return 0;
+    XRRScreenConfiguration* config = XRRGetScreenInfo(display, DefaultRootWindow(display));
+    if (!config) return 0;
+    const short rate = XRRConfigCurrentRate(config);
+    XRRFreeScreenConfigInfo(config);
+    return rate > 0 ? static_cast<unsigned>(rate) : 0;
+}
+
+void SfmlPlatform::capFrames(unsigned perSecond) {
+    frameCap = perSecond;
+    if (window) window->setFramerateLimit(perSecond);
 }

@@ -46,6 +46,12 @@ public:
     // The frame clock: seconds since it was started.
     virtual void startClock() = 0;
     virtual float clockSeconds() const = 0;
+
+    // The display's refresh rate (frames per second), 0 when it cannot be read.
+    virtual unsigned refreshRate() const = 0;
+    // Shows at most this many frames per second from now on, in this window and any opened
+    // after it (0: no cap).
+    virtual void capFrames(unsigned perSecond) = 0;
 };
 
 // The real window, keyboard, mouse and clock (SFML), and game controllers (SDL). The
@@ -70,7 +76,10 @@ public:
     bool pollPadEvent(PadEvent& event) override { return pads.poll(event); }
     void startClock() override { clock.restart(); }
     float clockSeconds() const override { return clock.getElapsedTime().asSeconds(); }
+    unsigned refreshRate() const override;
+    void capFrames(unsigned perSecond) override;
 
+    unsigned frameCap = 0;
     std::unique_ptr<sf::RenderWindow> window;
     bool cursorVisible = true;  // kept for a window opened again
     sf::Clock clock;

@@ -7,6 +7,7 @@
 #include "scripted_player.h"
 #include "support/game_folder.h"
 #include "support/scripted_platform.h"
+#include "support/window_events.h"
 #include "ui/interface.h"
 
 namespace {
@@ -149,4 +150,45 @@ TEST(PlayerOptions, VolumeAndMuteButton) {
     ASSERT_TRUE(s.player.startListPosition(0));
     ASSERT_EQ(s.app.game->routes.size(), 4u);
     for (const Route& route : s.app.game->routes) EXPECT_FLOAT_EQ(route.volumeFactor, 0.4f);
+}
+
+// A vertical sync asked for but ignored (frames much faster than the display's refresh) is
+// noticed from the frame times soon after start-up, and the game caps its frames at the refresh
+// rate (60 when the display does not tell it), once, with one line in its log; the cap holds
+// across Alt+Return. A sync that works, and frames asked to run free, are left as they are.
+TEST(PlayerOptions, IgnoredVsyncIsNoticedAndTheFramesCappedOnce) {
+    struct Case {
+        bool vsync;
+        unsigned refresh;    // as the display reports it, 0: unknown
+        float frameSeconds;  // how fast the frames come
+        unsigned cap;        // expected, 0: none
+    };
+    const Case cases[] = {{true, 0, 0.002f, 60}, {true, 0, 1 / 60.0f, 0}, {false, 0, 0.002f, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << "vsync " << c.vsync << ", frames of " << c.frameSeconds << " s");
+        GameFolder folder;
+        ASSERT_TRUE(folder.hasAssets());
+        Session s;
+        s.app.options.vsync = c.vsync;
+        s.platform.refresh = c.refresh;
+        ASSERT_EQ(s.start(), -1);
+        s.player.dt = c.frameSeconds;
+        for (int k = 0; k < 130; ++k) s.player.frame();
+        EXPECT_EQ(s.platform.frameCap, c.cap);
+        sf::Event altReturn = keyPressed(sf::Keyboard::Return);
+        altReturn.key.alt = true;
+        s.platform.push(altReturn);
+        for (int k = 0; k < 130; ++k) s.player.frame();
+        EXPECT_FALSE(s.platform.windowRequest.fullscreen);
+        EXPECT_EQ(s.platform.frameCap, c.cap);
+        const std::string log = folder.read("log.txt");
+        const std::string line = c.cap ? "Vertical sync is not in effect: frames capped at " +
+                                             std::to_string(c.cap) + " per second\n"
+                                       : "Vertical sync";
+        size_t found = 0;
+        for (size_t at = log.find(line); at != std::string::npos; at = log.find(line, at + 1))
+            ++found;
+        EXPECT_EQ(found, c.cap ? 1u : 0u) << log;
+    }
 }

@@ -29,6 +29,8 @@ public:
     sf::Vector2i mousePosition() const override { return mouse; }
     void startClock() override { clockStart = now; }
     float clockSeconds() const override { return now - clockStart; }
+    unsigned refreshRate() const override { return refresh; }
+    void capFrames(unsigned perSecond) override { frameCap = perSecond; }
     bool hasFocus() const override { return focused; }
     bool pollPadEvent(PadEvent& event) override;
 
@@ -66,6 +68,11 @@ public:
     std::deque<sf::Event> events;
     std::set<sf::Keyboard::Key> held;
     bool focused = true;
+    // The display's refresh rate as the platform reads it (0: not known), and the frame cap
+    // the game asked for (0: none). Scripted frames come when the test makes them: a cap
+    // changes nothing of their times.
+    unsigned refresh = 0;
+    unsigned frameCap = 0;
     std::deque<PadEvent> padEvents;
     // Real controllers (SDL's virtual ones in tests) after the scripted ones, when set.
     SdlPads* sdlPads = nullptr;
