@@ -6,6 +6,7 @@
 
 #include "assets/asset_files.h"
 #include "assets/decode_pool.h"
+#include "assets/frame_gate.h"
 #include "audio/load_with_thread.h"
 #include "audio/sound_decoder.h"
 #include "board/route.h"
@@ -31,6 +32,7 @@ int App::run() {
     if (status >= 0) return status;
     while (platform.isOpen()) {
         if (!frame()) break;
+        platform.waitForNextFrame();
     }
     if (failStatus >= 0) return failStatus;
     return finish();
@@ -60,6 +62,8 @@ int App::startUp() {
     if (status >= 0) return status;
 
     previousStamp = platform.clockSeconds();
+    // Where the drawing takes every core, the decoding waits for the frame loop's rest.
+    frameGate.enable(platform.drawsOnProcessor());
     if (windowRequest.vsync) vsyncWatch.start(platform.refreshRate());
     if (iface) iface->Screen = MainMenu;
     platform.setMouseCursorVisible(true);
@@ -68,6 +72,14 @@ int App::startUp() {
 }
 
 bool App::frame() {
+    // The decoding gives way to the frames of a play.
+    frameGate.frameStarts(iface && (iface->Screen == Playing || iface->Screen == Exploring));
+    const bool going = frameSteps();
+    frameGate.frameEnds();
+    return going;
+}
+
+bool App::frameSteps() {
     frameDelta = platform.clockSeconds() - previousStamp;
     previousStamp = platform.clockSeconds();
     if (vsyncWatch.frameTook(frameDelta)) {

@@ -38,6 +38,8 @@ public:
     int startUp();
     // One frame of the loop. False when the loop is to end (quit, or a play-start failure).
     bool frame();
+    // The steps of a frame (frame() marks it for the decoding threads).
+    bool frameSteps();
     // End of the program after the loop: profile saved, "Exiting !", log closed.
     // Returns the exit status.
     int finish();

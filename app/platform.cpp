@@ -3,6 +3,9 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/Xrandr.h>
 
+#include <SFML/OpenGL.hpp>
+#include <string>
+
 #include "app/options.h"
 
 SfmlPlatform::~SfmlPlatform() {
@@ -14,6 +17,16 @@ bool SfmlPlatform::displayAvailable() const {
     // The multimedia library aborts when it finds no display; ask first.
     if (!probeDisplay) probeDisplay = XOpenDisplay(nullptr);
     return probeDisplay != nullptr;
+}
+
+bool rendererIsSoftware() {
+    const GLubyte* name = glGetString(GL_RENDERER);
+    if (!name) return false;
+    const std::string renderer(reinterpret_cast<const char*>(name));
+    for (const char* software : {"llvmpipe", "softpipe", "Software Rasterizer", "SWR"}) {
+        if (renderer.find(software) != std::string::npos) return true;
+    }
+    return false;
 }
 
 void SfmlPlatform::openWindow(const char* title, const WindowRequest& request) {
@@ -33,7 +46,7 @@ void SfmlPlatform::openWindow(const char* title, const WindowRequest& request) {
         window->setPosition(sf::Vector2i(left, top));
     }
     window->setVerticalSyncEnabled(request.vsync);
-    window->setFramerateLimit(frameCap);
+    softwareRenderer = rendererIsSoftware();
     pads.start();
     window->setMouseCursorVisible(cursorVisible);
 }
@@ -55,7 +68,13 @@ unsigned SfmlPlatform::refreshRate() const {
     return rate > 0 ? static_cast<unsigned>(rate) : 0;
 }
 
-void SfmlPlatform::capFrames(unsigned perSecond) {
-    frameCap = perSecond;
-    if (window) window->setFramerateLimit(perSecond);
+void SfmlPlatform::waitForNextFrame() {
+    // The cap is kept here rather than by the window's own limit, which rests inside the
+    // frame's display.
+    if (frameCap > 0) {
+        const sf::Time period = sf::seconds(1.0f / static_cast<float>(frameCap));
+        const sf::Time left = period - sinceLastFrame.getElapsedTime();
+        if (left > sf::Time::Zero) sf::sleep(left);
+    }
+    sinceLastFrame.restart();
 }

@@ -52,7 +52,17 @@ public:
     // Shows at most this many frames per second from now on, in this window and any opened
     // after it (0: no cap).
     virtual void capFrames(unsigned perSecond) = 0;
+    // Between two frames: rests until the next frame is due under the cap (at once without
+    // one). The frame loop rests here, outside its frames, so the decoding threads run then.
+    virtual void waitForNextFrame() = 0;
+    // True when the window's drawing runs on the processor (a software renderer), where it
+    // takes every core while a frame is drawn.
+    virtual bool drawsOnProcessor() const = 0;
 };
+
+// True when the active drawing context's renderer draws on the processor (Mesa's software
+// renderers).
+bool rendererIsSoftware();
 
 // The real window, keyboard, mouse and clock (SFML), and game controllers (SDL). The
 // window is made when it opens: the multimedia library needs a display for it.
@@ -77,9 +87,13 @@ public:
     void startClock() override { clock.restart(); }
     float clockSeconds() const override { return clock.getElapsedTime().asSeconds(); }
     unsigned refreshRate() const override;
-    void capFrames(unsigned perSecond) override;
+    void capFrames(unsigned perSecond) override { frameCap = perSecond; }
+    void waitForNextFrame() override;
+    bool drawsOnProcessor() const override { return softwareRenderer; }
 
     unsigned frameCap = 0;
+    sf::Clock sinceLastFrame;
+    bool softwareRenderer = false;  // read from the drawing context when the window opens
     std::unique_ptr<sf::RenderWindow> window;
     bool cursorVisible = true;  // kept for a window opened again
     sf::Clock clock;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "assets/frame_gate.h"
+
 #if defined(__linux__)
 #include <sys/resource.h>
 #include <sys/syscall.h>
@@ -91,6 +93,7 @@ JobState DecodePool::finish(DecodeJob& job) {
         return job.state;
     }
     // A cancelled job is not waited for: its worker finishes it alone.
+    frameGate.frameLoopWaits();
     changed.wait(lock, [&] { return job.state != JobState::claimed || job.cancel.load(); });
     return job.state == JobState::claimed ? JobState::cancelled : job.state;
 }

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <vector>
 
+#include "assets/frame_gate.h"
+
 // SFML 2.5 keeps a second copy of every sample in process memory, in the private member
 // sf::SoundBuffer::m_samples, next to the audio library's copy, which is the one that plays.
 // Releasing it halves the game's sound memory, and the library offers no public way to do it,
@@ -81,6 +83,7 @@ bool decodeOggQuietly(const std::string& file, std::vector<sf::Int16>& samples, 
         size_t count = 0;
         while (count < samples.size()) {
             if (cancel && cancel->load(std::memory_order_relaxed)) break;
+            frameGate.giveWay();
             const long bytes = ov_read(
                 &vorbis, reinterpret_cast<char*>(samples.data() + count),
                 static_cast<int>((samples.size() - count) * sizeof(sf::Int16)), 0, 2, 1, nullptr);

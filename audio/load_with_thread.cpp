@@ -6,6 +6,7 @@
 #include <mutex>
 #include <thread>
 
+#include "assets/frame_gate.h"
 #include "audio/bank_ready.h"
 #include "audio/held_samples.h"
 #include "core/songs.h"
@@ -51,11 +52,17 @@ LoadWithThread::LoadWithThread(std::vector<sf::Sound>* touchSounds,
 LoadWithThread::~LoadWithThread() {
     // The thread goes first: run may still be writing into the buffers freed below.
     requestStop();
+    frameGate.frameLoopWaits();
     thread.wait();
     songBankReady.clear();
     for (auto& row : *waveBuffers) row.clear();
     waveBuffers->clear();
     touchBuffers->clear();
+}
+
+void LoadWithThread::wait() {
+    frameGate.frameLoopWaits();
+    thread.wait();
 }
 
 void LoadWithThread::requestStop() {
@@ -214,6 +221,7 @@ bool LoadWithThread::loadElement(Plan& plan, size_t i) {
     SoundFileJob& job = *plan.queued[i];
     bool ok = false;
     if (plan.decoding->finish(job) == JobState::done) {
+        frameGate.giveWay();
         ok = e.buffer->loadFromSamples(job.samples, job.channels, job.sampleRate);
         std::vector<sf::Int16>().swap(job.samples);
     }

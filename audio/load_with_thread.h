@@ -44,7 +44,7 @@ public:
     void run();
     // Main thread: starts run on the loader thread; waits for it to return.
     void launch() { thread.launch(); }
-    void wait() { thread.wait(); }
+    void wait();
     // Any thread: run ends before the next element is published, and the files not decoded
     // yet are given up (one being decoded stops where it is). Does not wait.
     void requestStop();

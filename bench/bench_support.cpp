@@ -40,6 +40,11 @@ Quiet::~Quiet() {
 
 GameRun::GameRun() : platform(1920, 1080), app(platform), player(app, platform) {
     platform.finishFrames = true;
+    // Told what its drawing runs on, as the game in a window is.
+    {
+        sf::Context probe;
+        platform.softwareRenderer = rendererIsSoftware();
+    }
     Quiet quiet;
     started = app.startUp() == -1;
     if (started) player.wait(0.5f);

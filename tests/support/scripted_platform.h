@@ -31,6 +31,8 @@ public:
     float clockSeconds() const override { return now - clockStart; }
     unsigned refreshRate() const override { return refresh; }
     void capFrames(unsigned perSecond) override { frameCap = perSecond; }
+    void waitForNextFrame() override {}
+    bool drawsOnProcessor() const override { return softwareRenderer; }
     bool hasFocus() const override { return focused; }
     bool pollPadEvent(PadEvent& event) override;
 
@@ -73,6 +75,9 @@ public:
     // changes nothing of their times.
     unsigned refresh = 0;
     unsigned frameCap = 0;
+    // Whether the game is told that its drawing runs on the processor (its decoding then gives
+    // way to the frames). Off for tests: their frames come back to back, with no rest.
+    bool softwareRenderer = false;
     std::deque<PadEvent> padEvents;
     // Real controllers (SDL's virtual ones in tests) after the scripted ones, when set.
     SdlPads* sdlPads = nullptr;
