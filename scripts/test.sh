@@ -36,14 +36,14 @@ sanitizer_build() {  # sanitizer_build <folder> <sanitizers> [cmake options...]
 # Thread sanitizer over the hand-overs between threads: plays started, restarted and left
 # while their song loads, loaders stopped and deleted at every stage of their load (and the
 # benchmarks' watcher of a load), pictures decoded ahead by the pool for batches that may be
-# dropped mid-work, and the song list's work ahead with the plays it starts. Only those tests
-# are built.
+# dropped mid-work, the song list's work ahead with the plays it starts, and the gate by which
+# the decoding gives way to a play's frames. Only those tests are built.
 # One suppression file serves every run.
 TSAN_SUPPRESSIONS="$ROOT/tests/support/tsan_suppressions.txt"
 if [ "${MIREVO_SKIP_SANITIZERS:-}" != "1" ]; then
     sanitizer_build "$TSAN_BUILD" thread -DMIREVO_BENCH=OFF
     cmake --build "$TSAN_BUILD" --target test_audio test_game_gfx test_ui_gfx test_flow
-    for run in "test_audio *Loader.*:SoundDecoder.*" \
+    for run in "test_audio *Loader.*:SoundDecoder.*:FrameGate.*" \
         "test_game_gfx PlayTest.PlaysStartedAndLeftWhileTheirSongIsLoading" \
         "test_ui_gfx PictureDecoder.*" "test_flow SongGuess.*"; do
         read -r binary filter <<<"$run"
