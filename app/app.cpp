@@ -41,7 +41,7 @@ int App::startUp() {
     setDataFolder(options.dataFolder);
     log.open("log.txt", std::ios::app);
     log << "Mirevo " << static_cast<long long>(std::time(nullptr)) << std::endl;
-    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    std::srand(options.seed ? *options.seed : static_cast<unsigned>(std::time(nullptr)));
 
     WindowRequest request;
     request.fullscreen = options.fullscreen;
@@ -148,6 +148,11 @@ void App::layoutWindow() {
     if (keptScaleX != 1.0f && !game->routes.empty()) {
         for (sf::Texture& t : gaugeTextures) t.setSmooth(true);
     }
+}
+
+void App::seedPlay() {
+    playSeed = static_cast<unsigned>(std::rand());
+    std::srand(playSeed);
 }
 
 void App::failFrame(int status) {

@@ -3,6 +3,7 @@
 #include <SFML/Audio.hpp>
 #include <SFML/Graphics.hpp>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -74,6 +75,10 @@ public:
     void levelSelectStep();
     void makingOfStep();
     void startPlay();
+    // At the start of every scored or explore play, before its first random draw: the play's
+    // own seed is drawn from the run's generator (playSeed) and the generator starts again
+    // from it, so that the play depends on that one number and its inputs.
+    void seedPlay();
 
     // Play screens (screens_play.cpp).
     void playEvent(const sf::Event& event);
@@ -139,6 +144,7 @@ public:
     std::unique_ptr<SoundDecoder> playSounds;
     int playSoundsSong = -1;  // whose first sounds playSounds holds
     int lastSong = -1;        // the song of the last play started
+    unsigned playSeed = 0;    // the seed the last scored or explore play started from
 
     // Play keys pressed (as events) during this frame, counted even when released before
     // the keyboard is polled.

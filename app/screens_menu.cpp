@@ -390,6 +390,7 @@ void App::startPlay() {
     }
     setupRouteResources(slimeTextures, buttonTexture, gaugeTextures, &waveSounds,
                         static_cast<float>(windowWidth), keptMenuTopOffset, g.mode);
+    if (ui.Screen != Tutorial) seedPlay();
     startRoutes(ui, g);
     if (ui.Screen == Tutorial) {
         ui.tutorialStep = 0;

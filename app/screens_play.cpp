@@ -84,6 +84,7 @@ void App::restartPlay() {
     Game& g = *game;
     std::cout << "on recommence" << std::endl;
     platform.setMouseCursorVisible(false);
+    seedPlay();
     startRoutes(ui, g);
     ui.Screen = g.explorePlay ? Exploring : Playing;
     ui.pauseShown = false;
@@ -126,6 +127,7 @@ void App::tutorialEvent(const sf::Event& event) {
         // The last page: the real scored play begins.
         std::cout << "start !" << std::endl;
         ui.Screen = Playing;
+        seedPlay();
         startRoutes(ui, g);
     }
     if (event.key.code == sf::Keyboard::Escape) {
