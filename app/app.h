@@ -135,6 +135,8 @@ public:
     std::vector<HeldBuffer> touchBuffers;
     std::vector<sf::Sound> menuSounds;
     std::unique_ptr<LoadWithThread> backgroundLoader;
+    // Tests: called with each play's loader right before it starts (to hold it back, say).
+    std::function<void(LoadWithThread&)> beforeLoaderLaunch;
     // Start-up pictures and sounds decoded ahead (from loadBoardTextures until used), and
     // the pictures of the plays the song list may start (from the list's opening) with the
     // first sounds of the likeliest one (once the pictures are done).

@@ -383,6 +383,7 @@ void App::startPlay() {
     if (playSounds && playSoundsSong == song) backgroundLoader->firstSounds = std::move(playSounds);
     playSounds.reset();
     lastSong = song;
+    if (beforeLoaderLaunch) beforeLoaderLaunch(*backgroundLoader);
     backgroundLoader->launch();
 
     if (keptScaleX != 1.0f) {

@@ -55,6 +55,9 @@ PlayTrace play(unsigned seed, Sounds sounds, float seconds) {
     if (!folder.hasAssets()) return trace;
     Session s(640, 360);
     s.app.options.seed = seed;
+    if (sounds == Sounds::never) {
+        s.app.beforeLoaderLaunch = [](LoadWithThread& loader) { loader.requestStop(); };
+    }
     EXPECT_EQ(s.start(), -1);
     Interface& ui = *s.app.iface;
     Game& g = *s.app.game;
@@ -146,4 +149,15 @@ TEST(SeededPlays, TheSameSeedGivesTheSamePlayAndAnotherSeedAnother) {
     EXPECT_NE(firstDifference(first, other), -1);
     EXPECT_TRUE(first.startPhases != other.startPhases || first.routeOrder != other.routeOrder ||
                 first.score != other.score || first.states.back() != other.states.back());
+}
+
+// What a play reads besides its clock, its inputs and the generator must not change it: here
+// the moments the song's sounds are handed over by the loader, all before the first frame or
+// none at all.
+TEST(SeededPlays, ThePlayDoesNotDependOnWhenTheSongsSoundsArrive) {
+    const PlayTrace loaded = play(4242u, Sounds::allBeforeTheFirstFrame, playSeconds);
+    const PlayTrace silent = play(4242u, Sounds::never, playSeconds);
+    ASSERT_FALSE(loaded.states.empty());
+    EXPECT_GT(loaded.hits + loaded.misses + caught(loaded, 0) + caught(loaded, 1), 0);
+    expectSamePlay(loaded, silent, "sounds loaded / never handed over");
 }
