@@ -33,6 +33,15 @@ int App::run() {
         if (!frame()) break;
     }
     if (failStatus >= 0) return failStatus;
+    if (replaySource) {
+        // A play played again changes no record of the player's.
+        log.close();
+        if (replayStatus < 0) {
+            std::cerr << "mirevo: replay: stopped before the recorded play's end" << std::endl;
+            return 1;
+        }
+        return replayStatus;
+    }
     return finish();
 }
 
@@ -41,7 +50,11 @@ int App::startUp() {
     setDataFolder(options.dataFolder);
     log.open("log.txt", std::ios::app);
     log << "Mirevo " << static_cast<long long>(std::time(nullptr)) << std::endl;
-    std::srand(options.seed ? *options.seed : static_cast<unsigned>(std::time(nullptr)));
+    if (replaySource) {
+        std::srand(replaySource->seed);
+    } else {
+        std::srand(options.seed ? *options.seed : static_cast<unsigned>(std::time(nullptr)));
+    }
 
     WindowRequest request;
     request.fullscreen = options.fullscreen;
@@ -63,6 +76,7 @@ int App::startUp() {
     if (iface) iface->Screen = MainMenu;
     platform.setMouseCursorVisible(true);
     quitRequested = false;
+    replayStartPending = replaySource != nullptr;
     return -1;
 }
 
@@ -73,6 +87,11 @@ bool App::frame() {
 
     if (quitRequested) return false;
 
+    frameInputs = 0;
+    if (replaying() && !takeReplayedFrame()) {
+        finishReplay();
+        return false;
+    }
     sf::Event event;
     while (platform.pollEvent(event)) {
         if (event.type == sf::Event::Closed) quitRequested = true;
@@ -99,6 +118,7 @@ bool App::frame() {
         handleEvent(key);
         if (failStatus >= 0) return false;
     }
+    if (replaying()) applyReplayedActions();
 
     platform.target().clear(sf::Color(0, 0, 0, 255));
     drawInterface();
@@ -151,8 +171,9 @@ void App::layoutWindow() {
 }
 
 void App::seedPlay() {
-    playSeed = static_cast<unsigned>(std::rand());
+    playSeed = replaySource ? replaySource->seed : static_cast<unsigned>(std::rand());
     std::srand(playSeed);
+    beginRecording();
 }
 
 void App::failFrame(int status) {
@@ -180,7 +201,7 @@ void App::handleEvent(const sf::Event& event) {
             break;
         case Playing:
         case Exploring:
-            playEvent(event);
+            if (!replaying()) playEvent(event);
             break;
         case Results:
             resultsEvent(event);
@@ -199,7 +220,13 @@ void App::drawInterface() {
 
 void App::frameStep() {
     if (!iface || !game) return;
-    switch (iface->Screen) {
+    // A recording played again begins its play at the first frame, in place of the menus.
+    const int screen = replayStartPending ? -1 : iface->Screen;
+    if (replayStartPending) {
+        replayStartPending = false;
+        startReplayedPlay();
+    }
+    switch (screen) {
         case MainMenu:
             mainMenuStep();
             break;

@@ -102,6 +102,12 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
                        "Start the run's random draws from this number instead of the time, "
                        "so that the same play can be played again")
             ->type_name("0..4294967295");
+    std::string replayFile;
+    CLI::Option* replayOption =
+        cli.add_option("--replay", replayFile,
+                       "Play the recorded play in FILE again, then exit with status 0 when it "
+                       "went the same way to the same results, 3 when it did not")
+            ->type_name("FILE");
     cli.footer(
         "Options given here hold for this run only; lasting choices go in settings.toml "
         "in the game's folder.");
@@ -158,6 +164,7 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
         }
         result.seed = seed;
     }
+    if (replayOption->count() > 0) result.replayFile = replayFile;
     return result;
 }
 
@@ -169,5 +176,6 @@ Options mergeOptions(Options settings, const CommandLine& commandLine) {
     if (commandLine.volume) settings.volume = *commandLine.volume;
     if (commandLine.dataFolder) settings.dataFolder = *commandLine.dataFolder;
     if (commandLine.seed) settings.seed = commandLine.seed;
+    if (commandLine.replayFile) settings.replayFile = *commandLine.replayFile;
     return settings;
 }

@@ -20,6 +20,8 @@ struct Options {
     std::string dataFolder;
     // The random generator's seed for the run (command line only); none: the current time.
     std::optional<unsigned> seed;
+    // A recorded play to play again instead of the menus (command line only).
+    std::string replayFile;
 };
 
 // What the command line asked for. Fields left unset keep the settings file's choice.
@@ -35,6 +37,7 @@ struct CommandLine {
     std::optional<int> volume;
     std::optional<std::string> dataFolder;
     std::optional<unsigned> seed;
+    std::optional<std::string> replayFile;
 };
 
 CommandLine parseCommandLine(int argc, const char* const* argv);

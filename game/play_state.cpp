@@ -118,8 +118,9 @@ std::uint32_t playStateChecksum(const Game& game) {
     f.add(game.finalStageStarted);
     f.add(game.paused);
     f.add(game.totalTime);
+    // The countdown (exploreTimer) is left out: it is set when the final stage begins and counts
+    // down with stageTime, and before that it keeps what the previous play left.
     f.add(game.stageTime);
-    f.add(game.exploreTimer);
     f.add(game.musicLoops);
     for (int o : game.routeOrder) f.add(o);
     f.add(static_cast<int>(game.routes.size()));

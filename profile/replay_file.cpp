@@ -265,6 +265,14 @@ ReplayRefusal decodeReplay(const unsigned char* bytes, std::size_t size, PlayRec
     return ReplayRefusal::none;
 }
 
+int firstDivergentFrame(const PlayRecording& recorded, const PlayRecording& replayed) {
+    const std::size_t n = std::min(recorded.frames.size(), replayed.frames.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        if (recorded.frames[i].state != replayed.frames[i].state) return static_cast<int>(i);
+    }
+    return recorded.frames.size() == replayed.frames.size() ? -1 : static_cast<int>(n);
+}
+
 bool writeReplayFile(const std::string& path, const PlayRecording& recording) {
     const std::vector<unsigned char> bytes = encodeReplay(recording);
     const std::string scratch = path + ".tmp";

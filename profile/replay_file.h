@@ -26,19 +26,19 @@ extern const std::uint16_t replayFormatVersion;
 // Frames a recording may hold: over four hours at a thousand frames a second.
 extern const std::uint32_t maxReplayFrames;
 
-// The inputs of one frame, as bits: the route keys held (or pressed during the frame), the
-// pause keys and the pause panel's buttons pressed in the frame, and the developer keys.
+// The inputs of one frame, as bits: the route keys held (or pressed during the frame), what
+// the pause keys and the pause panel's buttons did in the frame (at most one of the three
+// takes effect in a frame), and the developer keys.
 namespace ReplayInput {
-const std::uint32_t route0 = 1u << 0;  // route r: route0 << r
-const std::uint32_t pauseKey = 1u << 4;
-const std::uint32_t escapeKey = 1u << 5;
-const std::uint32_t resumeClick = 1u << 6;
-const std::uint32_t quitClick = 1u << 7;
-const std::uint32_t errorMusic0 = 1u << 8;
-const std::uint32_t errorMusic1 = 1u << 9;
-const std::uint32_t special = 1u << 10;
-const std::uint32_t fillAll = 1u << 11;
-const std::uint32_t all = (1u << 12) - 1;
+const std::uint32_t route0 = 1u << 0;       // route r: route0 << r
+const std::uint32_t pauseKey = 1u << 4;     // the pause panel opened or closed by a key
+const std::uint32_t quit = 1u << 5;         // the play left from the pause panel
+const std::uint32_t resumeClick = 1u << 6;  // the pause panel's resume button
+const std::uint32_t errorMusic0 = 1u << 7;
+const std::uint32_t errorMusic1 = 1u << 8;
+const std::uint32_t special = 1u << 9;
+const std::uint32_t fillAll = 1u << 10;
+const std::uint32_t all = (1u << 11) - 1;
 }  // namespace ReplayInput
 
 struct ReplayFrame {
@@ -93,6 +93,10 @@ const char* replayRefusalText(ReplayRefusal refusal);
 // more than the bytes present call for, and leaves `out` alone unless it returns none.
 std::vector<unsigned char> encodeReplay(const PlayRecording& recording);
 ReplayRefusal decodeReplay(const unsigned char* bytes, std::size_t size, PlayRecording& out);
+
+// The first frame at which a play played again went another way than the recorded one: its
+// fingerprint differs, or one of the two plays ended there. -1 when every frame is the same.
+int firstDivergentFrame(const PlayRecording& recorded, const PlayRecording& replayed);
 
 // The adapter: a file at path. Writing never leaves the file half written: the bytes go to a
 // scratch file beside it (its name with ".tmp" added), which is flushed, closed and renamed

@@ -37,11 +37,17 @@ Options withSeed(Options o, unsigned seed) {
     return o;
 }
 
+Options withReplay(Options o, const char* file) {
+    o.replayFile = file;
+    return o;
+}
+
 std::string describe(const Options& o) {
     std::ostringstream s;
     s << (o.fullscreen ? "fullscreen " : "windowed ") << o.windowWidth << "x" << o.windowHeight
       << (o.vsync ? " vsync " : " no-vsync ") << o.volume << " data [" << o.dataFolder << "]"
-      << " seed " << (o.seed ? std::to_string(*o.seed) : "time");
+      << " seed " << (o.seed ? std::to_string(*o.seed) : "time") << " replay [" << o.replayFile
+      << "]";
     return s.str();
 }
 
@@ -160,6 +166,8 @@ TEST(Options, BadCommandLineGivesOneLineAndTheUsageExitTwo) {
         {"--seed", "-1"},
         {"--seed", "0x10"},
         {"--seed", "1.5"},
+        {"--replay"},
+        {"--replay", "a", "b"},
     };
     const std::regex shape("mirevo: [^\n]+\nUsage: mirevo [^\n]*--windowed[^\n]*\n");
     for (const auto& args : cases) {
@@ -175,7 +183,7 @@ TEST(Options, BadCommandLineGivesOneLineAndTheUsageExitTwo) {
             << line.error;
         EXPECT_EQ(line.output, "") << what;
         EXPECT_FALSE(line.fullscreen || line.vsync || line.volume || line.windowWidth ||
-                     line.dataFolder || line.seed)
+                     line.dataFolder || line.seed || line.replayFile)
             << what;
     }
 }
@@ -184,8 +192,8 @@ TEST(Options, HelpAndVersionAnswerOnStandardOutput) {
     CommandLine help = parse({"--help"});
     EXPECT_EQ(help.exitStatus, 0);
     EXPECT_EQ(help.error, "");
-    for (const char* flag :
-         {"--windowed", "--fullscreen", "--vsync", "--volume", "--data", "--seed", "--version"})
+    for (const char* flag : {"--windowed", "--fullscreen", "--vsync", "--volume", "--data",
+                             "--seed", "--replay", "--version"})
         EXPECT_NE(help.output.find(flag), std::string::npos) << flag;
     CommandLine version = parse({"--version"});
     EXPECT_EQ(version.exitStatus, 0);
