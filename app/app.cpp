@@ -35,6 +35,15 @@ int App::run() {
         platform.waitForNextFrame();
     }
     if (failStatus >= 0) return failStatus;
+    if (replaySource) {
+        // A play played again changes no record of the player's.
+        log.close();
+        if (replayStatus < 0) {
+            std::cerr << "mirevo: replay: stopped before the recorded play's end" << std::endl;
+            return 1;
+        }
+        return replayStatus;
+    }
     return finish();
 }
 
@@ -43,7 +52,11 @@ int App::startUp() {
     setDataFolder(options.dataFolder);
     log.open("log.txt", std::ios::app);
     log << "Mirevo " << static_cast<long long>(std::time(nullptr)) << std::endl;
-    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    if (replaySource) {
+        std::srand(replaySource->seed);
+    } else {
+        std::srand(options.seed ? *options.seed : static_cast<unsigned>(std::time(nullptr)));
+    }
 
     WindowRequest request;
     request.fullscreen = options.fullscreen;
@@ -68,6 +81,7 @@ int App::startUp() {
     if (iface) iface->Screen = MainMenu;
     platform.setMouseCursorVisible(true);
     quitRequested = false;
+    replayStartPending = replaySource != nullptr;
     return -1;
 }
 
@@ -91,6 +105,11 @@ bool App::frameSteps() {
 
     if (quitRequested) return false;
 
+    frameInputs = 0;
+    if (replaying() && !takeReplayedFrame()) {
+        finishReplay();
+        return false;
+    }
     sf::Event event;
     while (platform.pollEvent(event)) {
         if (event.type == sf::Event::Closed) quitRequested = true;
@@ -117,6 +136,7 @@ bool App::frameSteps() {
         handleEvent(key);
         if (failStatus >= 0) return false;
     }
+    if (replaying()) applyReplayedActions();
 
     platform.target().clear(sf::Color(0, 0, 0, 255));
     drawInterface();
@@ -178,6 +198,12 @@ void App::layoutWindow() {
     }
 }
 
+void App::seedPlay() {
+    playSeed = replaySource ? replaySource->seed : static_cast<unsigned>(std::rand());
+    std::srand(playSeed);
+    beginRecording();
+}
+
 void App::failFrame(int status) {
     failStatus = status;
 }
@@ -203,7 +229,7 @@ void App::handleEvent(const sf::Event& event) {
             break;
         case Playing:
         case Exploring:
-            playEvent(event);
+            if (!replaying()) playEvent(event);
             break;
         case Results:
             resultsEvent(event);
@@ -222,7 +248,13 @@ void App::drawInterface() {
 
 void App::frameStep() {
     if (!iface || !game) return;
-    switch (iface->Screen) {
+    // A recording played again begins its play at the first frame, in place of the menus.
+    const int screen = replayStartPending ? -1 : iface->Screen;
+    if (replayStartPending) {
+        replayStartPending = false;
+        startReplayedPlay();
+    }
+    switch (screen) {
         case MainMenu:
             mainMenuStep();
             break;

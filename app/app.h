@@ -3,6 +3,7 @@
 #include <SFML/Audio.hpp>
 #include <SFML/Graphics.hpp>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "app/platform.h"
 #include "app/vsync_watch.h"
 #include "audio/held_samples.h"
+#include "profile/replay_file.h"
 
 // The four play keys, one per route: E top left, P top right, L bottom right, D bottom left.
 extern const sf::Keyboard::Key routeKeys[4];
@@ -77,6 +79,35 @@ public:
     void levelSelectStep();
     void makingOfStep();
     void startPlay();
+    // At the start of every scored or explore play, before its first random draw: the play's
+    // own seed is drawn from the run's generator (playSeed) and the generator starts again
+    // from it, so that the play depends on that one number and its inputs.
+    void seedPlay();
+
+    // Recorded plays (play_recording.cpp). Every scored or explore play is recorded from its
+    // start (seedPlay) frame by frame into lastRecording, finished with its results when they
+    // show; a play left any other way (the tutorial's Escape) leaves it unfinished.
+    void beginRecording();
+    // The frame just played: its time, its inputs and the play's fingerprint after it.
+    void recordFrame();
+    // What the results panel shows of the play now, and whether the results came by themselves.
+    ReplayResults playResults(int shownScore, float completion, bool ended) const;
+    void endRecording(const ReplayResults& results);
+    // A pause key, the pause panel's resume button or its quit button, taking effect (one of
+    // ReplayInput's pauseKey, resumeClick, quit).
+    void playAction(std::uint32_t action);
+
+    // Playing a recording again (--replay): the recording's seed starts the run and its play,
+    // which begins at the first frame; its frame times stand for the clock and its inputs for
+    // the player's. When the play's results show (or the recording's frames run out), the two
+    // plays are compared and the run ends with replayStatus.
+    bool replaying() const { return replaySource && recordingOpen; }
+    void startReplayedPlay();
+    // The recorded frame's time and inputs for this frame. False when none is left.
+    bool takeReplayedFrame();
+    // The pause keys and panel buttons of the recorded frame, as the events took effect.
+    void applyReplayedActions();
+    void finishReplay();
 
     // Play screens (screens_play.cpp).
     void playEvent(const sf::Event& event);
@@ -88,6 +119,8 @@ public:
     void leaveToLevelSelect();
     void restartPlay();
     void pollPlayKeys(bool developerKeys);
+    // A key held now, or in a play played again its bit in the recorded frame.
+    bool heldOrReplayed(sf::Keyboard::Key key, std::uint32_t bit) const;
     void drawRoutes();
     void drawPauseOverlay();
     void drawResultsOverlay();
@@ -135,6 +168,8 @@ public:
     std::vector<HeldBuffer> touchBuffers;
     std::vector<sf::Sound> menuSounds;
     std::unique_ptr<LoadWithThread> backgroundLoader;
+    // Tests: called with each play's loader right before it starts (to hold it back, say).
+    std::function<void(LoadWithThread&)> beforeLoaderLaunch;
     // Start-up pictures and sounds decoded ahead (from loadBoardTextures until used), and
     // the pictures of the plays the song list may start (from the list's opening) with the
     // first sounds of the likeliest one (once the pictures are done).
@@ -144,6 +179,19 @@ public:
     std::unique_ptr<SoundDecoder> playSounds;
     int playSoundsSong = -1;  // whose first sounds playSounds holds
     int lastSong = -1;        // the song of the last play started
+    unsigned playSeed = 0;    // the seed the last scored or explore play started from
+
+    // The scored or explore play being recorded, or the last one.
+    PlayRecording lastRecording;
+    bool recordingOpen = false;      // frames are being added to lastRecording
+    bool recordingFinished = false;  // lastRecording holds a whole play and its results
+    // The play's inputs in this frame (ReplayInput bits), gathered as they take effect.
+    std::uint32_t frameInputs = 0;
+    // The recording played again, when there is one; -1 until the comparison, then 0 (the
+    // same play and results) or 3 (another).
+    std::unique_ptr<PlayRecording> replaySource;
+    bool replayStartPending = false;
+    int replayStatus = -1;
 
     // Play keys pressed (as events) during this frame, counted even when released before
     // the keyboard is polled.

@@ -20,17 +20,19 @@ void fail(CommandLine& result, const std::string& problem) {
 
 const unsigned minWindowSide = 160;
 const unsigned maxWindowSide = 16384;
+const unsigned maxSeed = 4294967295u;
 
 bool parseDecimal(std::string_view text, unsigned min, unsigned max, unsigned& value) {
     if (text.empty()) return false;
-    unsigned number = 0;
+    // Wide enough that one digit past max cannot wrap around.
+    unsigned long long number = 0;
     for (char c : text) {
         if (c < '0' || c > '9') return false;
         number = number * 10 + static_cast<unsigned>(c - '0');
         if (number > max) return false;
     }
     if (number < min) return false;
-    value = number;
+    value = static_cast<unsigned>(number);
     return true;
 }
 
@@ -94,6 +96,18 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
                        "the settings")
             ->type_name("DIR")
             ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    std::string seedText;
+    CLI::Option* seedOption =
+        cli.add_option("--seed", seedText,
+                       "Start the run's random draws from this number instead of the time, "
+                       "so that the same play can be played again")
+            ->type_name("0..4294967295");
+    std::string replayFile;
+    CLI::Option* replayOption =
+        cli.add_option("--replay", replayFile,
+                       "Play the recorded play in FILE again, then exit with status 0 when it "
+                       "went the same way to the same results, 3 when it did not")
+            ->type_name("FILE");
     cli.footer(
         "Options given here hold for this run only; lasting choices go in settings.toml "
         "in the game's folder.");
@@ -141,6 +155,16 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
         result.volume = static_cast<int>(volume);
     }
     if (dataOption->count() > 0) result.dataFolder = dataFolder;
+    if (seedOption->count() > 0) {
+        unsigned seed = 0;
+        if (!parseDecimal(seedText, 0, maxSeed, seed)) {
+            fail(result, "--seed: Value " + escapedText(seedText) + " not in range 0 to " +
+                             std::to_string(maxSeed));
+            return result;
+        }
+        result.seed = seed;
+    }
+    if (replayOption->count() > 0) result.replayFile = replayFile;
     return result;
 }
 
@@ -151,5 +175,7 @@ Options mergeOptions(Options settings, const CommandLine& commandLine) {
     if (commandLine.vsync) settings.vsync = *commandLine.vsync;
     if (commandLine.volume) settings.volume = *commandLine.volume;
     if (commandLine.dataFolder) settings.dataFolder = *commandLine.dataFolder;
+    if (commandLine.seed) settings.seed = commandLine.seed;
+    if (commandLine.replayFile) settings.replayFile = *commandLine.replayFile;
     return settings;
 }

@@ -1,4 +1,5 @@
 #include <iostream>
+#include <memory>
 #ifdef __GLIBC__
 #include <malloc.h>
 #endif
@@ -22,6 +23,17 @@ int main(int argc, char** argv) {
     std::cout << commandLine.output << std::flush;
     std::cerr << commandLine.error << std::flush;
     if (commandLine.exitStatus >= 0) return commandLine.exitStatus;
+    // A recording to play again is read first: a file that cannot be played needs no display.
+    std::unique_ptr<PlayRecording> replay;
+    if (commandLine.replayFile) {
+        replay = std::make_unique<PlayRecording>();
+        const ReplayRefusal refusal = readReplayFile(*commandLine.replayFile, *replay);
+        if (refusal != ReplayRefusal::none) {
+            std::cerr << "mirevo: --replay: " << quotedText(*commandLine.replayFile) << " "
+                      << replayRefusalText(refusal) << std::endl;
+            return 2;
+        }
+    }
 
     SfmlPlatform platform;
     if (!platform.displayAvailable()) {
@@ -31,5 +43,6 @@ int main(int argc, char** argv) {
     chooseAudioDriver();
     Options options = mergeOptions(loadSettingsFile(settingsFileName, std::cerr), commandLine);
     App app(platform, options);
+    app.replaySource = std::move(replay);
     return app.run();
 }

@@ -18,6 +18,10 @@ struct Options {
     // The folder holding graphs/ and qo_audio/ (command line only); empty: the working
     // folder. Records, log and settings stay in the working folder either way.
     std::string dataFolder;
+    // The random generator's seed for the run (command line only); none: the current time.
+    std::optional<unsigned> seed;
+    // A recorded play to play again instead of the menus (command line only).
+    std::string replayFile;
 };
 
 // What the command line asked for. Fields left unset keep the settings file's choice.
@@ -32,6 +36,8 @@ struct CommandLine {
     std::optional<bool> vsync;
     std::optional<int> volume;
     std::optional<std::string> dataFolder;
+    std::optional<unsigned> seed;
+    std::optional<std::string> replayFile;
 };
 
 CommandLine parseCommandLine(int argc, const char* const* argv);
@@ -52,6 +58,8 @@ bool parseDecimal(std::string_view text, unsigned min, unsigned max, unsigned& v
 // "WIDTHxHEIGHT" with each side from minWindowSide to maxWindowSide pixels.
 extern const unsigned minWindowSide;
 extern const unsigned maxWindowSide;
+// The largest --seed: the generator's seed is an unsigned 32-bit number.
+extern const unsigned maxSeed;
 bool parseWindowSize(const std::string& text, unsigned& width, unsigned& height);
 
 // A window size that fits the desktop: a larger one is shrunk, keeping its proportions

@@ -383,6 +383,7 @@ void App::startPlay() {
     if (playSounds && playSoundsSong == song) backgroundLoader->firstSounds = std::move(playSounds);
     playSounds.reset();
     lastSong = song;
+    if (beforeLoaderLaunch) beforeLoaderLaunch(*backgroundLoader);
     backgroundLoader->launch();
 
     if (keptScaleX != 1.0f) {
@@ -390,6 +391,7 @@ void App::startPlay() {
     }
     setupRouteResources(slimeTextures, buttonTexture, gaugeTextures, &waveSounds,
                         static_cast<float>(windowWidth), keptMenuTopOffset, g.mode);
+    if (ui.Screen != Tutorial) seedPlay();
     startRoutes(ui, g);
     if (ui.Screen == Tutorial) {
         ui.tutorialStep = 0;

@@ -18,27 +18,12 @@ const sf::Keyboard::Key routeKeys[4] = {sf::Keyboard::E, sf::Keyboard::P, sf::Ke
 
 void App::playEvent(const sf::Event& event) {
     Interface& ui = *iface;
-    Game& g = *game;
     if (ui.pauseOpening || ui.pauseClosing) return;
-    bool pauseKey = false;
     if (event.type == sf::Event::KeyPressed) {
-        if (event.key.code == sf::Keyboard::Space) pauseKey = true;
-        if (event.key.code == sf::Keyboard::Escape) {
-            if (ui.pauseShown) {
-                quitPlay();
-                return;
-            }
-            pauseKey = true;
-        }
-    }
-    if (pauseKey) {
-        ui.togglePause();
-        if (ui.pauseShown) {
-            platform.setMouseCursorVisible(true);
-            g.pauseDrone();
-            if (g.finalStageStarted) g.breakMusic.pause();
-            for (Route& route : g.routes) route.pauseLayers(g.explorePlay);
-            g.paused = true;
+        if (event.key.code == sf::Keyboard::Space) {
+            playAction(ReplayInput::pauseKey);
+        } else if (event.key.code == sf::Keyboard::Escape) {
+            playAction(ui.pauseShown ? ReplayInput::quit : ReplayInput::pauseKey);
         }
         return;
     }
@@ -47,10 +32,9 @@ void App::playEvent(const sf::Event& event) {
         sf::Vector2f m = mousePosition();
         int r = ui.hitTestSidePanels(m.x, m.y);
         if (r == 2) {
-            click();
-            ui.togglePause();
+            playAction(ReplayInput::resumeClick);
         } else if (r == 1) {
-            quitPlay();
+            playAction(ReplayInput::quit);
         }
     }
 }
@@ -63,6 +47,10 @@ void App::quitPlay() {
     float completion = std::min(static_cast<float>(levels) / 36.0f, 1.0f);
     if (g.score > 0) completion = 1.0f;
     ui.showResults(static_cast<int>(g.score), completion, g.totalTime, g.explorePlay, g.mode);
+    if (recordingOpen) {
+        recordFrame();
+        endRecording(playResults(static_cast<int>(g.score), completion, false));
+    }
     ui.refreshRecordTexts();
     ui.updateCompletionDots();
     click();
@@ -84,6 +72,7 @@ void App::restartPlay() {
     Game& g = *game;
     std::cout << "on recommence" << std::endl;
     platform.setMouseCursorVisible(false);
+    seedPlay();
     startRoutes(ui, g);
     ui.Screen = g.explorePlay ? Exploring : Playing;
     ui.pauseShown = false;
@@ -126,9 +115,11 @@ void App::tutorialEvent(const sf::Event& event) {
         // The last page: the real scored play begins.
         std::cout << "start !" << std::endl;
         ui.Screen = Playing;
+        seedPlay();
         startRoutes(ui, g);
     }
     if (event.key.code == sf::Keyboard::Escape) {
+        recordingOpen = false;  // a play begun by the last page and left at once
         click();
         playMenuLoop();
         ui.showLevelSelect();
@@ -139,14 +130,21 @@ void App::tutorialEvent(const sf::Event& event) {
     }
 }
 
+bool App::heldOrReplayed(sf::Keyboard::Key key, std::uint32_t bit) const {
+    return replaying() ? (frameInputs & bit) != 0 : platform.isKeyPressed(key);
+}
+
 void App::pollPlayKeys(bool developerKeys) {
     Game& g = *game;
     if (g.routes.size() == 4) {
         for (int i = 0; i < 4; ++i) {
             Route& route = g.routes[i];
-            bool down = platform.isKeyPressed(routeKeys[i]) || padKeys.holds(routeKeys[i]) ||
-                        pressedThisFrame[i];
+            const std::uint32_t bit = ReplayInput::route0 << i;
+            bool down = replaying() ? (frameInputs & bit) != 0
+                                    : platform.isKeyPressed(routeKeys[i]) ||
+                                          padKeys.holds(routeKeys[i]) || pressedThisFrame[i];
             if (!down) continue;
+            frameInputs |= bit;
             if (route.buttonState == 0) {
                 route.buttonState = 1;
             } else if (route.buttonState == 2) {
@@ -155,9 +153,16 @@ void App::pollPlayKeys(bool developerKeys) {
         }
     }
     if (!developerKeys || g.routes.size() != 4) return;
-    if (platform.isKeyPressed(sf::Keyboard::M)) g.routes[0].startErrorMusic();
-    if (platform.isKeyPressed(sf::Keyboard::O)) g.routes[1].startErrorMusic();
-    if (platform.isKeyPressed(sf::Keyboard::B)) {
+    if (heldOrReplayed(sf::Keyboard::M, ReplayInput::errorMusic0)) {
+        frameInputs |= ReplayInput::errorMusic0;
+        g.routes[0].startErrorMusic();
+    }
+    if (heldOrReplayed(sf::Keyboard::O, ReplayInput::errorMusic1)) {
+        frameInputs |= ReplayInput::errorMusic1;
+        g.routes[1].startErrorMusic();
+    }
+    if (heldOrReplayed(sf::Keyboard::B, ReplayInput::special)) {
+        frameInputs |= ReplayInput::special;
         int a = std::rand() % 2 + 1;
         if (g.routes[0].specialKind == 0) g.routes[0].specialKind = a;
         std::cout << "special ! a=" << a << std::endl;
@@ -203,6 +208,10 @@ TimingChart App::timingChart() const {
 void App::playStep() {
     Interface& ui = *iface;
     Game& g = *game;
+    // A frame of the play being recorded (its last one included, when its results show).
+    const bool recorded = recordingOpen;
+    bool ended = false;
+    ReplayResults results;
     if (g.routes.size() == 4) {
         for (int i = 0; i < 4; ++i) {
             if (!g.routes[i].missedPress) continue;
@@ -217,21 +226,36 @@ void App::playStep() {
         platform.setMouseCursorVisible(false);
     }
     // Developer chord: left Control + left Shift + F marks every route full.
-    if (platform.isKeyPressed(sf::Keyboard::LControl) &&
-        platform.isKeyPressed(sf::Keyboard::LShift) && platform.isKeyPressed(sf::Keyboard::F)) {
+    const bool chord = platform.isKeyPressed(sf::Keyboard::LControl) &&
+                       platform.isKeyPressed(sf::Keyboard::LShift) &&
+                       platform.isKeyPressed(sf::Keyboard::F);
+    if (replaying() ? (frameInputs & ReplayInput::fillAll) != 0 : chord) {
+        frameInputs |= ReplayInput::fillAll;
         g.forceFull = true;
     }
-    if (!ui.pauseShown) showPlayEvents(ui, g, g.update(frameDelta, playViewOf(ui)), &log);
+    // A play played again writes nothing to the log.
+    std::ostream* playLog = replaySource ? nullptr : &log;
+    if (!ui.pauseShown) showPlayEvents(ui, g, g.update(frameDelta, playViewOf(ui)), playLog);
     drawRoutes();
     if (ui.pauseShown) drawPauseOverlay();
     if (ui.Screen == Results) drawResultsOverlay();
-    if (endFailedExplore(ui, g)) platform.setMouseCursorVisible(true);
-    if (g.finalStageStarted &&
-        showPlayEvents(ui, g, g.finalStageStep(frameDelta, playViewOf(ui)), &log)) {
+    if (endFailedExplore(ui, g)) {
         platform.setMouseCursorVisible(true);
+        results = playResults(0, 0.0f, true);
+        ended = true;
+    }
+    if (g.finalStageStarted &&
+        showPlayEvents(ui, g, g.finalStageStep(frameDelta, playViewOf(ui)), playLog)) {
+        platform.setMouseCursorVisible(true);
+        results = playResults(static_cast<int>(g.score), 1.0f, true);
+        ended = true;
     }
     ui.animatePause(frameDelta);
     ui.animateHud(frameDelta);
+    if (recorded) {
+        recordFrame();
+        if (ended) endRecording(results);
+    }
 }
 
 void App::tutorialFrameStep() {

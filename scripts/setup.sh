@@ -12,7 +12,7 @@ PACKAGES=(
     libsfml-dev libopenal-dev libstb-dev libvorbis-dev libgtest-dev googletest libbenchmark-dev
     libcairo2-dev libpango1.0-dev fonts-dejavu-core
     libfluidsynth-dev fluid-soundfont-gm
-    libcli11-dev libtomlplusplus-dev libfmt-dev libx11-dev libxrandr-dev libsdl2-dev
+    libcli11-dev libtomlplusplus-dev libfmt-dev libx11-dev libxrandr-dev libsdl2-dev zlib1g-dev
     xvfb xauth xdotool imagemagick x11-utils sox libgl1-mesa-dri
     dpkg-dev file desktop-file-utils appstream man-db lintian
 )

@@ -32,10 +32,22 @@ Options withData(Options o, const char* folder) {
     return o;
 }
 
+Options withSeed(Options o, unsigned seed) {
+    o.seed = seed;
+    return o;
+}
+
+Options withReplay(Options o, const char* file) {
+    o.replayFile = file;
+    return o;
+}
+
 std::string describe(const Options& o) {
     std::ostringstream s;
     s << (o.fullscreen ? "fullscreen " : "windowed ") << o.windowWidth << "x" << o.windowHeight
-      << (o.vsync ? " vsync " : " no-vsync ") << o.volume << " data [" << o.dataFolder << "]";
+      << (o.vsync ? " vsync " : " no-vsync ") << o.volume << " data [" << o.dataFolder << "]"
+      << " seed " << (o.seed ? std::to_string(*o.seed) : "time") << " replay [" << o.replayFile
+      << "]";
     return s.str();
 }
 
@@ -90,6 +102,12 @@ TEST(Options, CommandLineOverSettings) {
         {"",
          {"--data", "/a", "--volume", "5", "--data", "/b"},
          withData(makeOptions(true, 1280, 720, true, 5), "/b")},
+        // The run's seed, the whole range of the generator's.
+        {"", {"--seed", "0"}, withSeed(defaults, 0)},
+        {"", {"--seed", "4294967295"}, withSeed(defaults, 4294967295u)},
+        {"",
+         {"--seed=00042", "--volume", "3"},
+         withSeed(makeOptions(true, 1280, 720, true, 3), 42)},
     };
     for (const Case& c : cases) {
         std::string what = std::string("settings {") + c.settings + "} flags";
@@ -142,6 +160,14 @@ TEST(Options, BadCommandLineGivesOneLineAndTheUsageExitTwo) {
         {"--data"},
         {"--data="},
         {"--data", "/a", "b"},
+        {"--seed"},
+        {"--seed", "4294967296"},
+        {"--seed", "10000000000"},
+        {"--seed", "-1"},
+        {"--seed", "0x10"},
+        {"--seed", "1.5"},
+        {"--replay"},
+        {"--replay", "a", "b"},
     };
     const std::regex shape("mirevo: [^\n]+\nUsage: mirevo [^\n]*--windowed[^\n]*\n");
     for (const auto& args : cases) {
@@ -157,7 +183,7 @@ TEST(Options, BadCommandLineGivesOneLineAndTheUsageExitTwo) {
             << line.error;
         EXPECT_EQ(line.output, "") << what;
         EXPECT_FALSE(line.fullscreen || line.vsync || line.volume || line.windowWidth ||
-                     line.dataFolder)
+                     line.dataFolder || line.seed || line.replayFile)
             << what;
     }
 }
@@ -166,8 +192,8 @@ TEST(Options, HelpAndVersionAnswerOnStandardOutput) {
     CommandLine help = parse({"--help"});
     EXPECT_EQ(help.exitStatus, 0);
     EXPECT_EQ(help.error, "");
-    for (const char* flag :
-         {"--windowed", "--fullscreen", "--vsync", "--volume", "--data", "--version"})
+    for (const char* flag : {"--windowed", "--fullscreen", "--vsync", "--volume", "--data",
+                             "--seed", "--replay", "--version"})
         EXPECT_NE(help.output.find(flag), std::string::npos) << flag;
     CommandLine version = parse({"--version"});
     EXPECT_EQ(version.exitStatus, 0);

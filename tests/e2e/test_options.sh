@@ -45,6 +45,17 @@ for bad in "--volume 150" "--volume 0x32" "--vsync maybe" "--windowed 1280" "--c
         test "$(sed -n '1s/^mirevo: .*/problem/p;2s/^Usage: mirevo .*/usage/p' "$E2E_DIR/stderr.txt" | tr '\n' ' ')" = "problem usage "
     check "$bad: two lines on standard error" test "$(wc -l <"$E2E_DIR/stderr.txt")" -eq 2
 done
+# A recorded play that cannot be played: one line naming the file and why, status 2, no
+# display needed.
+printf 'MRVPLAY\032\001' >"$E2E_DIR/cut.mrvplay"
+for file in cut.mrvplay missing.mrvplay; do
+    run_here env -u DISPLAY "$GAME" --replay "$file"
+    check "--replay $file: status 2 (got $RUN_STATUS)" test "$RUN_STATUS" -eq 2
+    check "--replay $file: one line naming the file" \
+        grep -qx "mirevo: --replay: \"$file\" .*" "$E2E_DIR/stderr.txt"
+    check "--replay $file: one line only" test "$(wc -l <"$E2E_DIR/stderr.txt")" -eq 1
+done
+rm -f "$E2E_DIR/cut.mrvplay"
 check "nothing written by --help, --version, a missing display or a bad flag ($(written | tr '\n' ' '))" \
     test -z "$(written)"
 

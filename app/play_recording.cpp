@@ -1,0 +1,127 @@
+#include <algorithm>
+#include <iostream>
+
+#include "app/app.h"
+#include "board/route.h"
+#include "game/game.h"
+#include "game/play_state.h"
+#include "mirevo_version.h"
+#include "ui/interface.h"
+
+namespace {
+// Frames reserved at every play start: over ten minutes at a hundred frames a second. A
+// longer play grows the list, seldom.
+const std::size_t reservedFrames = 65536;
+}  // namespace
+
+void App::beginRecording() {
+    PlayRecording& rec = lastRecording;
+    rec.gameVersion = MIREVO_VERSION;
+    rec.mode = game->mode;
+    rec.explore = game->explorePlay;
+    rec.seed = playSeed;
+    for (int r = 0; r < 4; ++r) rec.routeKeys[r] = static_cast<std::int32_t>(routeKeys[r]);
+    rec.audioOffset = 0.0f;
+    rec.inputOffset = 0.0f;
+    rec.frames.clear();
+    rec.frames.reserve(reservedFrames);
+    rec.results = ReplayResults();
+    recordingOpen = true;
+    recordingFinished = false;
+}
+
+void App::recordFrame() {
+    lastRecording.frames.push_back(ReplayFrame{frameDelta, frameInputs, playStateChecksum(*game)});
+}
+
+ReplayResults App::playResults(int shownScore, float completion, bool ended) const {
+    const Game& g = *game;
+    ReplayResults r;
+    r.shownScore = shownScore;
+    r.score = g.score;
+    r.hits = g.hitCount;
+    r.misses = g.missCount;
+    r.completion = completion;
+    r.playTime = g.totalTime;
+    r.ended = ended;
+    for (int i = 0; i < 4 && g.routes.size() == 4; ++i) {
+        const CatchTally& t = g.routes[i].tally;
+        r.routes[i] = ReplayRouteResult{t.good, t.early, t.late, t.missed};
+    }
+    return r;
+}
+
+void App::endRecording(const ReplayResults& results) {
+    lastRecording.results = results;
+    recordingOpen = false;
+    recordingFinished = true;
+    if (replaySource) finishReplay();
+}
+
+void App::playAction(std::uint32_t action) {
+    Interface& ui = *iface;
+    Game& g = *game;
+    frameInputs |= action;
+    if (action == ReplayInput::quit) {
+        quitPlay();
+    } else if (action == ReplayInput::resumeClick) {
+        click();
+        ui.togglePause();
+    } else if (action == ReplayInput::pauseKey) {
+        ui.togglePause();
+        if (ui.pauseShown) {
+            platform.setMouseCursorVisible(true);
+            g.pauseDrone();
+            if (g.finalStageStarted) g.breakMusic.pause();
+            for (Route& route : g.routes) route.pauseLayers(g.explorePlay);
+            g.paused = true;
+        }
+    }
+}
+
+void App::startReplayedPlay() {
+    Game& g = *game;
+    g.mode = replaySource->mode;
+    g.explorePlay = replaySource->explore;
+    g.tutorialPlay = false;
+    startPlay();
+}
+
+bool App::takeReplayedFrame() {
+    const std::size_t next = lastRecording.frames.size();
+    if (next >= replaySource->frames.size()) return false;
+    frameDelta = replaySource->frames[next].frameTime;
+    frameInputs = replaySource->frames[next].inputs;
+    return true;
+}
+
+void App::applyReplayedActions() {
+    Interface& ui = *iface;
+    if ((ui.Screen != Playing && ui.Screen != Exploring) || ui.pauseOpening || ui.pauseClosing)
+        return;
+    if ((frameInputs & ReplayInput::quit) && ui.pauseShown) {
+        playAction(ReplayInput::quit);
+    } else if ((frameInputs & ReplayInput::resumeClick) && ui.pauseShown) {
+        playAction(ReplayInput::resumeClick);
+    } else if (frameInputs & ReplayInput::pauseKey) {
+        playAction(ReplayInput::pauseKey);
+    }
+}
+
+void App::finishReplay() {
+    quitRequested = true;
+    if (replayStatus >= 0) return;
+    const int diverged = firstDivergentFrame(*replaySource, lastRecording);
+    if (recordingFinished && diverged < 0 && lastRecording.results == replaySource->results) {
+        replayStatus = 0;
+        std::cout << "replay: the same play, frame by frame, to the same results" << std::endl;
+        return;
+    }
+    replayStatus = 3;
+    if (diverged >= 0) {
+        std::cerr << "mirevo: replay: the play went another way from frame " << diverged << " of "
+                  << replaySource->frames.size() << std::endl;
+    } else {
+        std::cerr << "mirevo: replay: the play went the same way to other results" << std::endl;
+    }
+}
