@@ -108,6 +108,8 @@ TEST(Options, CommandLineOverSettings) {
         {"",
          {"--seed=00042", "--volume", "3"},
          withSeed(makeOptions(true, 1280, 720, true, 3), 42)},
+        // A recording to play again.
+        {"", {"--replay", "replays/best 1.mrp"}, withReplay(defaults, "replays/best 1.mrp")},
     };
     for (const Case& c : cases) {
         std::string what = std::string("settings {") + c.settings + "} flags";
