@@ -8,7 +8,7 @@ void Interface::draw(sf::RenderTarget& target, sf::RenderStates states) const {
     multiply.blendMode = sf::BlendMultiply;
 
     const bool options = MenuChoice == ChoiceUp && (Screen == MainMenu || Screen == OptionsPanel);
-    if ((Screen == MainMenu || Screen == LevelSelect) && MenuChoice != ChoiceUp) {
+    if (Screen == LevelSelect || (Screen == MainMenu && MenuChoice != ChoiceUp)) {
         target.draw(panelSprite, states);
     }
     if (options) {

@@ -236,6 +236,7 @@ int main(int argc, char** argv) {
         const std::string parts = g + "Menu/options/parts_" + profiles[p] + ".png";
         checkSize(base, parts, unsigned(L::sheetPixels(L::sheetWidth, w)),
                   unsigned(L::sheetPixels(L::sheetHeight, w)));
+        if (!fs::exists(base / parts)) continue;  // told once above
         struct Part {
             float left, top, width, height;
             const char* name;
