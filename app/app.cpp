@@ -65,6 +65,8 @@ int App::startUp() {
     request.vsync = options.vsync;
     windowRequest = request;
     platform.openWindow("Mirevo", request);
+    framesCapped = options.frameCap && !options.vsync;
+    if (framesCapped) platform.capFrames(capRate());
     platform.setMouseCursorVisible(false);
     platform.startClock();
     layoutWindow();
@@ -119,6 +121,7 @@ bool App::frameSteps() {
             WindowRequest request = windowRequest;
             request.fullscreen = !request.fullscreen;
             applyWindow(request);
+            if (iface && iface->MenuChoice == ChoiceUp) showOptionsValues();
             continue;
         }
         // The window's own word on game controllers is not used: they come below.
@@ -160,10 +163,11 @@ void App::applyWindow(const WindowRequest& request) {
     // holds; otherwise the new window's frames are watched afresh.
     vsyncWatch.watching = false;
     if (!request.vsync) {
-        platform.capFrames(0);
+        platform.capFrames(framesCapped ? capRate() : 0);
     } else if (vsyncWatch.capped) {
         platform.capFrames(vsyncWatch.rate);
     } else {
+        platform.capFrames(0);
         vsyncWatch.start(platform.refreshRate());
     }
     layoutWindow();
@@ -227,6 +231,9 @@ void App::handleEvent(const sf::Event& event) {
         case MakingOf:
             makingOfEvent(event);
             break;
+        case OptionsPanel:
+            optionsEvent(event);
+            break;
         case Playing:
         case Exploring:
             if (!replaying()) playEvent(event);
@@ -263,6 +270,9 @@ void App::frameStep() {
             break;
         case MakingOf:
             makingOfStep();
+            break;
+        case OptionsPanel:
+            optionsStep();
             break;
         case Playing:
         case Exploring:

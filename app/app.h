@@ -127,6 +127,20 @@ public:
     // The play's timing per route, laid out on the results panel where it stands now.
     TimingChart timingChart() const;
 
+    // Options panel (screens_options.cpp): the main menu's top direction.
+    void openOptions();
+    void optionsEvent(const sf::Event& event);
+    void optionsStep();
+    void showOptionsValues();
+    void changeOption(int row, int direction);
+    void dragVolume();
+    // Each change takes effect at once and is kept in the settings file.
+    void setVolume(int volume, bool keep);
+    void chooseDisplay(int choice);
+    void choosePacing(int pacing);
+    int framePacing() const;   // a FramePacing
+    unsigned capRate() const;  // the display's refresh rate, 60 when unknown
+
     // Small shared actions.
     sf::Vector2f mousePosition() const;
     void click();
@@ -208,4 +222,10 @@ public:
     unsigned windowHeight = 0;
     // How the window was opened last.
     WindowRequest windowRequest;
+    // Without vertical sync, the frames are capped at the display's refresh rate.
+    bool framesCapped = false;
+    // The volume slider follows the mouse while its button is held.
+    bool draggingVolume = false;
+    // Where the options panel keeps the player's changes.
+    std::string settingsPath = settingsFileName;
 };

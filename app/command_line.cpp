@@ -172,7 +172,10 @@ Options mergeOptions(Options settings, const CommandLine& commandLine) {
     if (commandLine.fullscreen) settings.fullscreen = *commandLine.fullscreen;
     if (commandLine.windowWidth) settings.windowWidth = *commandLine.windowWidth;
     if (commandLine.windowHeight) settings.windowHeight = *commandLine.windowHeight;
-    if (commandLine.vsync) settings.vsync = *commandLine.vsync;
+    if (commandLine.vsync) {
+        settings.vsync = *commandLine.vsync;
+        settings.frameCap = false;
+    }
     if (commandLine.volume) settings.volume = *commandLine.volume;
     if (commandLine.dataFolder) settings.dataFolder = *commandLine.dataFolder;
     if (commandLine.seed) settings.seed = commandLine.seed;

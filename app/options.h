@@ -14,6 +14,8 @@ struct Options {
     unsigned windowWidth = 1280;
     unsigned windowHeight = 720;
     bool vsync = true;
+    // Without vertical sync: the game caps the frames at the display's refresh rate.
+    bool frameCap = false;
     int volume = 100;  // 0..100
     // The folder holding graphs/ and qo_audio/ (command line only); empty: the working
     // folder. Records, log and settings stay in the working folder either way.
@@ -80,5 +82,20 @@ Options parseSettings(const std::string& text, const std::string& fileName,
                       std::vector<std::string>& problems);
 
 // Reads the settings file at path, or writes it with the defaults when there is none.
-// Problems go to err, one line each; an existing file is never rewritten.
+// Problems go to err, one line each; loading never rewrites an existing file.
 Options loadSettingsFile(const std::string& path, std::ostream& err);
+
+// The settings text with one setting set to value (TOML, e.g. "true", "40" or "\"off\""):
+// its value replaced where it stands, every other character kept (comments, order, spacing);
+// a setting not in the text is added, with its comment line, before any table. False when
+// the text cannot be parsed, or would not parse after the change.
+bool withSetting(const std::string& text, const std::string& name, const std::string& value,
+                 std::string& changed);
+
+// Sets one setting in the settings file at path (made with the defaults when missing),
+// crash-safely: the new text goes to a scratch file beside it (its name with ".tmp"
+// added), which is renamed over it once whole; a link is written through and stays a
+// link. Anything but a regular file is left alone. False, with one line on err, when the
+// setting could not be kept.
+bool saveSetting(const std::string& path, const std::string& name, const std::string& value,
+                 std::ostream& err);

@@ -28,6 +28,8 @@ public:
     virtual void openWindow(const char* title, const WindowRequest& request) = 0;
     virtual bool isOpen() const = 0;
     virtual sf::Vector2u windowSize() const = 0;
+    // The desktop's size, which a full-screen window takes and any window fits in.
+    virtual sf::Vector2u desktopSize() const = 0;
     virtual sf::RenderTarget& target() = 0;
     virtual void display() = 0;
     virtual bool pollEvent(sf::Event& event) = 0;
@@ -73,6 +75,10 @@ public:
     void openWindow(const char* title, const WindowRequest& request) override;
     bool isOpen() const override { return window && window->isOpen(); }
     sf::Vector2u windowSize() const override { return window->getSize(); }
+    sf::Vector2u desktopSize() const override {
+        const sf::VideoMode desktop = sf::VideoMode::getDesktopMode();
+        return sf::Vector2u(desktop.width, desktop.height);
+    }
     sf::RenderTarget& target() override { return *window; }
     void display() override { window->display(); }
     bool pollEvent(sf::Event& event) override { return window->pollEvent(event); }

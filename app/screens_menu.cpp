@@ -85,6 +85,10 @@ void App::mainMenuEvent(const sf::Event& event) {
             case sf::Keyboard::Escape:
                 quitRequested = true;
                 break;
+            case sf::Keyboard::Up:
+                openOptions();
+                click();
+                break;
             case sf::Keyboard::Down:
                 ui.MenuChoice = ChoiceDown;
                 ui.openPanel();
@@ -116,6 +120,7 @@ void App::mainMenuEvent(const sf::Event& event) {
         click();
         sf::Vector2f m = mousePosition();
         int r = ui.hitTestMenuSector(m.x, m.y);
+        if (r == -1 && ui.hitTestMenuTop(m.x, m.y)) openOptions();
         if (r == -1) return;
         if (r == ChoiceLeft) {
             if (ui.noSongCompleted()) {
@@ -138,6 +143,8 @@ void App::mainMenuStep() {
     if (!ui.panelSettled) return;
     if (ui.MenuChoice == ChoiceDown) {
         ui.Screen = MakingOf;
+    } else if (ui.MenuChoice == ChoiceUp) {
+        ui.Screen = OptionsPanel;
     } else if (ui.MenuChoice == ChoiceLeft || ui.MenuChoice == ChoiceRight) {
         bool scored = ui.MenuChoice == ChoiceRight;
         sf::Texture& picture = scored ? atlasTextures[2][25] : atlasTextures[0][24];

@@ -89,6 +89,14 @@ std::string volumeIconPicture() {
     return under("graphs/Menu/animVolume.png");
 }
 
+std::string optionsPanelPicture(const std::string& profileName) {
+    return under("graphs/Menu/options/panel_" + profileName + ".png");
+}
+
+std::string optionsPartsPicture(const std::string& profileName) {
+    return under("graphs/Menu/options/parts_" + profileName + ".png");
+}
+
 std::string tutorialPicture(int i) {
     return under("graphs/Tuto/tut" + number(i) + ".png");
 }

@@ -37,7 +37,11 @@ std::string slimePicture(int mode, int i);  // graphs/Slime/p<mode><i>.png
 std::vector<std::string> playPictureFiles(int mode, const std::string& profileName);
 std::string makingOfPicture(int page);  // graphs/Menu/makingof/mof<page>.jpg
 std::string volumeIconPicture();        // graphs/Menu/animVolume.png
-std::string tutorialPicture(int i);     // graphs/Tuto/tut<i>.png
+// The options panel of a display profile, and its parts (highlight band, filled slider
+// track, knob): graphs/Menu/options/panel_<profile>.png, parts_<profile>.png.
+std::string optionsPanelPicture(const std::string& profileName);
+std::string optionsPartsPicture(const std::string& profileName);
+std::string tutorialPicture(int i);  // graphs/Tuto/tut<i>.png
 
 // Sounds. The files of song s carry the number s + 1.
 std::string menuSoundFile(int i);  // 0 click, 1 menu loop, 2 full-volume loop, 3 error

@@ -18,7 +18,8 @@ enum ScreenId : int {
     Playing = 3,
     Exploring = 4,
     Results = 5,
-    Tutorial = 7
+    Tutorial = 7,
+    OptionsPanel = 8  // the options panel, reached through the main menu's top direction
 };
 
 // Values of Interface::MenuChoice: the direction chosen on the main menu.
@@ -183,6 +184,20 @@ public:
     int boardMode = -1;       // the mode whose board picture is loaded
     float overlayTimer = 0.0f;
 
+    // The options panel (interface_options.cpp): its picture and parts for the display
+    // profile whose name optionsProfile holds (loaded when the panel first opens, and again
+    // for another picture set), the chosen row and the values shown.
+    sf::Texture optionsTexture;
+    sf::Texture optionsPartsTexture;
+    std::string optionsProfile;
+    sf::Sprite optionsSprite;
+    sf::Sprite optionsBandSprite;
+    sf::Sprite optionsFillSprite;
+    sf::Sprite optionsKnobSprite;
+    std::array<sf::Text, 3> optionsTexts;  // by row: volume, display, frame pacing
+    int optionsRow = 0;
+    int optionsVolume = 100;
+
     // Records, indexed by song.
     std::vector<float> bestCompletion;
     std::vector<float> bestScore;
@@ -264,6 +279,18 @@ public:
     void turnMakingOfPage(bool forward);
     void showPanelPicture();
     void openPanel();
+
+    // Options panel (interface_options.cpp). What a point of the window hits on the panel
+    // at rest: a row 0..2, optionsBack for the back arrow, -1 nothing.
+    static const int optionsBack = 9;
+    bool loadOptionsPictures();
+    void showOptions(int row, int volume, const std::string& display, const std::string& pacing);
+    void placeOptionsLayer(float x, float y);
+    int hitTestOptions(float x, float y) const;
+    // Where a window point lies along the volume slider's track: 0 at its left end, 1 at its
+    // right end (beyond them below 0 or above 1).
+    float optionsTrackFraction(float x) const;
+    bool hitTestMenuTop(float x, float y) const;
 
     // Tutorial pages (interface_tutorial.cpp): pages 0..tutorialStep are drawn, over the hint
     // tutorialOverlay (1 early, 2 late) when there is one.

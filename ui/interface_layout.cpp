@@ -46,6 +46,8 @@ bool Interface::layout(float width, float height) {
         const std::string board = playPictureFiles(boardMode)[0];
         reloaded = boardTexture.loadFromFile(board);
     }
+    // The options panel's pictures of the new set, once the panel has been opened.
+    if (otherSet && !optionsProfile.empty()) loadOptionsPictures();
     placeAll();
     return reloaded;
 }
@@ -217,6 +219,7 @@ void Interface::placePanelLayer(float x, float y) {
         menuTextSprites[i].setPosition((textureWidth / 2 + menuTextLayout[i].x) * W / 2048 + x,
                                        menuTextLayout[i].y * s + y);
     }
+    if (MenuChoice == ChoiceUp) placeOptionsLayer(x, y);
     for (int i = 0; i < 4; ++i) {
         sf::Text& time = exploreTimeTexts[i];
         time.setPosition(R + s * 100 - time.getGlobalBounds().width / 2,

@@ -51,6 +51,11 @@ void Interface::turnMakingOfPage(bool forward) {
 }
 
 void Interface::showPanelPicture() {
+    if (MenuChoice == ChoiceUp) {
+        // The options panel has a sprite of its own, drawn instead of the side pictures.
+        if (!loadOptionsPictures()) std::cout << "error loading options" << std::endl;
+        return;
+    }
     if (MenuChoice == ChoiceDown) {
         panelSprite.setScale(windowWidth / 2048, windowWidth / 2048);
         if (!loadMakingOfPage(makingOfPage)) std::cout << "error loading mof" << std::endl;
@@ -89,5 +94,6 @@ void Interface::openPanel() {
     slideX = startX;
     slideY = startY;
     panelSprite.setPosition(slideX, slideY);
+    if (MenuChoice == ChoiceUp) placeOptionsLayer(slideX, slideY);
     panelOpening = true;
 }

@@ -7,7 +7,17 @@ void Interface::draw(sf::RenderTarget& target, sf::RenderStates states) const {
     sf::RenderStates multiply = states;
     multiply.blendMode = sf::BlendMultiply;
 
-    if (Screen == MainMenu || Screen == LevelSelect) target.draw(panelSprite, states);
+    const bool options = MenuChoice == ChoiceUp && (Screen == MainMenu || Screen == OptionsPanel);
+    if (Screen == LevelSelect || (Screen == MainMenu && MenuChoice != ChoiceUp)) {
+        target.draw(panelSprite, states);
+    }
+    if (options) {
+        target.draw(optionsSprite, states);
+        target.draw(optionsBandSprite, states);
+        target.draw(optionsFillSprite, states);
+        target.draw(optionsKnobSprite, states);
+        for (const sf::Text& text : optionsTexts) target.draw(text, states);
+    }
     if (Screen == MakingOf) {
         if (panelOpening || panelClosing) {
             target.draw(panelSprite, states);

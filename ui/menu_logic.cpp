@@ -107,6 +107,16 @@ int menuSectorAt(float x, float y, const DrawnArea& area) {
     return menuSectorAt(x - area.left, y - area.top, area.width, area.height);
 }
 
+bool menuTopAt(float x, float y, const DrawnArea& area) {
+    if (!area.contains(x, y)) return false;
+    const float w = area.width;
+    const float h = area.height;
+    const float ay = inward(y - area.top, h);
+    const float ax = x - area.left;
+    const float a = w / h;
+    return ax / ay > a && ax / (h - ay) < a;
+}
+
 int sidePanelAt(float x, float y, const DrawnArea& area) {
     if (!area.contains(x, y)) return 0;
     return sidePanelAt(x - area.left, y - area.top, area.width, area.height);

@@ -41,6 +41,8 @@ int songListAt(float x, float y, float w, float h);
 // The same tests where the pictures fill only the drawn area of the window (x, y in window
 // pixels): a point in the bars beside the area hits nothing (-1, or 0 for the panels).
 int menuSectorAt(float x, float y, const DrawnArea& area);
+// True inside the top triangle of the drawn area's two diagonals (not on a diagonal).
+bool menuTopAt(float x, float y, const DrawnArea& area);
 int sidePanelAt(float x, float y, const DrawnArea& area);
 int exploreListAt(float x, float y, const DrawnArea& area,
                   const std::vector<float>& bestCompletion);

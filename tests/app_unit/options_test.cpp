@@ -380,3 +380,60 @@ TEST(Options, WindowLargerThanTheDesktopShrinksKeepingItsShapeButNoSideBelow160)
         EXPECT_EQ(h, c.fitH) << c.w << "x" << c.h << " on " << c.desktopW << "x" << c.desktopH;
     }
 }
+
+// The options panel changes one setting at a time: its value is replaced where it stands and
+// every other character of the player's file stays; a setting the file lacks is added with
+// its comment, at the top level; a text that is not TOML is left alone.
+TEST(Options, OneSettingChangesInPlaceKeepingTheRestOfTheFile) {
+    struct Case {
+        std::string text, name, value;
+        bool ok;
+        std::string expected;
+    };
+    const std::string pacingComment =
+        "# \"vsync\": frames follow the display's refresh; \"capped\": at most the display's "
+        "refresh rate; \"off\": as many frames as possible\n";
+    const Case cases[] = {
+        {"volume = 80  # quiet\n", "volume", "40", true, "volume = 40  # quiet\n"},
+        {"window_size = \"12#0x720\" # \"x\"\n", "window_size", "\"1024x768\"", true,
+         "window_size = \"1024x768\" # \"x\"\n"},
+        {"window_size = 'a # b'\n", "window_size", "\"1024x768\"", true,
+         "window_size = \"1024x768\"\n"},
+        {"  volume=5\r\nvsync = true\r\n", "volume", "40", true, "  volume=40\r\nvsync = true\r\n"},
+        {"# \xc3\xa9t\xc3\xa9\n\"cl\xc3\xa9\" = 1   \nvolume = 5\n", "volume", "100", true,
+         "# \xc3\xa9t\xc3\xa9\n\"cl\xc3\xa9\" = 1   \nvolume = 100\n"},
+        {"volume = 5\n[extra]\nx = 1\n", "frame_pacing", "\"off\"", true,
+         "volume = 5\n" + pacingComment + "frame_pacing = \"off\"\n[extra]\nx = 1\n"},
+        {"volume = 5", "frame_pacing", "\"capped\"", true,
+         "volume = 5\n" + pacingComment + "frame_pacing = \"capped\"\n"},
+        {"volume = = 5\n", "volume", "40", false, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        std::string changed;
+        EXPECT_EQ(withSetting(c.text, c.name, c.value, changed), c.ok);
+        if (c.ok) EXPECT_EQ(changed, c.expected);
+    }
+
+    // Through the file: a link stays a link to the changed file, no scratch file is left, and
+    // a file its owner may not write, or a folder, is left as it is with one line.
+    GameFolder folder(false);
+    writeFile(folder.file("mine.toml"), "volume = 80  # quiet\n");
+    std::filesystem::create_symlink("mine.toml", folder.file("settings.toml"));
+    std::ostringstream err;
+    EXPECT_TRUE(saveSetting(folder.file("settings.toml"), "volume", "45", err));
+    EXPECT_TRUE(std::filesystem::is_symlink(folder.file("settings.toml")));
+    EXPECT_EQ(folder.read("mine.toml"), "volume = 45  # quiet\n");
+    EXPECT_FALSE(std::filesystem::exists(folder.file("mine.toml.tmp")));
+    EXPECT_EQ(err.str(), "");
+    std::filesystem::permissions(folder.file("mine.toml"), std::filesystem::perms::owner_read);
+    EXPECT_FALSE(saveSetting(folder.file("settings.toml"), "volume", "50", err));
+    EXPECT_EQ(folder.read("mine.toml"), "volume = 45  # quiet\n");
+    std::filesystem::create_directory(folder.file("other.toml"));
+    EXPECT_FALSE(saveSetting(folder.file("other.toml"), "volume", "50", err));
+    EXPECT_TRUE(std::filesystem::is_directory(folder.file("other.toml")));
+    EXPECT_EQ(err.str(), folder.file("settings.toml") +
+                             ": volume cannot be kept; the change holds for this run only\n" +
+                             folder.file("other.toml") +
+                             ": volume cannot be kept; the change holds for this run only\n");
+}

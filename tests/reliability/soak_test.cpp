@@ -65,6 +65,8 @@ const char* screenName(int screen) {
             return "results";
         case Tutorial:
             return "tutorial";
+        case OptionsPanel:
+            return "options";
         default:
             return "unknown";
     }
@@ -569,6 +571,22 @@ public:
                     tap(sf::Keyboard::Escape);
                 } else {
                     tap(anyKeys[pick(13)]);
+                }
+                break;
+            }
+            case OptionsPanel: {
+                const int k = pick(100);
+                if (k < 50) {
+                    const sf::Keyboard::Key keys[5] = {sf::Keyboard::Up, sf::Keyboard::Down,
+                                                       sf::Keyboard::Left, sf::Keyboard::Right,
+                                                       sf::Keyboard::Return};
+                    tap(keys[pick(5)]);
+                } else if (k < 70) {
+                    click();
+                } else if (k < 85) {
+                    tap(sf::Keyboard::Escape);
+                } else {
+                    randomInput();
                 }
                 break;
             }

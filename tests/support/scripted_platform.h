@@ -21,6 +21,7 @@ public:
     void openWindow(const char* title, const WindowRequest& request) override;
     bool isOpen() const override { return open; }
     sf::Vector2u windowSize() const override { return size; }
+    sf::Vector2u desktopSize() const override { return desktop; }
     sf::RenderTarget& target() override;
     void display() override;
     bool pollEvent(sf::Event& event) override;

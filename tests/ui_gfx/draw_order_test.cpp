@@ -46,15 +46,18 @@ protected:
         ASSERT_TRUE(marker.loadFromImage(white) && target.create(width, height));
         ASSERT_TRUE(font.loadFromFile(uitest::systemFont()));
         ui->tutorialSprites.resize(7);
-        sprites = {&ui->centreSprite,       &ui->pauseSprite,    &ui->panelSprite,
-                   &ui->atlasSprite,        &ui->scoreBarSprite, &ui->makingOfPageSprite,
-                   &ui->makingOfNextSprite, &ui->hintSprite,     &ui->volumeSprite};
+        sprites = {&ui->centreSprite,       &ui->pauseSprite,       &ui->panelSprite,
+                   &ui->atlasSprite,        &ui->scoreBarSprite,    &ui->makingOfPageSprite,
+                   &ui->makingOfNextSprite, &ui->hintSprite,        &ui->volumeSprite,
+                   &ui->optionsSprite,      &ui->optionsBandSprite, &ui->optionsFillSprite,
+                   &ui->optionsKnobSprite};
         for (auto* list : {&ui->menuTextSprites, &ui->tutorialSprites, &ui->dotSprites}) {
             for (sf::Sprite& s : *list) sprites.push_back(&s);
         }
         texts = {&ui->headlineText, &ui->resultText, &ui->counterText};
         for (int i = 0; i < 4; ++i) texts.push_back(&ui->scoreTexts[i]);
         for (int i = 0; i < 4; ++i) texts.push_back(&ui->exploreTimeTexts[i]);
+        for (sf::Text& t : ui->optionsTexts) texts.push_back(&t);
         for (sf::Text* t : texts) {
             t->setFont(font);
             t->setString(sf::String(static_cast<sf::Uint32>(0x2588)));  // a full block
@@ -151,6 +154,23 @@ TEST_F(DrawOrder, NoPanelContentsForOtherChoices) {
         ui->MenuChoice = choice;
         expectLayers({S(ui->panelSprite), S(ui->centreSprite)});
     }
+}
+
+// The options panel under the sliding menu while it comes, alone once it is open; the side
+// panel's picture is not drawn with it.
+TEST_F(DrawOrder, OptionsPanelWithItsBandSliderAndValues) {
+    ui->MenuChoice = ChoiceUp;
+    ui->Screen = MainMenu;
+    ui->panelOpening = true;
+    auto& items = ui->menuTextSprites;
+    auto& v = ui->optionsTexts;
+    expectLayers({S(ui->optionsSprite), S(ui->optionsBandSprite), S(ui->optionsFillSprite),
+                  S(ui->optionsKnobSprite), T(v[0]), T(v[1]), T(v[2]), S(ui->centreSprite),
+                  S(items[0]), M(items[1]), M(items[2]), M(items[3])});
+    ui->panelOpening = false;
+    ui->Screen = OptionsPanel;
+    expectLayers({S(ui->optionsSprite), S(ui->optionsBandSprite), S(ui->optionsFillSprite),
+                  S(ui->optionsKnobSprite), T(v[0]), T(v[1]), T(v[2]), S(ui->centreSprite)});
 }
 
 TEST_F(DrawOrder, MakingOfVolumeButtonOnlyOnTheFirstPageNotTurningForward) {

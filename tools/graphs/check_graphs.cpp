@@ -12,6 +12,7 @@
 #include "board/anim_tables.h"
 #include "creatures.h"
 #include "manifest.h"
+#include "ui/options_layout.h"
 
 namespace fs = std::filesystem;
 
@@ -224,6 +225,32 @@ int main(int argc, char** argv) {
             std::string slime = g + "Slime/p" + std::to_string(m) + std::to_string(r) + ".png";
             for (int f = 0; f < 10; ++f)
                 checkRecord(base, slime, slimeFrames[m][r][f], "frame " + std::to_string(f), f < 9);
+        }
+    }
+    // The options panel and its parts, one of each per display profile: the panel fills the
+    // profile's picture, and each part of the sheet holds a drawing where the game takes it.
+    for (int p = 0; p < 3; ++p) {
+        namespace L = OptionsLayout;
+        const float w = float(sizes[p][0]);
+        checkSize(base, g + "Menu/options/panel_" + profiles[p] + ".png", sizes[p][0], sizes[p][1]);
+        const std::string parts = g + "Menu/options/parts_" + profiles[p] + ".png";
+        checkSize(base, parts, unsigned(L::sheetPixels(L::sheetWidth, w)),
+                  unsigned(L::sheetPixels(L::sheetHeight, w)));
+        if (!fs::exists(base / parts)) continue;  // told once above
+        struct Part {
+            float left, top, width, height;
+            const char* name;
+        };
+        const Part partList[3] = {{0, L::bandTop, L::rowWidth, L::rowHeight, "band"},
+                                  {0, L::fillTop, L::trackWidth, L::trackHeight, "filled track"},
+                                  {L::knobLeft, L::fillTop, L::knobWidth, L::knobHeight, "knob"}};
+        for (const Part& part : partList) {
+            AnimFrame f{};
+            f.left = L::sheetPixels(part.left, w);
+            f.top = L::sheetPixels(part.top, w);
+            f.width = L::sheetPixels(part.width, w);
+            f.height = L::sheetPixels(part.height, w);
+            checkRecord(base, parts, f, part.name, true);
         }
     }
     // Making-of.

@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
     std::error_code ec;
     fs::remove_all(root, ec);
     for (const char* sub : {"Atlas", "Board", "Button", "Slime", "Jauges", "Menu/fondsNus",
-                            "Menu/texts", "Menu/makingof", "Tuto"}) {
+                            "Menu/texts", "Menu/makingof", "Menu/options", "Tuto"}) {
         fs::create_directories(root / sub, ec);
         if (ec) {
             std::cerr << "gen_graphs: cannot create " << (root / sub).string() << std::endl;
@@ -89,6 +89,7 @@ int main(int argc, char** argv) {
     for (int m = 0; m < 4; ++m) jobs.push_back([r, m] { return drawBoards(r, m); });
     for (int p = 0; p < 19; ++p) jobs.push_back([r, p] { return drawMakingOfPage(r, p); });
     for (int w = 0; w < 4; ++w) jobs.push_back([r, w] { return drawMenuBackgrounds(r, w); });
+    for (int p = 0; p < 3; ++p) jobs.push_back([r, p] { return drawOptionsPanel(r, p); });
     for (int route = 0; route < 4; ++route)
         for (int j = 0; j < regularAnimCounts[route] + 7; ++j)
             jobs.push_back([r, route, j] { return drawAtlasSheet(r, route, j); });

@@ -39,3 +39,6 @@ bool drawMenuText(const std::string& root, int index);
 bool drawDots(const std::string& root);
 bool drawTutorialPage(const std::string& root, int index);
 bool drawMakingOfPage(const std::string& root, int index);
+// The options panel and its parts sheet of a display profile: 0 1600_900, 1 1600_1000,
+// 2 2048_1536.
+bool drawOptionsPanel(const std::string& root, int profile);

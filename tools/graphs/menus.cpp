@@ -11,6 +11,7 @@
 #include "core/songs.h"
 #include "generator.h"
 #include "paint.h"
+#include "ui/options_layout.h"
 
 const char* const songTitles[4] = {"Moss Parade", "Tide Lanterns", "Copper Rain", "Night Orchard"};
 const char* const songMoods[4] = {"a brisk march through the meadow",
@@ -566,4 +567,151 @@ bool drawTutorialPage(const std::string& root, int index) {
         drawText(cr, keys[l.route], 62, l.top + bandH / 2 - 21, ks);
     }
     return savePng(page, root + "/Tuto/tut" + std::to_string(index) + ".png");
+}
+
+// The options panel of one display profile: a paper card on the night sky of the main
+// menu's top direction, with its rows' labels, the empty slider track and the choice arrows
+// (the game writes the values and draws the parts sheet over it). The card is drawn in
+// canvas units scaled to the profile's reference width, at the places of OptionsLayout.
+bool drawOptionsPanel(const std::string& root, int profile) {
+    namespace L = OptionsLayout;
+    static const char* const names[3] = {"1600_900", "1600_1000", "2048_1536"};
+    static const int sizes[3][2] = {{1600, 900}, {1600, 1000}, {2048, 1536}};
+    const int w = sizes[profile][0], h = sizes[profile][1];
+    const double k = w / 2048.0;
+    Canvas c(w, h);
+    cairo_t* cr = c.cr;
+    cairo_pattern_t* sky = cairo_pattern_create_linear(0, 0, 0, h);
+    cairo_pattern_add_color_stop_rgb(sky, 0, 0.16, 0.11, 0.24);
+    cairo_pattern_add_color_stop_rgb(sky, 1, 0.30, 0.22, 0.40);
+    cairo_set_source(cr, sky);
+    cairo_paint(cr);
+    cairo_pattern_destroy(sky);
+    Lcg rng(31);
+    for (int i = 0; i < 160; ++i) {
+        starPath(cr, rng.range(0, w), rng.range(0, h), rng.range(2, 7) * k, rng.next());
+        cairo_set_source_rgba(cr, 1, 0.95, 0.75, rng.range(0.3, 0.8));
+        cairo_fill(cr);
+    }
+    cairo_save(cr);
+    cairo_translate(cr, (w - L::cardWidth * k) / 2, (h - L::cardHeight * k) / 2);
+    cairo_scale(cr, k, k);
+    // Shadow and card.
+    roundedRect(cr, 14, 18, L::cardWidth, L::cardHeight, 60);
+    cairo_set_source_rgba(cr, 0, 0, 0, 0.35);
+    cairo_fill(cr);
+    roundedRect(cr, 0, 0, L::cardWidth, L::cardHeight, 60);
+    setRgb(cr, kPaper);
+    cairo_fill_preserve(cr);
+    setRgb(cr, kInk);
+    cairo_set_line_width(cr, 8);
+    cairo_stroke(cr);
+    // Title, with the four seeds of the routes.
+    TextStyle title;
+    title.size = 96;
+    title.bold = true;
+    title.colour = kInk;
+    title.align = AlignCentre;
+    drawText(cr, "Options", L::cardWidth / 2, 50, title);
+    for (int r = 0; r < 4; ++r) drawGaugeSeed(cr, r, 10, 2, 1080 + r * 70, 118);
+    // The back arrow, pointing up where the panel goes.
+    roundedRect(cr, L::backLeft, L::backTop, L::backSize, L::backSize, 30);
+    setRgb(cr, mix(routeBody[1], kWhite, 0.55));
+    cairo_fill(cr);
+    cairo_save(cr);
+    cairo_translate(cr, L::backLeft + L::backSize / 2, L::backTop + 70);
+    cairo_rotate(cr, -kPi / 2);
+    chevron(cr, 0, 0, 40, 1, kInk, 0.85);
+    cairo_restore(cr);
+    TextStyle small;
+    small.size = 34;
+    small.bold = true;
+    small.colour = kInk;
+    small.align = AlignCentre;
+    drawText(cr, "back", L::backLeft + L::backSize / 2, L::backTop + 110, small);
+    // The rows: volume, display, frame pacing; below them room for more.
+    static const char* const labels[3] = {"Volume", "Display", "Frame pacing"};
+    static const char* const notes[3] = {"Left / Right by 5, or drag the slider",
+                                         "a window or the whole screen",
+                                         "how the frames follow the screen"};
+    for (int row = 0; row < L::rowCount; ++row) {
+        const double top = L::rowTop(row);
+        const double mid = top + L::rowHeight / 2;
+        drawGaugeSeed(cr, row, 10, 2, L::labelLeft - 50, mid + 10);
+        TextStyle label;
+        label.size = 58;
+        label.bold = true;
+        label.colour = kInk;
+        fitText(cr, labels[row], L::labelLeft, mid - 52, L::valueLeft - L::labelLeft - 20, label);
+        TextStyle note;
+        note.size = 30;
+        note.colour = {0.45, 0.40, 0.50};
+        fitText(cr, notes[row], L::labelLeft, mid + 16, L::valueLeft - L::labelLeft - 20, note);
+        if (row == 0) {
+            roundedRect(cr, L::trackLeft, mid - L::trackHeight / 2, L::trackWidth, L::trackHeight,
+                        L::trackHeight / 2);
+            cairo_set_source_rgb(cr, 0.93, 0.91, 0.94);
+            cairo_fill_preserve(cr);
+            cairo_set_source_rgb(cr, 0.75, 0.7, 0.78);
+            cairo_set_line_width(cr, 3);
+            cairo_stroke(cr);
+        } else {
+            roundedRect(cr, L::valueLeft, mid - 50, L::valueRight - L::valueLeft, 100, 40);
+            setRgb(cr, kWhite);
+            cairo_fill_preserve(cr);
+            cairo_set_source_rgb(cr, 0.75, 0.7, 0.78);
+            cairo_set_line_width(cr, 3);
+            cairo_stroke(cr);
+            chevron(cr, L::valueLeft + 40, mid, 22, -1, routeDark[row], 0.85);
+            chevron(cr, L::valueRight - 40, mid, 22, 1, routeDark[row], 0.85);
+        }
+        if (row + 1 < L::rowCount) {
+            const double y = top + L::rowHeight + (L::rowPitch - L::rowHeight) / 2;
+            cairo_move_to(cr, L::rowsLeft + 20, y);
+            cairo_line_to(cr, L::rowsLeft + L::rowWidth - 20, y);
+            cairo_set_source_rgb(cr, 0.82, 0.78, 0.84);
+            cairo_set_line_width(cr, 3);
+            cairo_stroke(cr);
+        }
+    }
+    TextStyle hint;
+    hint.size = 32;
+    hint.colour = {0.45, 0.40, 0.50};
+    hint.align = AlignCentre;
+    fitText(cr, "Up / Down: a row    Left / Right: change    Return: switch    Escape: back",
+            L::cardWidth / 2, L::cardHeight - 70, L::cardWidth - 80, hint);
+    cairo_restore(cr);
+    if (!savePng(c, root + "/Menu/options/panel_" + names[profile] + ".png")) return false;
+
+    // The parts sheet: the chosen row's band, the filled track, the knob.
+    Canvas parts(L::sheetPixels(L::sheetWidth, float(w)), L::sheetPixels(L::sheetHeight, float(w)));
+    cr = parts.cr;
+    cairo_scale(cr, k, k);
+    roundedRect(cr, 2, L::bandTop + 2, L::rowWidth - 4, L::rowHeight - 4, 36);
+    setRgb(cr, routeBody[1], 0.22);
+    cairo_fill_preserve(cr);
+    setRgb(cr, routeDark[1], 0.7);
+    cairo_set_line_width(cr, 4);
+    cairo_stroke(cr);
+    cairo_pattern_t* fill = cairo_pattern_create_linear(0, 0, L::trackWidth, 0);
+    cairo_pattern_add_color_stop_rgb(fill, 0, routeBody[3].r, routeBody[3].g, routeBody[3].b);
+    cairo_pattern_add_color_stop_rgb(fill, 1, routeBody[0].r, routeBody[0].g, routeBody[0].b);
+    roundedRect(cr, 0, L::fillTop, L::trackWidth, L::trackHeight, L::trackHeight / 2);
+    cairo_set_source(cr, fill);
+    cairo_fill(cr);
+    cairo_pattern_destroy(fill);
+    roundedRect(cr, L::knobLeft + 4, L::fillTop + 4, L::knobWidth - 8, L::knobHeight - 8, 16);
+    setRgb(cr, kPaper);
+    cairo_fill_preserve(cr);
+    setRgb(cr, kInk);
+    cairo_set_line_width(cr, 6);
+    cairo_stroke(cr);
+    for (int i = -1; i <= 1; ++i) {
+        cairo_move_to(cr, L::knobLeft + 20, L::fillTop + L::knobHeight / 2 + i * 14);
+        cairo_line_to(cr, L::knobLeft + L::knobWidth - 20, L::fillTop + L::knobHeight / 2 + i * 14);
+    }
+    setRgb(cr, kInk, 0.6);
+    cairo_set_line_width(cr, 4);
+    cairo_stroke(cr);
+    return savePng(parts, root + "/Menu/options/parts_" + names[profile] + ".png");
 }

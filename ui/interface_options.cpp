@@ -1,0 +1,124 @@
+// The options panel: its card slides down from the top of the main menu, with the chosen
+// row's band, the volume slider and the rows' values over it.
+#include <algorithm>
+#include <string>
+
+#include "assets/asset_files.h"
+#include "ui/interface.h"
+#include "ui/options_layout.h"
+
+namespace {
+namespace L = OptionsLayout;
+
+const sf::Color optionsInk(59, 41, 74);
+
+// A part of the parts sheet, in pixels of a sheet drawn at referenceWidth.
+sf::IntRect sheetRect(float left, float top, float width, float height, float referenceWidth) {
+    return sf::IntRect(L::sheetPixels(left, referenceWidth), L::sheetPixels(top, referenceWidth),
+                       L::sheetPixels(width, referenceWidth),
+                       L::sheetPixels(height, referenceWidth));
+}
+}  // namespace
+
+bool Interface::loadOptionsPictures() {
+    if (optionsProfile == profileName) return true;
+    if (!optionsTexture.loadFromFile(optionsPanelPicture(profileName))) return false;
+    if (!optionsPartsTexture.loadFromFile(optionsPartsPicture(profileName))) return false;
+    optionsTexture.setSmooth(true);
+    optionsPartsTexture.setSmooth(true);
+    optionsSprite.setTexture(optionsTexture, true);
+    optionsBandSprite.setTexture(optionsPartsTexture);
+    optionsFillSprite.setTexture(optionsPartsTexture);
+    optionsKnobSprite.setTexture(optionsPartsTexture);
+    optionsProfile = profileName;
+    for (sf::Text& text : optionsTexts) {
+        text.setFont(font);
+        text.setFillColor(optionsInk);
+    }
+    return true;
+}
+
+void Interface::showOptions(int row, int volume, const std::string& display,
+                            const std::string& pacing) {
+    optionsRow = std::clamp(row, 0, L::rowCount - 1);
+    optionsVolume = std::clamp(volume, 0, 100);
+    optionsTexts[0].setString(std::to_string(optionsVolume));
+    optionsTexts[1].setString(display);
+    optionsTexts[2].setString(pacing);
+    if (MenuChoice == ChoiceUp) placeOptionsLayer(slideX, slideY);
+}
+
+void Interface::placeOptionsLayer(float x, float y) {
+    const float W = windowWidth;
+    const float H = windowHeight;
+    const float c = W / 2048;  // canvas units to pixels
+    const float k = scaleX;    // picture pixels to pixels
+    const float r = referenceWidth;
+    optionsSprite.setScale(k, k);
+    const float pictureHeight = static_cast<float>(optionsTexture.getSize().y) * k;
+    optionsSprite.setPosition(x, y + (H - pictureHeight) / 2);
+    const float left = x + (W - L::cardWidth * c) / 2;
+    const float top = y + (H - L::cardHeight * c) / 2;
+
+    optionsBandSprite.setTextureRect(sheetRect(0, L::bandTop, L::rowWidth, L::rowHeight, r));
+    optionsBandSprite.setScale(k, k);
+    optionsBandSprite.setPosition(left + L::rowsLeft * c, top + L::rowTop(optionsRow) * c);
+
+    const float fraction = static_cast<float>(optionsVolume) / 100.0f;
+    const int fillPixels = L::sheetPixels(L::trackWidth * fraction, r);
+    sf::IntRect fill = sheetRect(0, L::fillTop, L::trackWidth, L::trackHeight, r);
+    fill.width = fillPixels;
+    optionsFillSprite.setTextureRect(fill);
+    optionsFillSprite.setScale(k, k);
+    const float middle = top + (L::rowTop(0) + L::rowHeight / 2) * c;
+    optionsFillSprite.setPosition(left + L::trackLeft * c, middle - L::trackHeight * c / 2);
+    optionsKnobSprite.setTextureRect(
+        sheetRect(L::knobLeft, L::fillTop, L::knobWidth, L::knobHeight, r));
+    optionsKnobSprite.setScale(k, k);
+    optionsKnobSprite.setPosition(
+        left + (L::trackLeft + L::trackWidth * fraction) * c - L::knobWidth * c / 2,
+        middle - L::knobHeight * c / 2);
+
+    // The values: the volume right of its slider, the choices between their arrows.
+    const float centres[3] = {L::volumeTextCentre, L::valueCentre, L::valueCentre};
+    for (int row = 0; row < 3; ++row) {
+        sf::Text& text = optionsTexts[row];
+        // A long value is written smaller, to stay between its arrows.
+        unsigned size = static_cast<unsigned>(54 * c + 0.5f);
+        text.setCharacterSize(size);
+        const float room = (L::valueRight - L::valueLeft - 180) * c;
+        while (size > 8 && text.getLocalBounds().width > room) {
+            size -= 1;
+            text.setCharacterSize(size);
+        }
+        const sf::FloatRect bounds = text.getLocalBounds();
+        const float rowMiddle = top + (L::rowTop(row) + L::rowHeight / 2) * c;
+        text.setPosition(left + centres[row] * c - bounds.left - bounds.width / 2,
+                         rowMiddle - bounds.top - bounds.height / 2);
+    }
+}
+
+int Interface::hitTestOptions(float x, float y) const {
+    if (!drawnArea().contains(x, y)) return -1;
+    const float c = windowWidth / 2048;
+    const float cx = (x - areaLeft - (windowWidth - L::cardWidth * c) / 2) / c;
+    const float cy = (y - areaTop - (windowHeight - L::cardHeight * c) / 2) / c;
+    if (cx >= L::backLeft && cx <= L::backLeft + L::backSize && cy >= L::backTop &&
+        cy <= L::backTop + L::backSize)
+        return optionsBack;
+    if (cx < L::rowsLeft || cx > L::rowsLeft + L::rowWidth) return -1;
+    for (int row = 0; row < L::rowCount; ++row) {
+        if (cy >= L::rowTop(row) && cy <= L::rowTop(row) + L::rowHeight) return row;
+    }
+    return -1;
+}
+
+float Interface::optionsTrackFraction(float x) const {
+    const float c = windowWidth / 2048;
+    const float cx = (x - areaLeft - (windowWidth - L::cardWidth * c) / 2) / c;
+    return (cx - L::trackLeft) / L::trackWidth;
+}
+
+bool Interface::hitTestMenuTop(float x, float y) const {
+    return menuTopAt(x, y, drawnArea());
+}
