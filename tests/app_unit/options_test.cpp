@@ -412,7 +412,9 @@ TEST(Options, OneSettingChangesInPlaceKeepingTheRestOfTheFile) {
         SCOPED_TRACE(c.text);
         std::string changed;
         EXPECT_EQ(withSetting(c.text, c.name, c.value, changed), c.ok);
-        if (c.ok) EXPECT_EQ(changed, c.expected);
+        if (c.ok) {
+            EXPECT_EQ(changed, c.expected);
+        }
     }
 
     // Through the file: a link stays a link to the changed file, no scratch file is left, and
