@@ -159,8 +159,9 @@ int App::finish() {
 void App::applyWindow(const WindowRequest& request) {
     windowRequest = request;
     platform.openWindow("Mirevo", request);
-    // Without the sync the frames come as asked: uncapped. With it, a cap the game had to set
-    // holds; otherwise the new window's frames are watched afresh.
+    // Without the sync the frames come as the player asked: capped at the refresh rate, or
+    // free. With it, a cap the game had to set holds; otherwise the new window's frames are
+    // watched afresh.
     vsyncWatch.watching = false;
     if (!request.vsync) {
         platform.capFrames(framesCapped ? capRate() : 0);
