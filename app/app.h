@@ -5,6 +5,7 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "app/controller.h"
@@ -16,6 +17,11 @@
 
 // The four play keys, one per route: E top left, P top right, L bottom right, D bottom left.
 extern const sf::Keyboard::Key routeKeys[4];
+
+// The folder, beside the records, where plays are kept.
+extern const char* const keptReplayFolder;
+// The file that keeps a song's (0..3) last or best scored or explore play.
+std::string keptReplayName(int song, bool explore, bool best);
 
 class Interface;
 class Game;
@@ -93,6 +99,10 @@ public:
     // What the results panel shows of the play now, and whether the results came by themselves.
     ReplayResults playResults(int shownScore, float completion, bool ended) const;
     void endRecording(const ReplayResults& results);
+    // A play whose results showed is kept as the last play of its song and kind, and, when it
+    // set a record, as the best (keptReplayName); a file that cannot be written says so in one
+    // line and the game goes on.
+    void keepRecording();
     // A pause key, the pause panel's resume button or its quit button, taking effect (one of
     // ReplayInput's pauseKey, resumeClick, quit).
     void playAction(std::uint32_t action);

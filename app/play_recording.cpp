@@ -1,12 +1,17 @@
 #include <algorithm>
+#include <filesystem>
 #include <iostream>
+#include <system_error>
 
 #include "app/app.h"
 #include "board/route.h"
+#include "core/songs.h"
 #include "game/game.h"
 #include "game/play_state.h"
 #include "mirevo_version.h"
 #include "ui/interface.h"
+
+const char* const keptReplayFolder = "replays";
 
 namespace {
 // Frames reserved at every play start: over ten minutes at a hundred frames a second. A
@@ -55,7 +60,29 @@ void App::endRecording(const ReplayResults& results) {
     lastRecording.results = results;
     recordingOpen = false;
     recordingFinished = true;
-    if (replaySource) finishReplay();
+    if (replaySource) {
+        finishReplay();
+    } else if (results.ended) {
+        keepRecording();
+    }
+}
+
+std::string keptReplayName(int song, bool explore, bool best) {
+    return std::string(keptReplayFolder) + "/song" + std::to_string(song + 1) +
+           (explore ? "-explore-" : "-scored-") + (best ? "best" : "last") + ".replay";
+}
+
+void App::keepRecording() {
+    std::error_code error;
+    std::filesystem::create_directories(keptReplayFolder, error);
+    const int song = songOfMode[lastRecording.mode];
+    for (const bool best : {false, true}) {
+        if (best && !iface->newRecord) continue;
+        const std::string name = keptReplayName(song, lastRecording.explore, best);
+        if (!writeReplayFile(name, lastRecording)) {
+            std::cerr << name << ": the play cannot be kept" << std::endl;
+        }
+    }
 }
 
 void App::playAction(std::uint32_t action) {

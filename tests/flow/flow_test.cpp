@@ -11,6 +11,7 @@
 #include "board/route.h"
 #include "core/songs.h"
 #include "game/game.h"
+#include "profile/replay_file.h"
 #include "scripted_player.h"
 #include "support/game_folder.h"
 #include "support/scripted_platform.h"
@@ -50,6 +51,17 @@ TEST(Flow, ExplorePlayEndsWhenARouteFailsAndShowsItsTime) {
     EXPECT_TRUE(std::regex_match(result, std::regex("Time: [0-9]+\\.[0-9]s"))) << result;
     EXPECT_GT(ui.bestExploreTime[0], 20.0f);
     EXPECT_TRUE(ui.newRecord);
+    // The play is kept as the song's last explore play and, being a record, as its best.
+    const PlayRecording first = s.app.lastRecording;
+    const int song = songOfMode[first.mode];
+    EXPECT_EQ(keptReplayName(song, true, false), "replays/song1-explore-last.replay");
+    PlayRecording kept;
+    for (const bool best : {false, true}) {
+        ASSERT_EQ(readReplayFile(folder.file(keptReplayName(song, true, best)), kept),
+                  ReplayRefusal::none);
+        EXPECT_TRUE(kept == first) << "best " << best;
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder.file(keptReplayName(song, false, false))));
     // Space restarts the same play with the same banks and loader, once the panel is in.
     s.player.tap(sf::Keyboard::Space);
     EXPECT_EQ(ui.Screen, Results);  // ignored while the panel slides in
@@ -63,6 +75,16 @@ TEST(Flow, ExplorePlayEndsWhenARouteFailsAndShowsItsTime) {
     EXPECT_EQ(ui.Screen, Exploring);
     EXPECT_EQ(s.app.backgroundLoader.get(), loader);
     EXPECT_EQ(s.app.game->routes.size(), 4u);
+    // The next play replaces the last one; the best stays unless it beats it.
+    ASSERT_TRUE(s.player.runUntil([&] { return ui.Screen == Results; }, 900.0f));
+    const PlayRecording second = s.app.lastRecording;
+    EXPECT_FALSE(second == first);
+    ASSERT_EQ(readReplayFile(folder.file(keptReplayName(song, true, false)), kept),
+              ReplayRefusal::none);
+    EXPECT_TRUE(kept == second);
+    ASSERT_EQ(readReplayFile(folder.file(keptReplayName(song, true, true)), kept),
+              ReplayRefusal::none);
+    EXPECT_TRUE(kept == (ui.newRecord ? second : first)) << "record " << ui.newRecord;
 }
 
 TEST(Flow, TutorialHintsStepsAndTheScoredPlayAfterIt) {
