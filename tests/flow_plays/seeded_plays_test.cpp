@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -343,4 +344,67 @@ TEST(SeededPlays, AScoredPlayIsRecordedAndPlaysAgainToTheSameResults) {
 
     EXPECT_EQ(folder.read("profile.zob"), records);
     EXPECT_EQ(countOf(folder.read("log.txt"), "Explore end"), countOf(logText, "Explore end"));
+}
+
+namespace {
+// The recorded plays kept with the tests: a scored play of the first song with early, late and
+// missed catches and a pause, and an explore play of the second song caught for a while, then
+// let go until a route fails. A change of the game's rules that changes a play's course or
+// result fails their replay; a deliberate one records them again with
+// scripts/record_replay_fixtures.sh.
+const std::string fixtureFolder = std::string(MIREVO_SOURCE_DIR) + "/tests/fixtures/replays";
+const char* const fixtureNames[2] = {"scored-song1.replay", "explore-song2.replay"};
+
+// Plays fixture k with the scripted player and returns its recording (empty when the play did
+// not reach its results).
+PlayRecording recordFixture(int k) {
+    Session s(640, 360);
+    s.app.options.seed = 2026u + static_cast<unsigned>(k);
+    if (s.start() != -1) return {};
+    Interface& ui = *s.app.iface;
+    s.player.wantsPress = mostlyInTime;
+    const bool explore = k == 1;
+    if (!s.player.openSongList(explore) || !s.player.startListPosition(explore ? 1 : 0)) return {};
+    int frame = 0;
+    const bool ended = s.player.runUntil(
+        [&] {
+            if (!explore && (frame == 300 || frame == 340)) s.platform.pushKey(sf::Keyboard::Space);
+            if (explore && frame == 600) s.player.catching = false;
+            ++frame;
+            return ui.Screen == Results;
+        },
+        900.0f);
+    return ended && s.app.recordingFinished ? s.app.lastRecording : PlayRecording();
+}
+}  // namespace
+
+// Every kept recording plays again, headless and faster than its real time, to its results.
+TEST(ReplayFixtures, EveryKeptPlayGoesTheSameWayToTheSameResults) {
+    GameFolder folder;
+    ASSERT_TRUE(folder.hasAssets());
+    for (const char* name : fixtureNames) {
+        SCOPED_TRACE(name);
+        PlayRecording kept;
+        ASSERT_EQ(readReplayFile(fixtureFolder + "/" + name, kept), ReplayRefusal::none);
+        ASSERT_TRUE(kept.results.ended);
+        ASSERT_GT(kept.frames.size(), 100u);
+        const Replayed again = replay(kept);
+        EXPECT_EQ(again.status, 0) << again.err;
+    }
+}
+
+// Records the fixtures again (run by scripts/record_replay_fixtures.sh only).
+TEST(ReplayFixtures, DISABLED_RecordThemAgain) {
+    GameFolder folder;
+    ASSERT_TRUE(folder.hasAssets());
+    // Every song completed, so that the explore plays are open.
+    const float completed[12] = {1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0};
+    std::ofstream(folder.file("profile.zob"), std::ios::binary)
+        .write(reinterpret_cast<const char*>(completed), sizeof completed);
+    for (int k = 0; k < 2; ++k) {
+        const PlayRecording rec = recordFixture(k);
+        ASSERT_FALSE(rec.frames.empty())
+            << fixtureNames[k] << ": the play did not reach its results";
+        ASSERT_TRUE(writeReplayFile(fixtureFolder + "/" + fixtureNames[k], rec));
+    }
 }
