@@ -7,6 +7,7 @@
 #include "assets/asset_files.h"
 #include "assets/decode_pool.h"
 #include "assets/frame_gate.h"
+#include "audio/bank_ready.h"
 #include "audio/load_with_thread.h"
 #include "audio/sound_decoder.h"
 #include "board/route.h"
@@ -88,8 +89,10 @@ int App::startUp() {
 }
 
 bool App::frame() {
-    // The decoding gives way to the frames of a play.
-    frameGate.frameStarts(iface && (iface->Screen == Playing || iface->Screen == Exploring));
+    // The decoding gives way to the frames of a play once its first sounds are there: until
+    // then they go first (a song picked at once is decoded after the click).
+    frameGate.frameStarts(iface && (iface->Screen == Playing || iface->Screen == Exploring) &&
+                          songBankReady.firstSoundsReady());
     const bool going = frameSteps();
     frameGate.frameEnds();
     return going;
