@@ -11,7 +11,11 @@ namespace OptionsRow {
 const int volume = 0;
 const int display = 1;
 const int pacing = 2;
-const int count = 3;
+const int routeKeys = 3;
+const int audioOffset = 4;
+const int inputOffset = 5;
+const int calibration = 6;
+const int count = 7;
 }  // namespace OptionsRow
 
 // How the frames are paced: following the display's refresh (vertical sync), capped by the

@@ -1,5 +1,7 @@
-// The options panel: master volume, display and frame pacing. Each change takes effect at
-// once and is kept in the settings file, so the next start opens as the player left it.
+// The options panel: master volume, display, frame pacing, route keys, the audio and input
+// offsets and their calibration. Each change takes effect at once and is kept in the settings
+// file, so the next start opens as the player left it.
+#include <array>
 #include <iostream>
 #include <string>
 
@@ -45,8 +47,15 @@ void App::showOptionsValues() {
     const std::string pacingLabel = pacing == PacingCapped
                                         ? "Capped at " + std::to_string(capRate()) + " per second"
                                         : pacingLabels[pacing];
-    ui.showOptions(ui.optionsRow, static_cast<int>(ui.masterVolume * 100.0f + 0.5f),
-                   displayLabel(shown), pacingLabel);
+    std::array<std::string, OptionsRow::count> values;
+    values[OptionsRow::display] = displayLabel(shown);
+    values[OptionsRow::pacing] = pacingLabel;
+    values[OptionsRow::routeKeys] = "reset";
+    values[OptionsRow::audioOffset] = "0 ms";
+    values[OptionsRow::inputOffset] = "0 ms";
+    values[OptionsRow::calibration] = "Start";
+    const std::array<std::string, 4> keys = {"E", "P", "L", "D"};
+    ui.showOptions(ui.optionsRow, static_cast<int>(ui.masterVolume * 100.0f + 0.5f), values, keys);
 }
 
 void App::setVolume(int volume, bool keep) {

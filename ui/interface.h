@@ -194,7 +194,10 @@ public:
     sf::Sprite optionsBandSprite;
     sf::Sprite optionsFillSprite;
     sf::Sprite optionsKnobSprite;
-    std::array<sf::Text, 3> optionsTexts;  // by row: volume, display, frame pacing
+    // By row: the volume, display, frame pacing, the route keys' reset button, the audio and
+    // input offsets and the calibration button; the four keys in their slots.
+    std::array<sf::Text, 7> optionsTexts;
+    std::array<sf::Text, 4> optionsKeyTexts;
     int optionsRow = 0;
     int optionsVolume = 100;
 
@@ -281,11 +284,17 @@ public:
     void openPanel();
 
     // Options panel (interface_options.cpp). What a point of the window hits on the panel
-    // at rest: a row 0..2, optionsBack for the back arrow, -1 nothing.
+    // at rest: a row 0..6, optionsBack for the back arrow, -1 nothing.
     static const int optionsBack = 9;
     bool loadOptionsPictures();
-    void showOptions(int row, int volume, const std::string& display, const std::string& pacing);
+    // The chosen row and the values: the volume, a text for each row (that of the volume
+    // row is not shown) and the names of the four route keys.
+    void showOptions(int row, int volume, const std::array<std::string, 7>& values,
+                     const std::array<std::string, 4>& keys);
     void placeOptionsLayer(float x, float y);
+    // A value's text centred at a point, made smaller while wider than room.
+    static void placeOptionsText(sf::Text& text, float centreX, float middleY, float room,
+                                 float size);
     int hitTestOptions(float x, float y) const;
     // Where a window point lies along the volume slider's track: 0 at its left end, 1 at its
     // right end (beyond them below 0 or above 1).

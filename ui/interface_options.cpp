@@ -35,16 +35,22 @@ bool Interface::loadOptionsPictures() {
         text.setFont(font);
         text.setFillColor(optionsInk);
     }
+    for (sf::Text& text : optionsKeyTexts) {
+        text.setFont(font);
+        text.setFillColor(optionsInk);
+    }
     return true;
 }
 
-void Interface::showOptions(int row, int volume, const std::string& display,
-                            const std::string& pacing) {
+void Interface::showOptions(int row, int volume, const std::array<std::string, 7>& values,
+                            const std::array<std::string, 4>& keys) {
     optionsRow = std::clamp(row, 0, L::rowCount - 1);
     optionsVolume = std::clamp(volume, 0, 100);
     optionsTexts[0].setString(std::to_string(optionsVolume));
-    optionsTexts[1].setString(display);
-    optionsTexts[2].setString(pacing);
+    for (int row = 1; row < L::rowCount; ++row) {
+        optionsTexts[static_cast<size_t>(row)].setString(values[static_cast<size_t>(row)]);
+    }
+    for (size_t slot = 0; slot < keys.size(); ++slot) optionsKeyTexts[slot].setString(keys[slot]);
     if (MenuChoice == ChoiceUp) placeOptionsLayer(slideX, slideY);
 }
 
@@ -79,23 +85,44 @@ void Interface::placeOptionsLayer(float x, float y) {
         left + (L::trackLeft + L::trackWidth * fraction) * c - L::knobWidth * c / 2,
         middle - L::knobHeight * c / 2);
 
-    // The values: the volume right of its slider, the choices between their arrows.
-    const float centres[3] = {L::volumeTextCentre, L::valueCentre, L::valueCentre};
-    for (int row = 0; row < 3; ++row) {
-        sf::Text& text = optionsTexts[row];
-        // A long value is written smaller, to stay between its arrows.
-        unsigned size = static_cast<unsigned>(54 * c + 0.5f);
-        text.setCharacterSize(size);
-        const float room = (L::valueRight - L::valueLeft - 180) * c;
-        while (size > 8 && text.getLocalBounds().width > room) {
-            size -= 1;
-            text.setCharacterSize(size);
+    // The values: the volume right of its slider, the choices between their arrows, the
+    // keys in their slots and the buttons' words on them.
+    const float keysRowMiddle = top + (L::rowTop(3) + L::rowHeight / 2) * c;
+    for (int row = 0; row < L::rowCount; ++row) {
+        float centre = L::valueCentre;
+        float room = L::valueRight - L::valueLeft - 180;
+        if (row == 0) centre = L::volumeTextCentre;
+        if (row == 3) {
+            centre = L::resetLeft + L::resetWidth / 2;
+            room = L::resetWidth - 30;
         }
-        const sf::FloatRect bounds = text.getLocalBounds();
+        if (row == 6) {
+            centre = L::buttonLeft + L::buttonWidth / 2;
+            room = L::buttonWidth - 40;
+        }
         const float rowMiddle = top + (L::rowTop(row) + L::rowHeight / 2) * c;
-        text.setPosition(left + centres[row] * c - bounds.left - bounds.width / 2,
-                         rowMiddle - bounds.top - bounds.height / 2);
+        placeOptionsText(optionsTexts[static_cast<size_t>(row)], left + centre * c, rowMiddle,
+                         room * c, 48 * c);
     }
+    for (int slot = 0; slot < 4; ++slot) {
+        placeOptionsText(optionsKeyTexts[static_cast<size_t>(slot)],
+                         left + (L::keySlotX(slot) + L::keySlotWidth / 2) * c,
+                         keysRowMiddle - 4 * c, (L::keySlotWidth - 20) * c, 48 * c);
+    }
+}
+
+void Interface::placeOptionsText(sf::Text& text, float centreX, float middleY, float room,
+                                 float size) {
+    // A long value is written smaller, to stay in its room.
+    unsigned pixels = static_cast<unsigned>(size + 0.5f);
+    text.setCharacterSize(pixels);
+    while (pixels > 8 && text.getLocalBounds().width > room) {
+        pixels -= 1;
+        text.setCharacterSize(pixels);
+    }
+    const sf::FloatRect bounds = text.getLocalBounds();
+    text.setPosition(centreX - bounds.left - bounds.width / 2,
+                     middleY - bounds.top - bounds.height / 2);
 }
 
 int Interface::hitTestOptions(float x, float y) const {

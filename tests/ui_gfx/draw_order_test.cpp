@@ -58,6 +58,7 @@ protected:
         for (int i = 0; i < 4; ++i) texts.push_back(&ui->scoreTexts[i]);
         for (int i = 0; i < 4; ++i) texts.push_back(&ui->exploreTimeTexts[i]);
         for (sf::Text& t : ui->optionsTexts) texts.push_back(&t);
+        for (sf::Text& t : ui->optionsKeyTexts) texts.push_back(&t);
         for (sf::Text* t : texts) {
             t->setFont(font);
             t->setString(sf::String(static_cast<sf::Uint32>(0x2588)));  // a full block
@@ -164,13 +165,32 @@ TEST_F(DrawOrder, OptionsPanelWithItsBandSliderAndValues) {
     ui->panelOpening = true;
     auto& items = ui->menuTextSprites;
     auto& v = ui->optionsTexts;
-    expectLayers({S(ui->optionsSprite), S(ui->optionsBandSprite), S(ui->optionsFillSprite),
-                  S(ui->optionsKnobSprite), T(v[0]), T(v[1]), T(v[2]), S(ui->centreSprite),
-                  S(items[0]), M(items[1]), M(items[2]), M(items[3])});
+    auto& k = ui->optionsKeyTexts;
+    expectLayers({S(ui->optionsSprite),
+                  S(ui->optionsBandSprite),
+                  S(ui->optionsFillSprite),
+                  S(ui->optionsKnobSprite),
+                  T(v[0]),
+                  T(v[1]),
+                  T(v[2]),
+                  T(v[3]),
+                  T(v[4]),
+                  T(v[5]),
+                  T(v[6]),
+                  T(k[0]),
+                  T(k[1]),
+                  T(k[2]),
+                  T(k[3]),
+                  S(ui->centreSprite),
+                  S(items[0]),
+                  M(items[1]),
+                  M(items[2]),
+                  M(items[3])});
     ui->panelOpening = false;
     ui->Screen = OptionsPanel;
     expectLayers({S(ui->optionsSprite), S(ui->optionsBandSprite), S(ui->optionsFillSprite),
-                  S(ui->optionsKnobSprite), T(v[0]), T(v[1]), T(v[2]), S(ui->centreSprite)});
+                  S(ui->optionsKnobSprite), T(v[0]), T(v[1]), T(v[2]), T(v[3]), T(v[4]), T(v[5]),
+                  T(v[6]), T(k[0]), T(k[1]), T(k[2]), T(k[3]), S(ui->centreSprite)});
 }
 
 TEST_F(DrawOrder, MakingOfVolumeButtonOnlyOnTheFirstPageNotTurningForward) {

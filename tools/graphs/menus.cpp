@@ -619,34 +619,47 @@ bool drawOptionsPanel(const std::string& root, int profile) {
     setRgb(cr, mix(routeBody[1], kWhite, 0.55));
     cairo_fill(cr);
     cairo_save(cr);
-    cairo_translate(cr, L::backLeft + L::backSize / 2, L::backTop + 70);
+    cairo_translate(cr, L::backLeft + L::backSize / 2, L::backTop + 62);
     cairo_rotate(cr, -kPi / 2);
-    chevron(cr, 0, 0, 40, 1, kInk, 0.85);
+    chevron(cr, 0, 0, 36, 1, kInk, 0.85);
     cairo_restore(cr);
     TextStyle small;
-    small.size = 34;
+    small.size = 32;
     small.bold = true;
     small.colour = kInk;
     small.align = AlignCentre;
-    drawText(cr, "back", L::backLeft + L::backSize / 2, L::backTop + 110, small);
-    // The rows: volume, display, frame pacing; below them room for more.
-    static const char* const labels[3] = {"Volume", "Display", "Frame pacing"};
-    static const char* const notes[3] = {"Left / Right by 5, or drag the slider",
-                                         "a window or the whole screen",
-                                         "how the frames follow the screen"};
+    drawText(cr, "back", L::backLeft + L::backSize / 2, L::backTop + 96, small);
+    // The rows: volume, display, frame pacing, route keys, audio offset, input offset and
+    // calibration, each with its label, a note below it and its value's place.
+    static const char* const labels[L::rowCount] = {"Volume",     "Display",      "Frame pacing",
+                                                    "Route keys", "Audio offset", "Input offset",
+                                                    "Calibration"};
+    static const char* const notes[L::rowCount] = {
+        "Left / Right by 5, or drag the slider", "a window or the whole screen",
+        "how the frames follow the screen",      "Return on a key, then press the new one",
+        "the music earlier (+) or later (-)",    "a press judged earlier (+) or later (-)",
+        "measure both offsets by tapping"};
+    const auto valueBox = [cr](double left, double top, double width, double height) {
+        roundedRect(cr, left, top, width, height, 34);
+        setRgb(cr, kWhite);
+        cairo_fill_preserve(cr);
+        cairo_set_source_rgb(cr, 0.75, 0.7, 0.78);
+        cairo_set_line_width(cr, 3);
+        cairo_stroke(cr);
+    };
     for (int row = 0; row < L::rowCount; ++row) {
         const double top = L::rowTop(row);
         const double mid = top + L::rowHeight / 2;
-        drawGaugeSeed(cr, row, 10, 2, L::labelLeft - 50, mid + 10);
+        drawGaugeSeed(cr, row % 4, 9, 2, L::labelLeft - 50, mid + 8);
         TextStyle label;
-        label.size = 58;
+        label.size = 50;
         label.bold = true;
         label.colour = kInk;
-        fitText(cr, labels[row], L::labelLeft, mid - 52, L::valueLeft - L::labelLeft - 20, label);
+        fitText(cr, labels[row], L::labelLeft, mid - 46, L::valueLeft - L::labelLeft - 20, label);
         TextStyle note;
-        note.size = 30;
+        note.size = 26;
         note.colour = {0.45, 0.40, 0.50};
-        fitText(cr, notes[row], L::labelLeft, mid + 16, L::valueLeft - L::labelLeft - 20, note);
+        fitText(cr, notes[row], L::labelLeft, mid + 12, L::valueLeft - L::labelLeft - 20, note);
         if (row == 0) {
             roundedRect(cr, L::trackLeft, mid - L::trackHeight / 2, L::trackWidth, L::trackHeight,
                         L::trackHeight / 2);
@@ -655,15 +668,34 @@ bool drawOptionsPanel(const std::string& root, int profile) {
             cairo_set_source_rgb(cr, 0.75, 0.7, 0.78);
             cairo_set_line_width(cr, 3);
             cairo_stroke(cr);
-        } else {
-            roundedRect(cr, L::valueLeft, mid - 50, L::valueRight - L::valueLeft, 100, 40);
-            setRgb(cr, kWhite);
+        } else if (row == 3) {
+            // Four key slots, each edged in its route's colour, and the reset button.
+            for (int slot = 0; slot < 4; ++slot) {
+                valueBox(L::keySlotX(slot), mid - L::keySlotHeight / 2, L::keySlotWidth,
+                         L::keySlotHeight);
+                cairo_move_to(cr, L::keySlotX(slot) + 24, mid + L::keySlotHeight / 2 - 10);
+                cairo_line_to(cr, L::keySlotX(slot) + L::keySlotWidth - 24,
+                              mid + L::keySlotHeight / 2 - 10);
+                setRgb(cr, routeBody[slot]);
+                cairo_set_line_width(cr, 6);
+                cairo_stroke(cr);
+            }
+            roundedRect(cr, L::resetLeft, mid - L::keySlotHeight / 2, L::resetWidth,
+                        L::keySlotHeight, 34);
+            setRgb(cr, mix(routeBody[1], kWhite, 0.55));
+            cairo_fill(cr);
+        } else if (row == 6) {
+            roundedRect(cr, L::buttonLeft, mid - L::buttonHeight / 2, L::buttonWidth,
+                        L::buttonHeight, 40);
+            setRgb(cr, mix(routeBody[1], kWhite, 0.55));
             cairo_fill_preserve(cr);
-            cairo_set_source_rgb(cr, 0.75, 0.7, 0.78);
-            cairo_set_line_width(cr, 3);
+            setRgb(cr, routeDark[1], 0.7);
+            cairo_set_line_width(cr, 4);
             cairo_stroke(cr);
-            chevron(cr, L::valueLeft + 40, mid, 22, -1, routeDark[row], 0.85);
-            chevron(cr, L::valueRight - 40, mid, 22, 1, routeDark[row], 0.85);
+        } else {
+            valueBox(L::valueLeft, mid - 45, L::valueRight - L::valueLeft, 90);
+            chevron(cr, L::valueLeft + 40, mid, 20, -1, routeDark[row % 4], 0.85);
+            chevron(cr, L::valueRight - 40, mid, 20, 1, routeDark[row % 4], 0.85);
         }
         if (row + 1 < L::rowCount) {
             const double y = top + L::rowHeight + (L::rowPitch - L::rowHeight) / 2;
@@ -678,8 +710,8 @@ bool drawOptionsPanel(const std::string& root, int profile) {
     hint.size = 32;
     hint.colour = {0.45, 0.40, 0.50};
     hint.align = AlignCentre;
-    fitText(cr, "Up / Down: a row    Left / Right: change    Return: switch    Escape: back",
-            L::cardWidth / 2, L::cardHeight - 70, L::cardWidth - 80, hint);
+    fitText(cr, "Up / Down: a row    Left / Right: change    Return: choose    Escape: back",
+            L::cardWidth / 2, L::cardHeight - 66, L::cardWidth - 80, hint);
     cairo_restore(cr);
     if (!savePng(c, root + "/Menu/options/panel_" + names[profile] + ".png")) return false;
 
