@@ -148,6 +148,8 @@ public:
     void setVolume(int volume, bool keep);
     void chooseDisplay(int choice);
     void choosePacing(int pacing);
+    // Keeps one setting in the settings file, unless the file is locked (the panel says so).
+    bool keepSetting(const std::string& name, const std::string& value);
     int framePacing() const;   // a FramePacing
     unsigned capRate() const;  // the display's refresh rate, 60 when unknown
 

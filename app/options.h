@@ -17,6 +17,9 @@ struct Options {
     // Without vertical sync: the game caps the frames at the display's refresh rate.
     bool frameCap = false;
     int volume = 100;  // 0..100
+    // The settings file had problems when the run started, or could not be read: it is left
+    // as the player wrote it, and the options panel's changes hold for this run only.
+    bool settingsLocked = false;
     // The folder holding graphs/ and qo_audio/ (command line only); empty: the working
     // folder. Records, log and settings stay in the working folder either way.
     std::string dataFolder;
@@ -82,7 +85,8 @@ Options parseSettings(const std::string& text, const std::string& fileName,
                       std::vector<std::string>& problems);
 
 // Reads the settings file at path, or writes it with the defaults when there is none.
-// Problems go to err, one line each; loading never rewrites an existing file.
+// Problems go to err, one line each; loading never rewrites an existing file. A file with
+// problems, or one that cannot be read, comes back locked (settingsLocked).
 Options loadSettingsFile(const std::string& path, std::ostream& err);
 
 // The settings text with one setting set to value (TOML, e.g. "true", "40" or "\"off\""):

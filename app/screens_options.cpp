@@ -20,6 +20,11 @@ void App::openOptions() {
     showOptionsValues();
 }
 
+bool App::keepSetting(const std::string& name, const std::string& value) {
+    if (options.settingsLocked) return false;
+    return saveSetting(settingsPath, name, value, std::cerr);
+}
+
 int App::framePacing() const {
     if (windowRequest.vsync) return PacingVsync;
     return framesCapped ? PacingCapped : PacingOff;
@@ -56,6 +61,8 @@ void App::showOptionsValues() {
     values[OptionsRow::calibration] = "Start";
     const std::array<std::string, 4> keys = {"E", "P", "L", "D"};
     ui.showOptions(ui.optionsRow, static_cast<int>(ui.masterVolume * 100.0f + 0.5f), values, keys);
+    ui.showOptionsNotice(
+        options.settingsLocked ? "settings.toml has errors: changes hold for this run only" : "");
 }
 
 void App::setVolume(int volume, bool keep) {
@@ -66,7 +73,7 @@ void App::setVolume(int volume, bool keep) {
     game->volumeFactor = ui.volumeFactor;
     applyMenuVolumes();
     showOptionsValues();
-    if (keep) saveSetting(settingsPath, "volume", std::to_string(volume), std::cerr);
+    if (keep) keepSetting("volume", std::to_string(volume));
 }
 
 void App::chooseDisplay(int choice) {
@@ -83,11 +90,11 @@ void App::chooseDisplay(int choice) {
     }
     applyWindow(request);
     showOptionsValues();
-    saveSetting(settingsPath, "fullscreen", chosen.fullscreen ? "true" : "false", std::cerr);
+    keepSetting("fullscreen", chosen.fullscreen ? "true" : "false");
     if (!chosen.fullscreen) {
         const std::string size =
             "\"" + std::to_string(chosen.width) + "x" + std::to_string(chosen.height) + "\"";
-        saveSetting(settingsPath, "window_size", size, std::cerr);
+        keepSetting("window_size", size);
     }
 }
 
@@ -102,9 +109,9 @@ void App::choosePacing(int pacing) {
     }
     showOptionsValues();
     const std::string name = std::string("\"") + pacingSettingNames[pacing] + "\"";
-    if (saveSetting(settingsPath, "frame_pacing", name, std::cerr)) {
+    if (keepSetting("frame_pacing", name)) {
         // vsync, still read by itself, says the same.
-        saveSetting(settingsPath, "vsync", request.vsync ? "true" : "false", std::cerr);
+        keepSetting("vsync", request.vsync ? "true" : "false");
     }
 }
 
@@ -187,7 +194,7 @@ void App::optionsEvent(const sf::Event& event) {
         event.mouseButton.button == sf::Mouse::Left && draggingVolume) {
         draggingVolume = false;
         dragVolume();
-        saveSetting(settingsPath, "volume", std::to_string(ui.optionsVolume), std::cerr);
+        keepSetting("volume", std::to_string(ui.optionsVolume));
         return;
     }
     if (event.type != sf::Event::MouseButtonPressed) return;

@@ -143,11 +143,14 @@ Options loadSettingsFile(const std::string& path, std::ostream& err) {
     if (!in.is_open() || in.bad()) {
         err << escapedText(path) << ": cannot be read; playing with the default settings"
             << std::endl;
-        return Options();
+        Options defaults;
+        defaults.settingsLocked = true;
+        return defaults;
     }
     std::vector<std::string> problems;
     Options options = parseSettings(text.str(), path, problems);
     for (const std::string& line : problems) err << line << std::endl;
+    options.settingsLocked = !problems.empty();
     return options;
 }
 

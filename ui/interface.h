@@ -198,6 +198,9 @@ public:
     // input offsets and the calibration button; the four keys in their slots.
     std::array<sf::Text, 7> optionsTexts;
     std::array<sf::Text, 4> optionsKeyTexts;
+    // The line at the bottom: the keys' hint, or a notice in red (optionsNoticeShown).
+    sf::Text optionsHint;
+    bool optionsNoticeShown = false;
     int optionsRow = 0;
     int optionsVolume = 100;
 
@@ -291,6 +294,8 @@ public:
     // row is not shown) and the names of the four route keys.
     void showOptions(int row, int volume, const std::array<std::string, 7>& values,
                      const std::array<std::string, 4>& keys);
+    // The bottom line: the keys' hint, or, when notice is not empty, the notice instead.
+    void showOptionsNotice(const std::string& notice);
     void placeOptionsLayer(float x, float y);
     // A value's text centred at a point, made smaller while wider than room.
     static void placeOptionsText(sf::Text& text, float centreX, float middleY, float room,

@@ -11,6 +11,10 @@ namespace {
 namespace L = OptionsLayout;
 
 const sf::Color optionsInk(59, 41, 74);
+const sf::Color optionsGrey(115, 102, 128);
+const sf::Color optionsRed(176, 42, 48);
+const char* const optionsKeysHint =
+    "Up / Down: a row    Left / Right: change    Return: choose    Escape: back";
 
 // A part of the parts sheet, in pixels of a sheet drawn at referenceWidth.
 sf::IntRect sheetRect(float left, float top, float width, float height, float referenceWidth) {
@@ -39,6 +43,8 @@ bool Interface::loadOptionsPictures() {
         text.setFont(font);
         text.setFillColor(optionsInk);
     }
+    optionsHint.setFont(font);
+    if (optionsHint.getString().isEmpty()) showOptionsNotice("");
     return true;
 }
 
@@ -51,6 +57,13 @@ void Interface::showOptions(int row, int volume, const std::array<std::string, 7
         optionsTexts[static_cast<size_t>(row)].setString(values[static_cast<size_t>(row)]);
     }
     for (size_t slot = 0; slot < keys.size(); ++slot) optionsKeyTexts[slot].setString(keys[slot]);
+    if (MenuChoice == ChoiceUp) placeOptionsLayer(slideX, slideY);
+}
+
+void Interface::showOptionsNotice(const std::string& notice) {
+    optionsNoticeShown = !notice.empty();
+    optionsHint.setString(optionsNoticeShown ? notice : std::string(optionsKeysHint));
+    optionsHint.setFillColor(optionsNoticeShown ? optionsRed : optionsGrey);
     if (MenuChoice == ChoiceUp) placeOptionsLayer(slideX, slideY);
 }
 
@@ -104,6 +117,8 @@ void Interface::placeOptionsLayer(float x, float y) {
         placeOptionsText(optionsTexts[static_cast<size_t>(row)], left + centre * c, rowMiddle,
                          room * c, 48 * c);
     }
+    placeOptionsText(optionsHint, left + L::cardWidth / 2 * c, top + L::hintMiddle * c,
+                     L::hintWidth * c, (optionsNoticeShown ? 36 : 32) * c);
     for (int slot = 0; slot < 4; ++slot) {
         placeOptionsText(optionsKeyTexts[static_cast<size_t>(slot)],
                          left + (L::keySlotX(slot) + L::keySlotWidth / 2) * c,

@@ -18,6 +18,7 @@ void Interface::draw(sf::RenderTarget& target, sf::RenderStates states) const {
         target.draw(optionsKnobSprite, states);
         for (const sf::Text& text : optionsTexts) target.draw(text, states);
         for (const sf::Text& text : optionsKeyTexts) target.draw(text, states);
+        target.draw(optionsHint, states);
     }
     if (Screen == MakingOf) {
         if (panelOpening || panelClosing) {

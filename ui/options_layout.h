@@ -54,6 +54,11 @@ const float volumeTextCentre = 1300.0f;
 const float knobWidth = 60.0f;
 const float knobHeight = 90.0f;
 
+// The line at the card's bottom, written by the game: the keys' hint, or why the changes
+// hold for this run only.
+const float hintMiddle = 1050.0f;
+const float hintWidth = 1360.0f;
+
 // The back arrow at the card's top left (a click in it closes the panel).
 const float backLeft = 40.0f;
 const float backTop = 30.0f;

@@ -221,3 +221,42 @@ TEST(OptionsPanel, MouseOpensThePanelAndDragsTheVolume) {
     EXPECT_TRUE(s.player.runUntil([&] { return ui.Screen == MainMenu; }, 3.0f))
         << "the main menu after the back arrow";
 }
+
+// A settings file with a mistake in it is the player's to mend: the panel's changes take
+// effect for this run, the file keeps every byte, and the panel says so in red.
+TEST(OptionsPanel, SettingsWithProblemsAreNeverWrittenOverAndThePanelSaysSo) {
+    GameFolder folder;
+    ASSERT_TRUE(folder.hasAssets());
+    const std::string text = "volume = 60\nfullscreen = \"maybe\"  # a typo\n";
+    {
+        std::ofstream out(folder.file("settings.toml"));
+        out << text;
+    }
+    Session s(1920, 1080);
+    s.platform.keepFrames = true;
+    s.app.options = loadSettingsFile(folder.file("settings.toml"), std::cerr);
+    EXPECT_TRUE(s.app.options.settingsLocked);
+    ASSERT_EQ(s.start(), -1);
+    Interface& ui = *s.app.iface;
+    s.player.wait(0.2f);
+    ASSERT_TRUE(openOptions(s.player)) << "the panel after Up on the main menu";
+    s.player.wait(0.2f);
+    EXPECT_TRUE(ui.optionsNoticeShown);
+    EXPECT_EQ(ui.optionsHint.getString().toAnsiString(),
+              "settings.toml has errors: changes hold for this run only");
+    s.player.tap(sf::Keyboard::Right);
+    expectMenuVolumes(s.app, 0.65f);
+    s.player.tap(sf::Keyboard::Down);
+    s.player.tap(sf::Keyboard::Right);
+    EXPECT_FALSE(s.platform.windowRequest.fullscreen) << "the window switched all the same";
+    EXPECT_EQ(folder.read("settings.toml"), text);
+    EXPECT_FALSE(std::ifstream(folder.file("settings.toml.tmp")).is_open());
+    // The notice stands inside the card, below the last row.
+    const sf::FloatRect notice = ui.optionsHint.getGlobalBounds();
+    const sf::Vector2f from = cardPoint(ui, 0, OptionsLayout::rowTop(OptionsLayout::rowCount));
+    const sf::Vector2f to = cardPoint(ui, OptionsLayout::cardWidth, OptionsLayout::cardHeight);
+    EXPECT_TRUE(notice.left >= from.x && notice.left + notice.width <= to.x &&
+                notice.top >= from.y && notice.top + notice.height <= to.y);
+    s.player.frame();
+    EXPECT_TRUE(keepScreenshot(s.platform, "options_panel_locked.png"));
+}

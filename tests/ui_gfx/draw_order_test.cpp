@@ -59,6 +59,7 @@ protected:
         for (int i = 0; i < 4; ++i) texts.push_back(&ui->exploreTimeTexts[i]);
         for (sf::Text& t : ui->optionsTexts) texts.push_back(&t);
         for (sf::Text& t : ui->optionsKeyTexts) texts.push_back(&t);
+        texts.push_back(&ui->optionsHint);
         for (sf::Text* t : texts) {
             t->setFont(font);
             t->setString(sf::String(static_cast<sf::Uint32>(0x2588)));  // a full block
@@ -181,6 +182,7 @@ TEST_F(DrawOrder, OptionsPanelWithItsBandSliderAndValues) {
                   T(k[1]),
                   T(k[2]),
                   T(k[3]),
+                  T(ui->optionsHint),
                   S(ui->centreSprite),
                   S(items[0]),
                   M(items[1]),
@@ -190,7 +192,8 @@ TEST_F(DrawOrder, OptionsPanelWithItsBandSliderAndValues) {
     ui->Screen = OptionsPanel;
     expectLayers({S(ui->optionsSprite), S(ui->optionsBandSprite), S(ui->optionsFillSprite),
                   S(ui->optionsKnobSprite), T(v[0]), T(v[1]), T(v[2]), T(v[3]), T(v[4]), T(v[5]),
-                  T(v[6]), T(k[0]), T(k[1]), T(k[2]), T(k[3]), S(ui->centreSprite)});
+                  T(v[6]), T(k[0]), T(k[1]), T(k[2]), T(k[3]), T(ui->optionsHint),
+                  S(ui->centreSprite)});
 }
 
 TEST_F(DrawOrder, MakingOfVolumeButtonOnlyOnTheFirstPageNotTurningForward) {

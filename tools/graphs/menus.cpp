@@ -571,7 +571,8 @@ bool drawTutorialPage(const std::string& root, int index) {
 
 // The options panel of one display profile: a paper card on the night sky of the main
 // menu's top direction, with its rows' labels, the empty slider track and the choice arrows
-// (the game writes the values and draws the parts sheet over it). The card is drawn in
+// (the game writes the values and the hint line at the bottom, and draws the parts sheet
+// over it). The card is drawn in
 // canvas units scaled to the profile's reference width, at the places of OptionsLayout.
 bool drawOptionsPanel(const std::string& root, int profile) {
     namespace L = OptionsLayout;
@@ -706,12 +707,6 @@ bool drawOptionsPanel(const std::string& root, int profile) {
             cairo_stroke(cr);
         }
     }
-    TextStyle hint;
-    hint.size = 32;
-    hint.colour = {0.45, 0.40, 0.50};
-    hint.align = AlignCentre;
-    fitText(cr, "Up / Down: a row    Left / Right: change    Return: choose    Escape: back",
-            L::cardWidth / 2, L::cardHeight - 66, L::cardWidth - 80, hint);
     cairo_restore(cr);
     if (!savePng(c, root + "/Menu/options/panel_" + names[profile] + ".png")) return false;
 
