@@ -135,10 +135,14 @@ def ms(b):
     return {"ns": t / 1e6, "us": t / 1e3, "ms": t, "s": t * 1e3}[b["time_unit"]]
 
 for s in range(4):
-    b = bench.get(f"BM_GameUpdate/{s}")
+    b, rec = bench.get(f"BM_GameUpdate/{s}/0"), bench.get(f"BM_GameUpdate/{s}/1")
     if b:
         row(f"game logic per frame, song {s} ({b.get('particles_per_frame', 0):.1f} creatures)",
             ms(b) * 1000, "<= 20 us", unit="us")
+    if rec:
+        row(f"  the same, recorded as a play is ({rec.get('growths_per_1000_frames', 0):.2f} "
+            f"growths per 1000 frames)", ms(rec) * 1000, "<= floor + 100 us (frame noise)",
+            ms(b) * 1000 if b else None, unit="us")
 for m in range(4):
     b = bench.get(f"BM_PlayStartFrame/{m}")
     if b:
@@ -164,11 +168,13 @@ for s in range(4):
         row(f"whole song bank loaded, song {s}", ms(mouse), "<= 1.1 x floor",
             ms(fall) if fall else None)
 for s in range(4):
-    b = bench.get(f"BM_LoadingFrames/{s}")
-    if b:
-        row(f"play's first 3 s while song {s} loads: p99 frame / steady median "
-            f"({b['loading_p99_ms']:.1f} / {b['steady_median_ms']:.1f} ms)", b["ratio"],
-            "<= 1.25", unit="x")
+    for gate, how in ((1, "decoding gives way"), (0, "without giving way")):
+        b = bench.get(f"BM_LoadingFrames/{s}/{gate}")
+        if b:
+            # The floor: the steady frames' own 99th percentile against their median.
+            row(f"play's first 3 s while song {s} loads, {how}: p99 / steady median "
+                f"({b['loading_p99_ms']:.1f} / {b['steady_median_ms']:.1f} ms)", b["ratio"],
+                "<= 1.25", b.get("steady_ratio"), unit="x")
     b = bench.get(f"BM_LeaveWhileLoading/{s}")
     if b:
         row(f"longest frame, Escape twice to the song list while song {s} loads "
