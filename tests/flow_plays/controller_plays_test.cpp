@@ -1,6 +1,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 
 #include "app/app.h"
@@ -93,4 +94,74 @@ TEST(ControllerPlays, PlayStationAndXboxPadsEachPlayAScoredSongToItsResults) {
         s.player.virtualPad = nullptr;
         s.player.wait(1.0f);
     }
+}
+
+namespace {
+// The bytes this process has read so far (files, pipes), or -1 when unknown.
+long bytesRead() {
+    std::ifstream io("/proc/self/io");
+    std::string key;
+    long value = -1;
+    while (io >> key >> value) {
+        if (key == "rchar:") return value;
+    }
+    return -1;
+}
+}  // namespace
+
+// The options panel by controller alone: the direction pad's up opens it from the main menu,
+// down and right choose a 1280 x 720 window, the bottom face button goes back to full screen,
+// each switch without loading a picture again; the right face button closes the panel.
+TEST(ControllerPlays, DirectionPadOpensTheOptionsAndSwitchesTheWindowWithoutReloading) {
+    GameFolder folder;
+    ASSERT_TRUE(folder.hasAssets());
+    SdlPads pads;
+    ASSERT_TRUE(pads.start()) << "SDL's game-controller part did not start";
+    Session s(1920, 1080);
+    s.platform.sdlPads = &pads;
+    ASSERT_EQ(s.start(), -1);
+    Interface& ui = *s.app.iface;
+    VirtualPad pad;
+    ASSERT_TRUE(pad.attach(xbox360Layout)) << pad.error;
+    s.player.virtualPad = &pad;
+    s.player.useController = true;
+    s.player.wait(0.2f);
+    auto hat = [&](unsigned char way) {
+        pad.hat(way);
+        s.player.frame();
+        pad.hat(SDL_HAT_CENTERED);
+        s.player.frame();
+    };
+    auto button = [&](int number) {
+        pad.button(number, true);
+        s.player.frame();
+        pad.button(number, false);
+        s.player.frame();
+    };
+    hat(SDL_HAT_UP);
+    ASSERT_TRUE(s.player.runUntil([&] { return ui.Screen == OptionsPanel; }, 3.0f))
+        << "the panel after the direction pad's up";
+    s.player.wait(0.2f);
+    const unsigned panel = ui.optionsTexture.getNativeHandle();
+    const unsigned board = s.app.atlasTextures.at(0).at(0).getNativeHandle();
+    hat(SDL_HAT_DOWN);
+    EXPECT_EQ(ui.optionsRow, 1);
+    hat(SDL_HAT_RIGHT);
+    hat(SDL_HAT_RIGHT);
+    EXPECT_FALSE(s.platform.windowRequest.fullscreen);
+    EXPECT_EQ(s.platform.size, sf::Vector2u(1280, 720));
+    EXPECT_EQ(ui.optionsTexts[1].getString().toAnsiString(), "Window 1280 x 720");
+    const long readBefore = bytesRead();
+    button(xbox360Layout.a);
+    EXPECT_TRUE(s.platform.windowRequest.fullscreen);
+    EXPECT_EQ(s.platform.size, sf::Vector2u(1920, 1080));
+    EXPECT_EQ(ui.optionsTexture.getNativeHandle(), panel) << "the panel's picture loaded again";
+    EXPECT_EQ(s.app.atlasTextures.at(0).at(0).getNativeHandle(), board)
+        << "the board's pictures loaded again";
+    // From one window to another of the same shape, no picture is read again: the panel's is
+    // 170 kB, the board's far more; the settings file and the driver's shader cache are less.
+    EXPECT_LT(bytesRead() - readBefore, 64 * 1024) << "files were read during the switch";
+    button(xbox360Layout.b);
+    EXPECT_TRUE(s.player.runUntil([&] { return ui.Screen == MainMenu; }, 3.0f))
+        << "the main menu after the right face button";
 }
