@@ -1,5 +1,6 @@
 #include "app/app.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <iostream>
@@ -209,7 +210,21 @@ void App::layoutWindow() {
 void App::seedPlay() {
     playSeed = replaySource ? replaySource->seed : static_cast<unsigned>(std::rand());
     std::srand(playSeed);
+    takePlayOffsets();
     beginRecording();
+}
+
+void App::takePlayOffsets() {
+    Game& g = *game;
+    if (replaySource) {
+        g.audioOffset = std::clamp(replaySource->audioOffset, -maxAudioOffsetMs / 1000.0f,
+                                   maxAudioOffsetMs / 1000.0f);
+        g.inputOffset = std::clamp(replaySource->inputOffset, -maxInputOffsetMs / 1000.0f,
+                                   maxInputOffsetMs / 1000.0f);
+    } else {
+        g.audioOffset = static_cast<float>(options.audioOffsetMs) / 1000.0f;
+        g.inputOffset = static_cast<float>(options.inputOffsetMs) / 1000.0f;
+    }
 }
 
 void App::failFrame(int status) {

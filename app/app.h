@@ -89,6 +89,9 @@ public:
     // own seed is drawn from the run's generator (playSeed) and the generator starts again
     // from it, so that the play depends on that one number and its inputs.
     void seedPlay();
+    // At every play start: the offsets the play is heard and judged with (Game audioOffset and
+    // inputOffset), the options' or, in a play played again, its recording's.
+    void takePlayOffsets();
 
     // Recorded plays (play_recording.cpp). Every scored or explore play is recorded from its
     // start (seedPlay) frame by frame into lastRecording, finished with its results when they

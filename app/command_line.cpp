@@ -21,6 +21,8 @@ void fail(CommandLine& result, const std::string& problem) {
 const unsigned minWindowSide = 160;
 const unsigned maxWindowSide = 16384;
 const unsigned maxSeed = 4294967295u;
+const int maxAudioOffsetMs = 300;
+const int maxInputOffsetMs = 150;
 
 bool parseDecimal(std::string_view text, unsigned min, unsigned max, unsigned& value) {
     if (text.empty()) return false;
@@ -33,6 +35,16 @@ bool parseDecimal(std::string_view text, unsigned min, unsigned max, unsigned& v
     }
     if (number < min) return false;
     value = static_cast<unsigned>(number);
+    return true;
+}
+
+bool parseOffset(std::string_view text, int max, int& value) {
+    const bool negative = !text.empty() && text[0] == '-';
+    unsigned magnitude = 0;
+    if (max < 0 ||
+        !parseDecimal(negative ? text.substr(1) : text, 0, static_cast<unsigned>(max), magnitude))
+        return false;
+    value = negative ? -static_cast<int>(magnitude) : static_cast<int>(magnitude);
     return true;
 }
 
@@ -88,6 +100,18 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
     CLI::Option* volumeOption =
         cli.add_option("--volume", volumeText, "Master volume from 0 (silent) to 100")
             ->type_name("0..100");
+    std::string audioOffsetText;
+    CLI::Option* audioOffsetOption =
+        cli.add_option("--audio-offset", audioOffsetText,
+                       "Milliseconds the music is heard ahead of the board, for a sound device "
+                       "that plays late (behind it when negative)")
+            ->type_name("-300..300");
+    std::string inputOffsetText;
+    CLI::Option* inputOffsetOption =
+        cli.add_option("--input-offset", inputOffsetText,
+                       "Milliseconds by which a press counts as made earlier, for a player "
+                       "who taps late (later when negative)")
+            ->type_name("-150..150");
     std::string dataFolder;
     CLI::Option* dataOption =
         cli.add_option("--data", dataFolder,
@@ -154,6 +178,24 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
         }
         result.volume = static_cast<int>(volume);
     }
+    const struct {
+        CLI::Option* option;
+        const std::string& text;
+        int max;
+        std::optional<int>& value;
+    } offsets[2] = {{audioOffsetOption, audioOffsetText, maxAudioOffsetMs, result.audioOffsetMs},
+                    {inputOffsetOption, inputOffsetText, maxInputOffsetMs, result.inputOffsetMs}};
+    for (const auto& offset : offsets) {
+        if (offset.option->count() == 0) continue;
+        int ms = 0;
+        if (!parseOffset(offset.text, offset.max, ms)) {
+            fail(result, offset.option->get_name() + ": Value " + escapedText(offset.text) +
+                             " not in range -" + std::to_string(offset.max) + " to " +
+                             std::to_string(offset.max));
+            return result;
+        }
+        offset.value = ms;
+    }
     if (dataOption->count() > 0) result.dataFolder = dataFolder;
     if (seedOption->count() > 0) {
         unsigned seed = 0;
@@ -177,6 +219,8 @@ Options mergeOptions(Options settings, const CommandLine& commandLine) {
         settings.frameCap = false;
     }
     if (commandLine.volume) settings.volume = *commandLine.volume;
+    if (commandLine.audioOffsetMs) settings.audioOffsetMs = *commandLine.audioOffsetMs;
+    if (commandLine.inputOffsetMs) settings.inputOffsetMs = *commandLine.inputOffsetMs;
     if (commandLine.dataFolder) settings.dataFolder = *commandLine.dataFolder;
     if (commandLine.seed) settings.seed = commandLine.seed;
     if (commandLine.replayFile) settings.replayFile = *commandLine.replayFile;

@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-// The player's choices for one run: how the window opens, frame pacing and the master
-// volume. They come from the settings file, then from the command line, which wins for
-// that run only.
+// The player's choices for one run: how the window opens, frame pacing, the master volume
+// and the audio and input offsets. They come from the settings file, then from the command
+// line, which wins for that run only.
 struct Options {
     bool fullscreen = true;
     unsigned windowWidth = 1280;
@@ -17,6 +17,11 @@ struct Options {
     // Without vertical sync: the game caps the frames at the display's refresh rate.
     bool frameCap = false;
     int volume = 100;  // 0..100
+    // Milliseconds the music is heard ahead of the board (behind when negative), for a slow
+    // sound device, -300..300; and by which a press counts as made earlier (later when
+    // negative), -150..150: the median lateness of the player's taps against what they see.
+    int audioOffsetMs = 0;
+    int inputOffsetMs = 0;
     // The settings file had problems when the run started, or could not be read: it is left
     // as the player wrote it, and the options panel's changes hold for this run only.
     bool settingsLocked = false;
@@ -40,6 +45,8 @@ struct CommandLine {
     std::optional<unsigned> windowHeight;
     std::optional<bool> vsync;
     std::optional<int> volume;
+    std::optional<int> audioOffsetMs;
+    std::optional<int> inputOffsetMs;
     std::optional<std::string> dataFolder;
     std::optional<unsigned> seed;
     std::optional<std::string> replayFile;
@@ -59,6 +66,13 @@ std::string quotedText(std::string_view text);
 // A whole number written in decimal digits only (no sign, no base prefix such as 0x),
 // from min to max; leading zeros are allowed ("050" is 50).
 bool parseDecimal(std::string_view text, unsigned min, unsigned max, unsigned& value);
+
+// The offsets' ranges, milliseconds either way of 0.
+extern const int maxAudioOffsetMs;
+extern const int maxInputOffsetMs;
+// A whole number of milliseconds written in decimal digits with an optional leading minus,
+// from -max to max ("-020" is -20; "+20" is not taken).
+bool parseOffset(std::string_view text, int max, int& value);
 
 // "WIDTHxHEIGHT" with each side from minWindowSide to maxWindowSide pixels.
 extern const unsigned minWindowSide;

@@ -62,6 +62,18 @@ int steppedVolume(int volume, int direction) {
     return std::clamp(next, 0, 100);
 }
 
+int steppedOffset(int ms, int direction, int max) {
+    const int m = std::clamp(ms, -max, max);
+    // The multiple of 5 at or below, for negative values as well.
+    const int below = m >= 0 ? m / 5 * 5 : -((-m + 4) / 5 * 5);
+    const int next = direction > 0 ? below + 5 : (below == m ? m - 5 : below);
+    return std::clamp(next, -max, max);
+}
+
+std::string offsetLabel(int ms) {
+    return (ms > 0 ? "+" : "") + std::to_string(ms) + " ms";
+}
+
 int volumeAt(float fraction) {
     if (!(fraction > 0.0f)) return 0;  // NaN too
     if (fraction >= 1.0f) return 100;

@@ -58,5 +58,10 @@ int steppedVolume(int volume, int direction);
 // The volume at a point of the slider's track, 0 at its left end to 1 at its right end
 // (outside: the nearer end), as a whole number 0..100.
 int volumeAt(float fraction);
+// An offset one key step from ms: to the next multiple of 5 milliseconds in that direction
+// (+1 or -1), within -max..max.
+int steppedOffset(int ms, int direction, int max);
+// "+40 ms", "0 ms" or "-20 ms".
+std::string offsetLabel(int ms);
 // A choice one step along a list of count choices, wrapping around at either end.
 int steppedChoice(int choice, int direction, int count);

@@ -26,8 +26,8 @@ void App::beginRecording() {
     rec.explore = game->explorePlay;
     rec.seed = playSeed;
     for (int r = 0; r < 4; ++r) rec.routeKeys[r] = static_cast<std::int32_t>(routeKeys[r]);
-    rec.audioOffset = 0.0f;
-    rec.inputOffset = 0.0f;
+    rec.audioOffset = game->audioOffset;
+    rec.inputOffset = game->inputOffset;
     rec.frames.clear();
     rec.frames.reserve(reservedFrames);
     rec.results = ReplayResults();

@@ -398,7 +398,11 @@ void App::startPlay() {
     }
     setupRouteResources(slimeTextures, buttonTexture, gaugeTextures, &waveSounds,
                         static_cast<float>(windowWidth), keptMenuTopOffset, g.mode);
-    if (ui.Screen != Tutorial) seedPlay();
+    if (ui.Screen != Tutorial) {
+        seedPlay();
+    } else {
+        takePlayOffsets();  // the tutorial's board is heard and judged as a play's
+    }
     startRoutes(ui, g);
     if (ui.Screen == Tutorial) {
         ui.tutorialStep = 0;

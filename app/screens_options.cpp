@@ -56,8 +56,8 @@ void App::showOptionsValues() {
     values[OptionsRow::display] = displayLabel(shown);
     values[OptionsRow::pacing] = pacingLabel;
     values[OptionsRow::routeKeys] = "reset";
-    values[OptionsRow::audioOffset] = "0 ms";
-    values[OptionsRow::inputOffset] = "0 ms";
+    values[OptionsRow::audioOffset] = offsetLabel(options.audioOffsetMs);
+    values[OptionsRow::inputOffset] = offsetLabel(options.inputOffsetMs);
     values[OptionsRow::calibration] = "Start";
     const std::array<std::string, 4> keys = {"E", "P", "L", "D"};
     ui.showOptions(ui.optionsRow, static_cast<int>(ui.masterVolume * 100.0f + 0.5f), values, keys);
@@ -131,6 +131,16 @@ void App::changeOption(int row, int direction) {
         if (count > 1) chooseDisplay(steppedChoice(now, direction, count));
     } else if (row == OptionsRow::pacing) {
         choosePacing(steppedChoice(framePacing(), direction, pacingCount));
+    } else if (row == OptionsRow::audioOffset || row == OptionsRow::inputOffset) {
+        // Taken at the next play's start.
+        const bool audio = row == OptionsRow::audioOffset;
+        int& ms = audio ? options.audioOffsetMs : options.inputOffsetMs;
+        const int next = steppedOffset(ms, direction, audio ? maxAudioOffsetMs : maxInputOffsetMs);
+        if (next != ms) {
+            ms = next;
+            showOptionsValues();
+            keepSetting(audio ? "audio_offset" : "input_offset", std::to_string(ms));
+        }
     }
     click();
 }

@@ -15,6 +15,15 @@
 
 const char* const settingsFileName = "settings.toml";
 
+namespace {
+const char* const audioOffsetComment =
+    "# milliseconds the music plays ahead of the board, from -300 to 300: raise it when the "
+    "sound comes late";
+const char* const inputOffsetComment =
+    "# milliseconds a press counts as made earlier, from -150 to 150: raise it when your taps "
+    "come late";
+}  // namespace
+
 std::string defaultSettingsText() {
     Options d;
     std::ostringstream text;
@@ -26,7 +35,11 @@ std::string defaultSettingsText() {
          << "# true: frames follow the display's refresh; false: as many frames as possible\n"
          << "vsync = " << (d.vsync ? "true" : "false") << "\n"
          << "# master volume, from 0 (silent) to 100\n"
-         << "volume = " << d.volume << "\n";
+         << "volume = " << d.volume << "\n"
+         << audioOffsetComment << "\n"
+         << "audio_offset = " << d.audioOffsetMs << "\n"
+         << inputOffsetComment << "\n"
+         << "input_offset = " << d.inputOffsetMs << "\n";
     return text.str();
 }
 
@@ -92,6 +105,21 @@ Options parseSettings(const std::string& text, const std::string& fileName,
                 found.emplace_back(line, where +
                                              "volume must be a whole number from 0 to 100; using " +
                                              std::to_string(defaults.volume));
+            }
+        } else if (name == "audio_offset" || name == "input_offset") {
+            const bool audio = name == "audio_offset";
+            const int max = audio ? maxAudioOffsetMs : maxInputOffsetMs;
+            const toml::value<int64_t>* value = node.as_integer();
+            const bool decimal = value && value->flags() == toml::value_flags::none;
+            if (decimal && value->get() >= -max && value->get() <= max) {
+                (audio ? options.audioOffsetMs : options.inputOffsetMs) =
+                    static_cast<int>(value->get());
+            } else {
+                found.emplace_back(
+                    line,
+                    where + name + " must be a whole number from -" + std::to_string(max) + " to " +
+                        std::to_string(max) + "; using " +
+                        std::to_string(audio ? defaults.audioOffsetMs : defaults.inputOffsetMs));
             }
         } else if (name == "frame_pacing") {
             std::optional<std::string> value = node.value_exact<std::string>();
@@ -205,6 +233,8 @@ std::string commentOf(const std::string& name) {
         return "# size of the window when fullscreen is false, \"WIDTHxHEIGHT\" in pixels";
     if (name == "vsync")
         return "# true: frames follow the display's refresh; false: as many frames as possible";
+    if (name == "audio_offset") return audioOffsetComment;
+    if (name == "input_offset") return inputOffsetComment;
     return "# master volume, from 0 (silent) to 100";
 }
 }  // namespace

@@ -80,15 +80,23 @@ int Particle::verdictOf(int r, int landing) {
     return (landing <= 1) ? -1 : -2;
 }
 
-int Particle::judgeCatch() {
-    if (judged) return -1;
-    if (stage == 2) {
-        if (frame < frameCount - 5) return -1;
-        frame -= frameCount;
-    } else if (stage != 3) {
-        return -1;
-    }
-    return landingForFrame(route, frame);
+int Particle::ticksWithin(float ago) const {
+    // The frame shown began frameTimer ago, or, once finished uncaught, that plus the time
+    // since; every frame before it lasted one tick.
+    const float since = frameTimer + finishedFor;
+    if (!(ago > since)) return 0;
+    return 1 + static_cast<int>((ago - since) / tickLength);
+}
+
+int Particle::judgeCatch(float ago) {
+    if (judged || (stage != 2 && stage != 3)) return -1;
+    // The frame on the landing timeline: the last five of stage 2 are -5..-1, the landing's
+    // count from 0. Going back along it is exact: a rewind walks back only in the first frames
+    // of a stage, a dozen ticks or more before the catch window.
+    const int place = (stage == 2 ? frame - frameCount : frame) - ticksWithin(ago);
+    if (place < -5) return -1;
+    if (stage == 2) frame -= frameCount;
+    return landingForFrame(route, place);
 }
 
 void Particle::moveToCatchPoint() {
@@ -117,7 +125,10 @@ void Particle::relayout() {
 }
 
 void Particle::update(float dt) {
-    if (anim == -1) return;
+    if (anim == -1) {
+        if (finished) finishedFor += dt;
+        return;
+    }
     frameTimer += dt;
     if (frameTimer <= tickLength) return;
     frameTimer -= tickLength;

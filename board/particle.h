@@ -25,7 +25,11 @@ public:
 
     // Landing animation 0..6 for a catch made now, or -1 when it cannot be caught now.
     // A catch in the last five frames of stage 2 moves `frame` to -5..-1.
-    int judgeCatch();
+    // A press counted as made `ago` seconds of the particle's time before now is judged by
+    // where the particle stood then.
+    int judgeCatch(float ago = 0.0f);
+    // Frame ticks that came within the last `ago` seconds of the particle's time.
+    int ticksWithin(float ago) const;
 
     // Per-frame step: one frame tick each time frameTimer passes 1/12 s (at most one per call).
     void update(float dt);
@@ -66,6 +70,9 @@ public:
     int anim = 0;
     int anims[3] = {0, 0, 0};
     int route = 0;
+    // Seconds of the particle's time since it finished uncaught (its route keeps it that
+    // long within reach of a press counted as made earlier).
+    float finishedFor = 0.0f;
     sf::Sprite sprite;
 
     // Shared by every particle, set once at start-up by setupParticleResources: the atlas

@@ -190,7 +190,11 @@ void Route::drawOn(sf::RenderTarget& target) const {
     if (slimeShown) target.draw(slimeSprite);
     int shown = gaugeLevel < 11 ? gaugeLevel : 11;
     for (int i = 0; i < shown; ++i) target.draw(gaugeSprites[i]);
-    for (const Particle& particle : particles) target.draw(particle.sprite);
+    for (const Particle& particle : particles) {
+        // Kept within reach of a press after it finished uncaught, it is no longer seen.
+        if (particle.finishedFor > 0.0f) continue;
+        target.draw(particle.sprite);
+    }
 }
 
 // ---- Slime, gauge and button ----
@@ -307,26 +311,44 @@ void Route::catchParticle(Particle& particle, int landing, bool spoilt) {
     if (!spoilt) particle.judgement = Particle::verdictOf(particle.route, landing);
 }
 
+void Route::judgePress(float ago) {
+    bool caught = false;
+    for (Particle& particle : particles) {
+        int landing = particle.judgeCatch(ago);
+        if (landing == -1) continue;
+        catchParticle(particle, landing, false);
+        caught = true;
+    }
+    if (!caught) missedPress = true;
+}
+
+// A press is judged as made inputShift earlier than its frame: at once, by where the
+// particles stood then, or, counted as made later, once the board has come to that moment.
+// The particles here stand as the previous frame left them; the overshoot of a waiting press
+// is judged back from there.
 void Route::updateButton(float dt) {
+    if (pressDue && pressWait <= 0.0f) {
+        pressDue = false;
+        judgePress(-pressWait * speedFactor);
+    }
     if (buttonState == ButtonState::pressed) {
-        bool caught = false;
-        for (Particle& particle : particles) {
-            int landing = particle.judgeCatch();
-            if (landing == -1) continue;
-            catchParticle(particle, landing, false);
-            caught = true;
+        if (inputShift < 0.0f) {
+            pressDue = true;
+            pressWait = -inputShift;
+        } else {
+            judgePress(inputShift * speedFactor);
         }
-        if (!caught) missedPress = true;
         buttonState = ButtonState::held;
         buttonTimer = 0.0f;
     }
-    if (buttonState == ButtonState::held) {
+    if (buttonState == ButtonState::held && !pressDue) {
         // A particle that slides into its window while the key is still held is spoilt.
         for (Particle& particle : particles) {
             if (particle.judged) continue;
             if (particle.judgeCatch() != -1) catchParticle(particle, 0, true);
         }
     }
+    if (pressDue) pressWait -= dt;
     if (buttonState != ButtonState::idle) {
         buttonTimer += dt;
         if (buttonTimer > frameTickLength) {
@@ -505,9 +527,14 @@ void CatchTally::count(int judgement) {
         missed += 1;
 }
 
+bool Route::withinReach(const Particle& particle) const {
+    return !particle.judged && inputShift > 0.0f &&
+           particle.frameTimer + particle.finishedFor < inputShift * speedFactor;
+}
+
 void Route::resolveParticles() {
     for (size_t i = 0; i < particles.size();) {
-        if (!particles[i].finished) {
+        if (!particles[i].finished || withinReach(particles[i])) {
             ++i;
             continue;
         }

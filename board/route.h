@@ -74,7 +74,8 @@ public:
 
     // Layered music.
     void startErrorMusic();
-    // Plays the current layer and its silent companion from `offset` seconds in.
+    // Plays the current layer and its silent companion from `offset` seconds into the loop
+    // (heard audioShift seconds ahead).
     void startLayers(float offset = 0.0f);
     void stopNextLayer();
     void switchToNextLayer();
@@ -110,7 +111,19 @@ public:
     bool stillWaiting();
     int songZeroExtraWait() const;
     void updateLayers();
+    // What a loop boundary does in normal play (the loop scheduler's).
+    void passLoopBoundary();
     void catchParticle(Particle& particle, int landing, bool spoilt);
+    // Judges a press counted as made `ago` seconds of the particles' time before now.
+    void judgePress(float ago);
+    // A particle that finished uncaught stays within reach of a press counted as made earlier.
+    bool withinReach(const Particle& particle) const;
+    // The loop as it is heard: the layers' starts ahead of a boundary (the music heard ahead
+    // of the board) or after it (heard behind).
+    void followHeardLoop();
+    bool restartsAtBoundary() const;
+    // Layers started ahead of the boundary that the boundary did not keep are stopped.
+    void settleLayersAhead();
     void showGaugeCell(int cell, int state);
     void showButtonFrame();
     float beatLength() const;
@@ -196,6 +209,18 @@ public:
     float glideTarget = 50.0f;
     float baseVolume = 50.0f;
     CatchTally tally;  // the play's timing, shown on its results
+    // The play's offsets, seconds. audioShift: the music is heard that much ahead of the board
+    // (behind when negative), on the loop grid. inputShift: a press counts as made that much
+    // earlier (later when negative).
+    float audioShift = 0.0f;
+    float inputShift = 0.0f;
+    // A press counted as made later waits pressWait more seconds to be judged.
+    bool pressDue = false;
+    float pressWait = 0.0f;
+    // Heard behind: the layers started at the boundary sound once the board is audioShift past
+    // it. Heard ahead: the layers started before the boundary, one bit per layer.
+    bool layersDue = false;
+    unsigned layersAhead = 0;
 
     // Shared by every route, set by setupRouteResources before every play.
     static std::vector<sf::Texture>* slimeTextures;
@@ -218,7 +243,13 @@ private:
     // The layer the player hears: exploreLayer in explore mode when set, else currentLayer.
     sf::Sound* audibleSound();
     // Starts layer k over at volume v, `offset` seconds in (left at 0 past the sound's end).
+    // A layer started ahead of this boundary plays on, at volume v.
     void playLayer(int k, float volume, float offset);
+    // Starts layer k over at its volume, `offset` seconds in.
+    void restartLayer(int k, float offset);
+    // The explore layer starts at volume v at `offset` seconds into the loop, as heard.
+    void startExploreLayer(float volume, float offset);
+    int audibleLayer() const;
 };
 
 // Hands the routes their pictures, their wave layers and the board layout of this play.

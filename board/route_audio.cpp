@@ -24,16 +24,32 @@ sf::Sound* Route::layerSound(int k) {
     return &layers[k];
 }
 
+int Route::audibleLayer() const {
+    return exploreMode && exploreLayer != -1 ? exploreLayer : currentLayer;
+}
+
 sf::Sound* Route::audibleSound() {
-    if (exploreMode && exploreLayer != -1) return layerSound(exploreLayer);
-    return layerSound(currentLayer);
+    return layerSound(audibleLayer());
 }
 
 void (*Route::onLayerStart)(const Route& route, int layer, float offset) = nullptr;
 
+namespace {
+unsigned layerBit(int k) {
+    return k >= 0 && k < 32 ? 1u << k : 0u;
+}
+}  // namespace
+
 void Route::playLayer(int k, float volume, float offset) {
     sf::Sound* sound = layerSound(k);
     if (!sound) return;
+    const bool ahead = (layersAhead & layerBit(k)) != 0;
+    layersAhead &= ~layerBit(k);
+    if (ahead && sound->getStatus() == sf::Sound::Playing) {
+        // Started ahead of this boundary, on the heard grid: it plays on.
+        sound->setVolume(volume);
+        return;
+    }
     sound->stop();
     sound->setVolume(volume);
     const sf::SoundBuffer* buffer = sound->getBuffer();
@@ -42,6 +58,20 @@ void Route::playLayer(int k, float volume, float offset) {
     if (offset > 0.0f) sound->setPlayingOffset(sf::seconds(offset));
     sound->play();
     if (onLayerStart) onLayerStart(*this, k, offset);
+}
+
+void Route::restartLayer(int k, float offset) {
+    if (sf::Sound* sound = layerSound(k)) playLayer(k, sound->getVolume(), offset);
+}
+
+void Route::startExploreLayer(float volume, float offset) {
+    if (audioShift < 0.0f) {
+        // Heard behind the board: set now, it sounds once the board is far enough in.
+        if (sf::Sound* sound = layerSound(exploreLayer)) sound->setVolume(volume);
+        layersDue = true;
+        return;
+    }
+    playLayer(exploreLayer, volume, offset + audioShift);
 }
 
 int Route::fillLevel(int n) const {
@@ -109,11 +139,21 @@ void Route::switchToNextLayer() {
 
 void Route::startLayers(float offset) {
     volumeGlide = false;
-    if (currentLayer >= 0) {
-        baseVolume = 50.0f;
-        playLayer(currentLayer, 50.0f * volumeFactor, offset);
+    if (currentLayer >= 0) baseVolume = 50.0f;
+    if (audioShift < 0.0f) {
+        // Heard behind the board: the volumes are set now, the layers sound once the board is
+        // far enough into the loop (followHeardLoop).
+        if (currentLayer >= 0) {
+            if (sf::Sound* sound = layerSound(currentLayer)) sound->setVolume(50.0f * volumeFactor);
+        }
+        if (nextLayer < layerTotal) {
+            if (sf::Sound* sound = layerSound(nextLayer)) sound->setVolume(0.0f);
+        }
+        layersDue = true;
+        return;
     }
-    if (nextLayer < layerTotal) playLayer(nextLayer, 0.0f, offset);
+    if (currentLayer >= 0) playLayer(currentLayer, 50.0f * volumeFactor, offset + audioShift);
+    if (nextLayer < layerTotal) playLayer(nextLayer, 0.0f, offset + audioShift);
 }
 
 void Route::stopNextLayer() {
@@ -154,6 +194,8 @@ void Route::stopSoundsOnRoute() {
     for (int k = 0; k < total; ++k) {
         if (sf::Sound* sound = layerSound(k)) sound->stop();
     }
+    layersDue = false;
+    layersAhead = 0;
 }
 
 float Route::audibleVolume() {
@@ -166,7 +208,20 @@ void Route::setAudibleVolume(float v) {
 }
 
 void Route::setAudibleOffset(float t) {
-    if (sf::Sound* sound = audibleSound()) sound->setPlayingOffset(sf::seconds(t));
+    sf::Sound* sound = audibleSound();
+    if (!sound) return;
+    // Where the layer is heard at loop position t: behind the board, before the layers'
+    // restart, the previous loop's end still sounds; ahead of it, past the boundary, the
+    // layer started ahead.
+    float at = t + audioShift;
+    if (at < 0.0f) {
+        at = layersDue ? at + loopLength : 0.0f;
+    } else if (at >= loopLength && (layersAhead & layerBit(audibleLayer()))) {
+        at -= loopLength;
+    }
+    const sf::SoundBuffer* buffer = sound->getBuffer();
+    if (at != t && !(buffer && at < buffer->getDuration().asSeconds())) return;
+    sound->setPlayingOffset(sf::seconds(at));
 }
 
 void Route::updateGlide(float dt) {
@@ -212,6 +267,51 @@ void Route::advanceLoopTimer(float dt) {
     loopTimer = t;
 }
 
+bool Route::restartsAtBoundary() const {
+    // Route 0 of song 2 acts every other boundary only.
+    const bool specialRoute = song == 2 && index == 0;
+    if (specialRoute && !loopToggle) return false;
+    if (exploreMode) return exploreRepeats + 1 < exploreLoopCount[song];
+    return !fullSignal && (specialRoute || !specialPlaying);
+}
+
+// The grid of the loops as heard: with the music heard ahead of the board, the layers that
+// the coming boundary restarts start that much before it (the boundary keeps those it still
+// wants, stopping the others); heard behind, the layers the boundary started sound once the
+// board is that far past it. Either way as far into the loop as the frame lies past the
+// heard boundary, as at the boundary itself.
+void Route::followHeardLoop() {
+    if (audioShift > 0.0f) {
+        if (layersAhead != 0 || !(loopTimer + audioShift > loopLength) || !restartsAtBoundary())
+            return;
+        const float at = loopTimer + audioShift - loopLength;
+        const int first = exploreMode ? exploreLayer : currentLayer;
+        const int second = exploreMode || nextLayer >= layerTotal ? -1 : nextLayer;
+        for (int k : {first, second}) {
+            if (!layerSound(k) || (layersAhead & layerBit(k))) continue;
+            restartLayer(k, at);
+            layersAhead |= layerBit(k);
+        }
+    } else if (layersDue && loopTimer + audioShift >= 0.0f) {
+        layersDue = false;
+        const float at = loopTimer + audioShift;
+        if (exploreMode) {
+            restartLayer(exploreLayer, at);
+            return;
+        }
+        if (currentLayer >= 0) restartLayer(currentLayer, at);
+        if (nextLayer < layerTotal && nextLayer != currentLayer) restartLayer(nextLayer, at);
+    }
+}
+
+void Route::settleLayersAhead() {
+    for (int k = 0; k < 32 && layersAhead != 0; ++k) {
+        if (!(layersAhead & layerBit(k))) continue;
+        layersAhead &= ~layerBit(k);
+        if (sf::Sound* sound = layerSound(k)) sound->stop();
+    }
+}
+
 void Route::updateLoopScheduler(float dt) {
     advanceLoopTimer(dt);
     if (grabStarted) {
@@ -222,6 +322,7 @@ void Route::updateLoopScheduler(float dt) {
             nextLayer = 1;
             layerCount += 1;
         }
+        layersAhead = 0;
         startLayers();
         grabStarted = false;
         firstGrabEvent = false;
@@ -235,8 +336,15 @@ void Route::updateLoopScheduler(float dt) {
     if (phase == 4 && specialCheck == 0 && layerCount > 1 && loopLength - 0.5f < loopTimer &&
         loopTimer < loopLength && (loopToggle || song != 0))
         specialCheck = 1;
-    if (!(loopTimer > loopLength)) return;
-    loopTimer -= loopLength;
+    if (loopTimer > loopLength) {
+        loopTimer -= loopLength;
+        passLoopBoundary();
+        settleLayersAhead();
+    }
+    followHeardLoop();
+}
+
+void Route::passLoopBoundary() {
     if (fullSignal) {
         finalSignal = true;
         phase = 7;
@@ -276,7 +384,8 @@ void Route::updateLoopScheduler(float dt) {
 void Route::updateExploreSequencer(float dt) {
     advanceLoopTimer(dt);
     if (grabStarted) {
-        playLayer(exploreLayer, 10.0f * volumeFactor, 0.0f);
+        layersAhead = 0;
+        startExploreLayer(10.0f * volumeFactor, 0.0f);
         volumeGlide = true;
         glideTarget = 50.0f;
         glideStep = 1.0f;
@@ -291,21 +400,24 @@ void Route::updateExploreSequencer(float dt) {
     } else if (!musicRunning) {
         return;
     }
-    if (!(loopTimer > loopLength)) return;
-    exploreRepeats += 1;
-    if (exploreRepeats < exploreLoopCount[song]) {
-        loopTimer -= loopLength;
-        if (song == 2 && index == 0 && !loopToggle) {
-            loopToggle = true;
+    if (loopTimer > loopLength) {
+        exploreRepeats += 1;
+        if (exploreRepeats < exploreLoopCount[song]) {
+            loopTimer -= loopLength;
+            if (song == 2 && index == 0 && !loopToggle) {
+                loopToggle = true;
+            } else {
+                exploreLayer = 1 + std::rand() % 5;
+                startExploreLayer(50.0f * volumeFactor, loopTimer);
+                loopToggle = !loopToggle;
+            }
         } else {
-            exploreLayer = 1 + std::rand() % 5;
-            playLayer(exploreLayer, 50.0f * volumeFactor, loopTimer);
-            loopToggle = !loopToggle;
+            finalSignal = true;  // the explore play's music is over
+            fillCount = 100;
         }
-    } else {
-        finalSignal = true;  // the explore play's music is over
-        fillCount = 100;
+        settleLayersAhead();
     }
+    followHeardLoop();
 }
 
 void Route::startErrorMusic() {

@@ -57,6 +57,8 @@ void Game::initRoutes() {
     routes.reserve(4);
     for (int i = 0; i < 4; ++i) {
         Route route(i, volumeFactor);
+        route.audioShift = audioOffset;
+        route.inputShift = inputOffset;
         route.phase = phases[i];
         if (explorePlay) {
             route.exploreLayer = variants[i];
@@ -76,6 +78,7 @@ void Game::clearRoutes() {
         routes.clear();
     }
     finalStageStarted = false;
+    breakMusicDue = false;
     stopDrones();
     tutorialPlay = false;
     stopRequested = false;
@@ -123,7 +126,7 @@ void Game::resumeDrone() {
 
 void Game::resumePlay() {
     if (finalStageStarted) {
-        breakMusic.play();
+        if (!breakMusicDue) breakMusic.play();
     } else {
         for (Route& route : routes) route.resumeLayers(explorePlay);
     }

@@ -31,6 +31,9 @@ public:
     void resumeDrone();
     // Picks up a paused play: the final music, or else the routes' layers; then the drone.
     void resumePlay();
+    // Starts the final music as heard against the board: audioOffset seconds in, or, heard
+    // behind, once the final stage is that far in (finalStageStep).
+    void startBreakMusic();
 
     // One frame of the play (not while the pause panel shows), on the screen `view`.
     PlayEvents update(float dt, const PlayView& view);
@@ -76,6 +79,13 @@ public:
     // Master volume by which the game's sounds are multiplied (the interface's, kept equal
     // by the frame loop).
     float volumeFactor = 1.0f;
+    // The play's offsets in seconds, set by the frame loop before each play's routes are built
+    // and handed to them: the music is heard audioOffset ahead of the board (behind when
+    // negative); a press counts as made inputOffset earlier (later when negative).
+    float audioOffset = 0.0f;
+    float inputOffset = 0.0f;
+    // Heard behind the board, the final music waits for its moment.
+    bool breakMusicDue = false;
     std::vector<int> routeHits;
     std::vector<int> routeMisses;
 

@@ -84,6 +84,7 @@ PlayEvents Game::update(float dt, const PlayView& view) {
     if (stopRequested) {
         for (Route& route : routes) route.stopSoundsOnRoute();
         breakMusic.stop();
+        breakMusicDue = false;
     }
 
     totalTime += dt;
@@ -99,11 +100,19 @@ void Game::startFinalStage() {
     // The music starts once per play: fullRouteCount stays -1 until the routes are cleared.
     if (fullRouteCount != -1) {
         breakMusic.setVolume(60.0f * volumeFactor);
-        breakMusic.play();
+        startBreakMusic();
         fullRouteCount = -1;
         stageTime = 0.0f;
         finalStageStarted = true;
     }
+}
+
+void Game::startBreakMusic() {
+    breakMusicDue = audioOffset < 0.0f;
+    if (breakMusicDue) return;
+    breakMusic.play();
+    // A stream is moved once it plays: moved while stopped, its play would start it over.
+    if (audioOffset > 0.0f) breakMusic.setPlayingOffset(sf::seconds(audioOffset));
 }
 
 PlayEvents Game::finalStageStep(float dt, const PlayView& view) {
@@ -113,14 +122,21 @@ PlayEvents Game::finalStageStep(float dt, const PlayView& view) {
         stageTime += dt;
         exploreTimer -= dt;
         events.add(PlayEventKind::CounterShown, static_cast<int>(exploreTimer));
+        // Where the final stage is heard: audioOffset ahead of the board.
+        const float heard = stageTime + audioOffset;
+        if (breakMusicDue && heard >= 0.0f) {
+            breakMusicDue = false;
+            breakMusic.play();
+            breakMusic.setPlayingOffset(sf::seconds(heard));
+        }
 
         if (view.explorePlay) {
             raiseDifficulty();
-            if (stageTime > length) {
+            if (heard > length) {
                 // The looping final music restarts on the song-length grid and fades in
                 // over one second.
-                const int loops = static_cast<int>(static_cast<int>(stageTime) / length);
-                const float rest = stageTime - static_cast<float>(loops) * length;
+                const int loops = static_cast<int>(static_cast<int>(heard) / length);
+                const float rest = heard - static_cast<float>(loops) * length;
                 if (loops > musicLoops) {
                     musicLoops = loops;
                     breakMusic.setPlayingOffset(sf::Time::Zero);
@@ -143,6 +159,7 @@ PlayEvents Game::finalStageStep(float dt, const PlayView& view) {
     if (stageTime <= length) return events;
     finalStageStarted = false;
     breakMusic.stop();
+    breakMusicDue = false;
     events.add(PlayEventKind::ScoredPlayEnded, static_cast<int>(score), totalTime);
     return events;
 }

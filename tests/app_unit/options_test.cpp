@@ -42,10 +42,17 @@ Options withReplay(Options o, const char* file) {
     return o;
 }
 
+Options withOffsets(Options o, int audioMs, int inputMs) {
+    o.audioOffsetMs = audioMs;
+    o.inputOffsetMs = inputMs;
+    return o;
+}
+
 std::string describe(const Options& o) {
     std::ostringstream s;
     s << (o.fullscreen ? "fullscreen " : "windowed ") << o.windowWidth << "x" << o.windowHeight
-      << (o.vsync ? " vsync " : " no-vsync ") << o.volume << " data [" << o.dataFolder << "]"
+      << (o.vsync ? " vsync " : " no-vsync ") << o.volume << " audio " << o.audioOffsetMs
+      << " ms input " << o.inputOffsetMs << " ms data [" << o.dataFolder << "]"
       << " seed " << (o.seed ? std::to_string(*o.seed) : "time") << " replay [" << o.replayFile
       << "]";
     return s.str();
@@ -110,6 +117,17 @@ TEST(Options, CommandLineOverSettings) {
          withSeed(makeOptions(true, 1280, 720, true, 3), 42)},
         // A recording to play again.
         {"", {"--replay", "replays/best 1.mrp"}, withReplay(defaults, "replays/best 1.mrp")},
+        // The offsets, to the ends of their ranges, either way of 0; the flag wins for the run.
+        {"audio_offset = -300\ninput_offset = 150\n", {}, withOffsets(defaults, -300, 150)},
+        {"audio_offset = 300\ninput_offset = -150\n", {}, withOffsets(defaults, 300, -150)},
+        {"audio_offset = 40\ninput_offset = 20\n",
+         {"--audio-offset", "-20", "--input-offset=-005"},
+         withOffsets(defaults, -20, -5)},
+        {"input_offset = 20\n", {"--audio-offset=0300"}, withOffsets(defaults, 300, 20)},
+        {"", {"--input-offset", "150", "--audio-offset", "-0"}, withOffsets(defaults, 0, 150)},
+        {"",
+         {"--audio-offset", "-300", "--input-offset", "-150"},
+         withOffsets(defaults, -300, -150)},
     };
     for (const Case& c : cases) {
         std::string what = std::string("settings {") + c.settings + "} flags";
@@ -170,6 +188,19 @@ TEST(Options, BadCommandLineGivesOneLineAndTheUsageExitTwo) {
         {"--seed", "1.5"},
         {"--replay"},
         {"--replay", "a", "b"},
+        {"--audio-offset", "301"},
+        {"--audio-offset", "-301"},
+        {"--audio-offset", "+20"},
+        {"--audio-offset", "20ms"},
+        {"--audio-offset", "-"},
+        {"--audio-offset", "--20"},
+        {"--audio-offset", "0x10"},
+        {"--audio-offset", "1.5"},
+        {"--audio-offset"},
+        {"--input-offset", "151"},
+        {"--input-offset", "-151"},
+        {"--input-offset", " 20"},
+        {"--input-offset", "-2\n0"},
     };
     const std::regex shape("mirevo: [^\n]+\nUsage: mirevo [^\n]*--windowed[^\n]*\n");
     for (const auto& args : cases) {
@@ -185,7 +216,8 @@ TEST(Options, BadCommandLineGivesOneLineAndTheUsageExitTwo) {
             << line.error;
         EXPECT_EQ(line.output, "") << what;
         EXPECT_FALSE(line.fullscreen || line.vsync || line.volume || line.windowWidth ||
-                     line.dataFolder || line.seed || line.replayFile)
+                     line.dataFolder || line.seed || line.replayFile || line.audioOffsetMs ||
+                     line.inputOffsetMs)
             << what;
     }
 }
@@ -195,7 +227,7 @@ TEST(Options, HelpAndVersionAnswerOnStandardOutput) {
     EXPECT_EQ(help.exitStatus, 0);
     EXPECT_EQ(help.error, "");
     for (const char* flag : {"--windowed", "--fullscreen", "--vsync", "--volume", "--data",
-                             "--seed", "--replay", "--version"})
+                             "--seed", "--replay", "--audio-offset", "--input-offset", "--version"})
         EXPECT_NE(help.output.find(flag), std::string::npos) << flag;
     CommandLine version = parse({"--version"});
     EXPECT_EQ(version.exitStatus, 0);
@@ -238,6 +270,24 @@ TEST(Options, SettingsFileProblems) {
         {"volume = 0o62\n", defaults, {"settings.toml line 1: volume must be"}},
         {"volume = 0b110010\n", defaults, {"settings.toml line 1: volume must be"}},
         {"volume = +50\nwindow_size = \"0800x0600\"\n", makeOptions(true, 800, 600, true, 50), {}},
+        // The offsets: whole milliseconds within their ranges, in decimal.
+        {"audio_offset = 301\ninput_offset = -151\n",
+         defaults,
+         {"settings.toml line 1: audio_offset must be a whole number from -300 to 300; using 0",
+          "settings.toml line 2: input_offset must be a whole number from -150 to 150; using 0"}},
+        {"audio_offset = -301\ninput_offset = 151\nvolume = 7\n",
+         makeOptions(true, 1280, 720, true, 7),
+         {"settings.toml line 1: audio_offset must be",
+          "settings.toml line 2: input_offset must be"}},
+        {"audio_offset = 12.5\ninput_offset = \"20\"\n",
+         defaults,
+         {"settings.toml line 1: audio_offset must be",
+          "settings.toml line 2: input_offset must be"}},
+        {"audio_offset = 0x10\ninput_offset = true\n",
+         defaults,
+         {"settings.toml line 1: audio_offset must be",
+          "settings.toml line 2: input_offset must be"}},
+        {"input_offset = -150\naudio_offset = +300\n", withOffsets(defaults, 300, -150), {}},
         // A name is written escaped, on one line.
         {"\"bad\\nname\\u001b[2J\\t\\\"q\\\"\" = 1\n",
          defaults,
@@ -284,7 +334,7 @@ TEST(Options, SettingsFileIsWrittenOnceAndNeverRewritten) {
         }
         before = line;
     }
-    EXPECT_EQ(settings, 4);
+    EXPECT_EQ(settings, 6);
 
     const std::string edited = "fullscreen = false  # my window\nvolume = 30\n";
     const std::string garbled = "fullscreen = fals\nvolume = 30\n";
@@ -393,6 +443,12 @@ TEST(Options, OneSettingChangesInPlaceKeepingTheRestOfTheFile) {
     const std::string pacingComment =
         "# \"vsync\": frames follow the display's refresh; \"capped\": at most the display's "
         "refresh rate; \"off\": as many frames as possible\n";
+    // The comment the default text gives the setting.
+    const std::string defaults = defaultSettingsText();
+    const size_t inputAt = defaults.find("\ninput_offset = ");
+    const std::string inputComment = defaults.substr(defaults.rfind("\n#", inputAt) + 1,
+                                                     inputAt - defaults.rfind("\n#", inputAt));
+    ASSERT_EQ(inputComment.rfind("# ", 0), 0u);
     const Case cases[] = {
         {"volume = 80  # quiet\n", "volume", "40", true, "volume = 40  # quiet\n"},
         {"window_size = \"12#0x720\" # \"x\"\n", "window_size", "\"1024x768\"", true,
@@ -407,6 +463,9 @@ TEST(Options, OneSettingChangesInPlaceKeepingTheRestOfTheFile) {
         {"volume = 5", "frame_pacing", "\"capped\"", true,
          "volume = 5\n" + pacingComment + "frame_pacing = \"capped\"\n"},
         {"volume = = 5\n", "volume", "40", false, ""},
+        {"volume = 5\n", "input_offset", "-20", true,
+         "volume = 5\n" + inputComment + "input_offset = -20\n"},
+        {"audio_offset = 40 # tv\n", "audio_offset", "-300", true, "audio_offset = -300 # tv\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);

@@ -237,6 +237,11 @@ TEST_F(RouteAudioTest, PauseResumeAndASilentPlay) {
     EXPECT_FLOAT_EQ(volume(1, 0) + volume(1, 1), 0.0f);
 }
 
+// Every layer starts where its loop is heard: with an audio offset the loops are heard that
+// much ahead of the board (behind when negative). At the first catch the loop begins; each
+// loop boundary as heard restarts the layers, in the frame that passes it, as far into the
+// loop as the frame lies past it. A layer the board's boundary wants anew (a new explore
+// layer) joins where the heard loop is.
 TEST_F(RouteAudioTest, LayersRestartAsFarIntoTheLoopAsTheBoundaryLiesBehind) {
     // Every start of a layer as the route reports it: layer and playing offset.
     static std::vector<std::pair<int, float>> starts;
@@ -247,12 +252,18 @@ TEST_F(RouteAudioTest, LayersRestartAsFarIntoTheLoopAsTheBoundaryLiesBehind) {
         int song;
         bool explore;
         float frame;  // a frame length that never divides the loop
+        float shift;  // the audio offset, seconds
     };
-    for (const Case& c : {Case{3, false, 0.047f}, Case{0, false, 1.0f / 12.0f},
-                          Case{1, false, 0.0161f}, Case{0, true, 0.031f}}) {
-        SCOPED_TRACE(testing::Message() << "song " << c.song << " explore " << c.explore);
+    for (const Case& c : {Case{3, false, 0.047f, 0.0f}, Case{0, false, 1.0f / 12.0f, 0.0f},
+                          Case{1, false, 0.0161f, 0.0f}, Case{0, true, 0.031f, 0.0f},
+                          Case{0, false, 1.0f / 12.0f, 0.1f}, Case{1, false, 0.0161f, -0.3f},
+                          Case{3, false, 0.047f, 0.3f}, Case{0, true, 0.031f, 0.25f},
+                          Case{0, true, 0.031f, -0.1f}}) {
+        SCOPED_TRACE(testing::Message()
+                     << "song " << c.song << " explore " << c.explore << " offset " << c.shift);
         starts.clear();
         Route route = makeRoute(c.song, 1);
+        route.audioShift = c.shift;
         route.fillCount = 4;
         route.exploreMode = c.explore ? 1 : 0;
         route.exploreLayer = 2;
@@ -263,21 +274,18 @@ TEST_F(RouteAudioTest, LayersRestartAsFarIntoTheLoopAsTheBoundaryLiesBehind) {
             else
                 route.updateLoopScheduler(dt);
         };
+        double sinceStart = 0;  // game time since the music started, at the first catch
         step(c.frame);
-        ASSERT_FALSE(starts.empty());
-        for (const auto& start : starts) EXPECT_EQ(start.second, 0.0f) << "the first catch";
-        double sinceStart = 0;  // game time since the music started
-        for (int boundary = 1; boundary <= 3; ++boundary) {
-            starts.clear();
-            while (starts.empty()) {
-                step(c.frame);
-                sinceStart += c.frame;
-            }
-            const double expected = sinceStart - boundary * static_cast<double>(route.loopLength);
-            ASSERT_GT(expected, 0.0);
-            ASSERT_LT(expected, c.frame);
+        const double loop = route.loopLength;
+        int onTime = 0;  // loops started again in the frame that passed their heard boundary
+        while (sinceStart + c.shift < 3 * loop + 0.5) {
             for (const auto& start : starts) {
-                EXPECT_NEAR(start.second, expected, 1e-4) << "boundary " << boundary;
+                const double heard = sinceStart + c.shift;
+                ASSERT_GE(heard, 0.0) << "a layer started before the music is heard";
+                const int loops = static_cast<int>(heard / loop);
+                const double expected = heard - loops * loop;
+                EXPECT_NEAR(start.second, expected, 1e-4) << "loop " << loops;
+                if (loops > 0 && expected <= c.frame + 1e-4) ++onTime;
                 // The sound itself: caught at once, it is where the route put it.
                 sf::Sound& sound = layers[1][start.first];
                 EXPECT_EQ(sound.getStatus(), sf::Sound::Playing);
@@ -285,7 +293,12 @@ TEST_F(RouteAudioTest, LayersRestartAsFarIntoTheLoopAsTheBoundaryLiesBehind) {
                 EXPECT_NEAR(sound.getPlayingOffset().asSeconds(), expected, 2e-3);
                 sound.play();
             }
+            starts.clear();
+            step(c.frame);
+            sinceStart += c.frame;
         }
+        // Two layers each loop (one in explore play).
+        EXPECT_EQ(onTime, c.explore ? 3 : 6);
     }
     Route::onLayerStart = nullptr;
 }

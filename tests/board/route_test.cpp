@@ -185,6 +185,76 @@ TEST(RouteButton, PressJudgesEveryParticleInItsWindowAndAHeldKeySpoils) {
     EXPECT_EQ(route.particles[2].judgement, 0);
 }
 
+// With an input offset a press counts as made that much earlier (later when negative), and
+// the catch rules judge it at that moment. On route 1 a catch at landing frame 0 or before is
+// early, at 1..6 good, at 7 or after late; frames last 1/12 s; the last five frames of the hop
+// before the landing (-5..-1) can be caught early; a held key spoils what comes into reach.
+// Each case: where the creature stands when the key goes down, and the verdicts with no
+// offset, +20 ms and -20 ms.
+TEST(RouteButton, APressIsJudgedAtItsTimeShiftedByTheInputOffset) {
+    struct Outcome {
+        int verdict;  // 1 good, -1 early, -2 late, 0 spoilt or never caught, 9 not judged
+        bool nothingCaught;
+    };
+    struct Case {
+        const char* what;
+        int stage;
+        int frame;
+        float since;                       // seconds since the creature's frame began, at the press
+        int framesBefore;                  // frames of 10 ms run before the press
+        float speedFactor;                 // of the route
+        Outcome none, later20, earlier20;  // input offset 0, +20 ms, -20 ms
+    };
+    const Outcome good{1, false}, early{-1, false}, late{-2, false}, spoilt{0, true},
+        missed{0, true};
+    const Case cases[] = {
+        {"first frame of the early window, 10 ms in", 2, 14, 0.010f, 0, 1.0f, early, spoilt, early},
+        {"one frame before the window, 13 ms to go", 2, 13, 0.070f, 0, 1.0f, spoilt, spoilt, early},
+        {"first good frame, 15 ms in", 3, 1, 0.015f, 0, 1.0f, good, early, good},
+        {"last early frame, 13 ms to go", 3, 0, 0.070f, 0, 1.0f, early, early, good},
+        {"first late frame, 5 ms in", 3, 7, 0.005f, 0, 1.0f, late, good, late},
+        {"last good frame, 8 ms to go", 3, 6, 0.075f, 0, 1.0f, good, good, late},
+        {"first late frame, 30 ms in, twice as fast", 3, 7, 0.030f, 0, 2.0f, late, good, late},
+        {"the landing ended uncaught 17 ms before", 3, 19, 0.080f, 2, 1.0f, missed, late, missed},
+        {"the landing ended uncaught 37 ms before", 3, 19, 0.080f, 4, 1.0f, missed, missed, missed},
+    };
+    for (const Case& c : cases) {
+        for (int shift : {0, 20, -20}) {
+            SCOPED_TRACE(testing::Message() << c.what << ", input offset " << shift << " ms");
+            Route route = makeRoute(0, 1);
+            route.inputShift = static_cast<float>(shift) / 1000.0f;
+            route.speedFactor = c.speedFactor;
+            route.launchParticle(0, 0, 0);
+            Particle& p = route.particles[0];
+            p.stage = c.stage;
+            p.frame = c.frame;
+            p.frameTimer = c.since;
+            if (c.stage == 3) {
+                p.anim = defaultLanding[1];
+                p.frameCount = animFrameCount(1, p.anim, true);
+            }
+            auto frame = [&route] {
+                route.updateButton(0.01f);
+                route.resolveParticles();
+                route.updateParticles(0.01f * route.speedFactor);
+            };
+            for (int f = 0; f < c.framesBefore; ++f) frame();
+            route.buttonState = ButtonState::pressed;
+            for (int f = 0; f < 6; ++f) frame();
+            Outcome got{9, route.missedPress};
+            const CatchTally& t = route.tally;
+            if (!route.particles.empty()) {
+                if (route.particles[0].judged) got.verdict = route.particles[0].judgement;
+            } else {
+                got.verdict = t.good ? 1 : t.early ? -1 : t.late ? -2 : 0;
+            }
+            const Outcome& expected = shift == 0 ? c.none : shift > 0 ? c.later20 : c.earlier20;
+            EXPECT_EQ(got.verdict, expected.verdict);
+            EXPECT_EQ(got.nothingCaught, expected.nothingCaught);
+        }
+    }
+}
+
 TEST(RouteResolve, MissToleranceOfEachSong) {
     const int expected[2][4] = {{7, 6, 5, 4}, {8, 8, 7, 6}};  // song 3 forgives none, song 0 two
     for (int which = 0; which < 2; ++which) {

@@ -1,5 +1,7 @@
 // The options panel on the main menu's top direction: volume, display and frame pacing
 // change at once, and settings.toml keeps them for the next start.
+#include "app/options_panel.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -259,4 +261,56 @@ TEST(OptionsPanel, SettingsWithProblemsAreNeverWrittenOverAndThePanelSaysSo) {
                 notice.top >= from.y && notice.top + notice.height <= to.y);
     s.player.frame();
     EXPECT_TRUE(keepScreenshot(s.platform, "options_panel_locked.png"));
+}
+
+// The offset rows: Left and Right, or a click on either half of the value, step by 5 ms
+// within the row's range; each change is kept in settings.toml and taken by the next play.
+TEST(OptionsPanel, OffsetRowsStepKeepAndReachTheNextPlay) {
+    GameFolder folder;
+    ASSERT_TRUE(folder.hasAssets());
+    {
+        std::ofstream out(folder.file("settings.toml"));
+        out << defaultSettingsText();
+    }
+    Session s(1280, 720);
+    s.app.options = loadSettingsFile(folder.file("settings.toml"), std::cerr);
+    s.app.options.inputOffsetMs = 148;  // as the calibration may leave it
+    ASSERT_EQ(s.start(), -1);
+    Interface& ui = *s.app.iface;
+    s.player.wait(0.2f);
+    ASSERT_TRUE(openOptions(s.player)) << "the panel after Up on the main menu";
+    s.player.wait(0.2f);
+    for (int row = 0; row < OptionsRow::audioOffset; ++row) s.player.tap(sf::Keyboard::Down);
+    EXPECT_EQ(ui.optionsRow, OptionsRow::audioOffset);
+    EXPECT_EQ(ui.optionsTexts[OptionsRow::audioOffset].getString().toAnsiString(), "0 ms");
+    s.player.tap(sf::Keyboard::Left);
+    s.player.tap(sf::Keyboard::Left);
+    EXPECT_EQ(ui.optionsTexts[OptionsRow::audioOffset].getString().toAnsiString(), "-10 ms");
+    EXPECT_NE(folder.read("settings.toml").find("\naudio_offset = -10\n"), std::string::npos);
+    s.player.tap(sf::Keyboard::Down);
+    EXPECT_EQ(ui.optionsTexts[OptionsRow::inputOffset].getString().toAnsiString(), "+148 ms");
+    s.player.tap(sf::Keyboard::Right);
+    s.player.tap(sf::Keyboard::Right);  // the end of the range holds
+    EXPECT_EQ(ui.optionsTexts[OptionsRow::inputOffset].getString().toAnsiString(), "+150 ms");
+    const float middle =
+        OptionsLayout::rowTop(OptionsRow::inputOffset) + OptionsLayout::rowHeight / 2;
+    for (int click = 0; click < 3; ++click) {
+        const sf::Vector2f back = cardPoint(ui, OptionsLayout::valueLeft + 40, middle);
+        s.player.clickAt(back.x, back.y);
+    }
+    EXPECT_EQ(ui.optionsTexts[OptionsRow::inputOffset].getString().toAnsiString(), "+135 ms");
+    const std::string kept = folder.read("settings.toml");
+    EXPECT_NE(kept.find("\ninput_offset = 135\n"), std::string::npos) << kept;
+    EXPECT_NE(kept.find("\naudio_offset = -10\n"), std::string::npos) << kept;
+
+    s.player.tap(sf::Keyboard::Escape);
+    ASSERT_TRUE(s.player.runUntil([&] { return ui.Screen == MainMenu; }, 3.0f));
+    ASSERT_TRUE(s.player.openSongList(false));
+    ASSERT_TRUE(s.player.startListPosition(0));
+    EXPECT_FLOAT_EQ(s.app.game->audioOffset, -0.010f);
+    EXPECT_FLOAT_EQ(s.app.game->inputOffset, 0.135f);
+    for (const Route& route : s.app.game->routes) {
+        EXPECT_FLOAT_EQ(route.audioShift, -0.010f);
+        EXPECT_FLOAT_EQ(route.inputShift, 0.135f);
+    }
 }

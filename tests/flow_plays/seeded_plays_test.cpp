@@ -171,19 +171,25 @@ bool mostlyInTime(const Particle& p) {
     return at >= 0 && p.stage == 3 && p.frame >= at && p.frame <= at + 1;
 }
 
-// A recording played again in a new run, as --replay plays it: its exit status and what it wrote.
+// A recording played again in a new run, as --replay plays it: its exit status and what it
+// wrote, and the offsets it played with.
 struct Replayed {
     int status = -1;
     std::string out;
     std::string err;
+    float audioOffset = 0.0f;
+    float inputOffset = 0.0f;
 };
-Replayed replay(const PlayRecording& rec) {
+Replayed replay(const PlayRecording& rec, const Options& options = Options()) {
     Replayed r;
     Session s(800, 450);
+    s.app.options = options;
     s.app.replaySource = std::make_unique<PlayRecording>(rec);
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
     r.status = s.app.run();
+    r.audioOffset = s.app.lastRecording.audioOffset;
+    r.inputOffset = s.app.lastRecording.inputOffset;
     r.out = testing::internal::GetCapturedStdout();
     const std::string err = testing::internal::GetCapturedStderr();
     // The display profile's and the sounds' diagnostics aside, the lines of the replay.
@@ -344,6 +350,44 @@ TEST(SeededPlays, AScoredPlayIsRecordedAndPlaysAgainToTheSameResults) {
 
     EXPECT_EQ(folder.read("profile.zob"), records);
     EXPECT_EQ(countOf(folder.read("log.txt"), "Explore end"), countOf(logText, "Explore end"));
+}
+
+// A play is recorded with the offsets it was played with (the options' at its start), and
+// played again with them, whatever the offsets of the run that plays it again. The input
+// offset made that play: played again without it, it goes another way.
+TEST(SeededPlays, APlayKeepsItsOffsetsAndPlaysAgainWithThem) {
+    GameFolder folder;
+    ASSERT_TRUE(folder.hasAssets());
+    PlayRecording rec;
+    {
+        Session s(640, 360);
+        s.app.options.seed = 4711u;
+        s.app.options.audioOffsetMs = -40;
+        s.app.options.inputOffsetMs = 60;
+        ASSERT_EQ(s.start(), -1);
+        Interface& ui = *s.app.iface;
+        s.player.wantsPress = mostlyInTime;
+        ASSERT_TRUE(s.player.openSongList(false));
+        ASSERT_TRUE(s.player.startListPosition(2));
+        s.player.runUntil([] { return false; }, 40.0f);
+        s.player.tap(sf::Keyboard::Escape);
+        ASSERT_TRUE(s.player.runUntil([&] { return ui.pauseShown && !ui.pauseOpening; }, 5.0f));
+        s.player.tap(sf::Keyboard::Escape);
+        ASSERT_TRUE(s.app.recordingFinished);
+        rec = s.app.lastRecording;
+    }
+    EXPECT_EQ(rec.audioOffset, -0.04f);
+    EXPECT_EQ(rec.inputOffset, 0.06f);
+    Options others;
+    others.audioOffsetMs = 100;
+    others.inputOffsetMs = -100;
+    const Replayed again = replay(rec, others);
+    EXPECT_EQ(again.status, 0) << again.err;
+    EXPECT_EQ(again.audioOffset, -0.04f);
+    EXPECT_EQ(again.inputOffset, 0.06f);
+    PlayRecording without = rec;
+    without.inputOffset = 0.0f;
+    EXPECT_EQ(replay(without).status, 3);
 }
 
 namespace {
