@@ -37,7 +37,7 @@ int App::run() {
         platform.waitForNextFrame();
     }
     if (failStatus >= 0) return failStatus;
-    if (replaySource) {
+    if (replaySource && !watch.active) {
         // A play played again changes no record of the player's.
         log.close();
         if (replayStatus < 0) {
@@ -112,10 +112,23 @@ bool App::frameSteps() {
     if (quitRequested) return false;
 
     frameInputs = 0;
-    if (replaying() && !takeReplayedFrame()) {
+    if (replaying() && !watch.active && !takeReplayedFrame()) {
         finishReplay();
         return false;
     }
+    if (!pollEvents()) return false;
+    if (watch.active && replaying()) return watchedFrames();
+    if (replaying()) applyReplayedActions();
+
+    platform.target().clear(sf::Color(0, 0, 0, 255));
+    drawInterface();
+    frameStep();
+    if (failStatus >= 0) return false;
+    platform.display();
+    return true;
+}
+
+bool App::pollEvents() {
     sf::Event event;
     while (platform.pollEvent(event)) {
         if (event.type == sf::Event::Closed) quitRequested = true;
@@ -143,17 +156,12 @@ bool App::frameSteps() {
         handleEvent(key);
         if (failStatus >= 0) return false;
     }
-    if (replaying()) applyReplayedActions();
-
-    platform.target().clear(sf::Color(0, 0, 0, 255));
-    drawInterface();
-    frameStep();
-    if (failStatus >= 0) return false;
-    platform.display();
     return true;
 }
 
 int App::finish() {
+    // A watch left by closing the window: the player's own records are saved.
+    stopWatching();
     if (iface) iface->saveProfile();
     std::cout << "Exiting !" << std::endl;
     log.close();
@@ -255,7 +263,11 @@ void App::handleEvent(const sf::Event& event) {
             break;
         case Playing:
         case Exploring:
-            if (!replaying()) playEvent(event);
+            if (watch.active && replaying()) {
+                watchEvent(event);
+            } else if (!replaying()) {
+                playEvent(event);
+            }
             break;
         case Results:
             resultsEvent(event);

@@ -23,6 +23,25 @@ extern const char* const keptReplayFolder;
 // The file that keeps a song's (0..3) last or best scored or explore play.
 std::string keptReplayName(int song, bool explore, bool best);
 
+// Watching a recorded play in the game: the player's own last play and records, kept aside
+// while the recording plays, and the playback's pacing.
+struct WatchState {
+    bool active = false;  // a recording is watched, from its start to the way out of its results
+    bool paused = false;  // Space holds the playback (not the play's own pause)
+    bool soundsHeld = false;   // the play's music was held by that pause
+    float owed = 0.0f;         // seconds of real time the playback is behind (or ahead, below 0)
+    bool listExplore = false;  // the kind of song list to go back to
+    PlayRecording ownPlay;
+    bool ownPlayFinished = false;
+    unsigned ownSeed = 0;
+    std::vector<float> bestCompletion;
+    std::vector<float> bestScore;
+    std::vector<float> bestExploreTime;
+    bool exploreLocked = true;
+    // The run's random draws go on from here once the watch ends.
+    unsigned runSeed = 0;
+};
+
 class Interface;
 class Game;
 class LoadWithThread;
@@ -46,6 +65,9 @@ public:
     int startUp();
     // One frame of the loop. False when the loop is to end (quit, or a play-start failure).
     bool frame();
+    // The window's and the controllers' events of the frame, to the screens. False when the
+    // loop is to end.
+    bool pollEvents();
     // The steps of a frame (frame() marks it for the decoding threads).
     bool frameSteps();
     // End of the program after the loop: profile saved, "Exiting !", log closed.
@@ -122,6 +144,36 @@ public:
     void applyReplayedActions();
     void finishReplay();
 
+    // Watching a recorded play (watch_play.cpp): the play of a results panel again, or the
+    // best play of a song on the song list, runs from its recording at the speed it was played,
+    // in the game, with its music and pictures. Neither the records, the log nor the kept plays
+    // change, and the player's own last play stays lastRecording.
+    // The results panel's watch button and W: the play whose results show (lastRecording), or
+    // the watched one again.
+    bool canWatchResults() const;
+    void watchResults();
+    // The song list's W (the highlighted song) and a click on a row's sign: that song's kept
+    // best play of the list's kind. A file that cannot be played is one line on standard
+    // error and the error sound; the list stays.
+    void chooseKeptPlay(int song);
+    // Whether each song's best play of the list's kind is kept, shown on the list.
+    void showKeptPlays();
+    // Starts watching `recording`: what the player's own play leaves is kept aside.
+    void beginWatch(std::unique_ptr<PlayRecording> recording);
+    // Space and Escape while the recording plays.
+    void watchEvent(const sf::Event& event);
+    void toggleWatchPause();
+    // A frame while the recording plays: as many of its frames as the real time since the
+    // last one calls for (none while paused), the last one drawn.
+    bool watchedFrames();
+    // The watched play's results show: the player's records are as they were, and a play that
+    // went another way than the recorded one says so.
+    void endWatchedPlay();
+    // The way out of the watch: the player's own play, records and random draws are back.
+    void stopWatching();
+    // The player's records as they were before the watch.
+    void restoreRecords();
+
     // Play screens (screens_play.cpp).
     void playEvent(const sf::Event& event);
     void resultsEvent(const sf::Event& event);
@@ -135,6 +187,8 @@ public:
     // A key held now, or in a play played again its bit in the recorded frame.
     bool heldOrReplayed(sf::Keyboard::Key key, std::uint32_t bit) const;
     void drawRoutes();
+    // The play as it stands, without a step (a watched play held or ahead of its time).
+    void drawPlayStill();
     void drawPauseOverlay();
     void drawResultsOverlay();
     // The play's timing per route, laid out on the results panel where it stands now.
@@ -221,6 +275,10 @@ public:
     std::unique_ptr<PlayRecording> replaySource;
     bool replayStartPending = false;
     int replayStatus = -1;
+    // Watching a recording in the game; the one chosen on the song list, started by the
+    // list's frame step.
+    WatchState watch;
+    std::unique_ptr<PlayRecording> chosenKeptPlay;
 
     // Play keys pressed (as events) during this frame, counted even when released before
     // the keyboard is polled.

@@ -25,7 +25,12 @@ void App::beginRecording() {
     rec.mode = game->mode;
     rec.explore = game->explorePlay;
     rec.seed = playSeed;
-    for (int r = 0; r < 4; ++r) rec.routeKeys[r] = static_cast<std::int32_t>(routeKeys[r]);
+    // The play's settings (its route keys and offsets): a recording played again brings those
+    // it was played with (takePlayOffsets gave the game the recording's offsets).
+    for (int r = 0; r < 4; ++r) {
+        rec.routeKeys[r] =
+            replaySource ? replaySource->routeKeys[r] : static_cast<std::int32_t>(routeKeys[r]);
+    }
     rec.audioOffset = game->audioOffset;
     rec.inputOffset = game->inputOffset;
     rec.frames.clear();
@@ -60,7 +65,9 @@ void App::endRecording(const ReplayResults& results) {
     lastRecording.results = results;
     recordingOpen = false;
     recordingFinished = true;
-    if (replaySource) {
+    if (watch.active) {
+        endWatchedPlay();
+    } else if (replaySource) {
         finishReplay();
     } else if (results.ended) {
         keepRecording();
@@ -98,9 +105,7 @@ void App::playAction(std::uint32_t action) {
         ui.togglePause();
         if (ui.pauseShown) {
             platform.setMouseCursorVisible(true);
-            g.pauseDrone();
-            if (g.finalStageStarted) g.breakMusic.pause();
-            for (Route& route : g.routes) route.pauseLayers(g.explorePlay);
+            g.pauseSounds();
             g.paused = true;
         }
     }

@@ -100,6 +100,7 @@ void App::mainMenuEvent(const sf::Event& event) {
                 } else {
                     ui.MenuChoice = ChoiceLeft;
                     game->explorePlay = true;
+                    showKeptPlays();
                     ui.openPanel();
                     click();
                 }
@@ -107,6 +108,7 @@ void App::mainMenuEvent(const sf::Event& event) {
             case sf::Keyboard::Right:
                 ui.MenuChoice = ChoiceRight;
                 game->explorePlay = false;
+                showKeptPlays();
                 ui.openPanel();
                 click();
                 break;
@@ -132,6 +134,7 @@ void App::mainMenuEvent(const sf::Event& event) {
             game->explorePlay = false;
         }
         ui.MenuChoice = r;
+        showKeptPlays();
         ui.openPanel();
     }
 }
@@ -189,6 +192,12 @@ void App::clickListRow() {
     Game& g = *game;
     const bool explore = g.explorePlay;
     sf::Vector2f m = mousePosition();
+    // The sign of a kept best play, inside its row, watches that play.
+    const int kept = ui.hitTestKeptPlaySign(m.x, m.y);
+    if (kept >= 0) {
+        chooseKeptPlay(kept);
+        return;
+    }
     int r = explore ? ui.hitTestExploreList(m.x, m.y) : ui.hitTestSongList(m.x, m.y);
     g.mode = r;
     if (r == (explore ? ListHit::rightEdge : ListHit::leftEdge)) {  // the back edge
@@ -247,6 +256,14 @@ void App::listKey(sf::Keyboard::Key key) {
     g.startPending = false;
     g.tutorialPlay = false;
     if (key == sf::Keyboard::Return) startHighlighted();
+    if (key == sf::Keyboard::W) {
+        // The highlighted song's best play, when it is kept.
+        if (ui.highlighted >= 0 && ui.highlighted < 4 && ui.keptPlays[ui.highlighted]) {
+            chooseKeptPlay(ui.highlighted);
+        } else {
+            errorSound();
+        }
+    }
 }
 
 // The keys read hovered as a list position (0..3 top to bottom, the tutorial above).
@@ -333,11 +350,16 @@ void App::levelSelectStep() {
     if (g.startPending) {
         g.startPending = false;
         g.restartPending = false;
+        chosenKeptPlay.reset();  // a song chosen after the play to watch wins
         startPlay();
         if (failStatus >= 0) return;
     } else if (g.restartPending) {
         g.restartPending = false;
         startPlay();
+        if (failStatus >= 0) return;
+    } else if (chosenKeptPlay) {
+        beginWatch(std::move(chosenKeptPlay));
+        startReplayedPlay();
         if (failStatus >= 0) return;
     }
     if (ui.atlasVisible) ui.stepAtlasAnim(frameDelta);

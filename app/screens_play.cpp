@@ -59,17 +59,26 @@ void App::quitPlay() {
 
 // The common way back from a play to the song list.
 void App::leaveToLevelSelect() {
+    if (watch.active) {
+        // The watched play's final music, which no pause panel has held, and the list's kind.
+        game->breakMusic.stop();
+        game->explorePlay = watch.listExplore;
+        stopWatching();
+    }
     playMenuLoop();
     iface->showLevelSelect();
     iface->Screen = LevelSelect;
     platform.setMouseCursorVisible(true);
     endLoader();
     game->clearRoutes();
+    showKeptPlays();
 }
 
 void App::restartPlay() {
     Interface& ui = *iface;
     Game& g = *game;
+    // The player's own play takes over from a watched one.
+    stopWatching();
     std::cout << "on recommence" << std::endl;
     platform.setMouseCursorVisible(false);
     seedPlay();
@@ -89,6 +98,9 @@ void App::resultsEvent(const sf::Event& event) {
             std::cout << "pressed esc game_end exiting" << std::endl;
             click();
             leaveToLevelSelect();
+        } else if (event.key.code == sf::Keyboard::W && canWatchResults()) {
+            click();
+            watchResults();
         }
         return;
     }
@@ -102,6 +114,9 @@ void App::resultsEvent(const sf::Event& event) {
         } else if (r == 1) {
             click();
             leaveToLevelSelect();
+        } else if (canWatchResults() && ui.hitTestWatchButton(m.x, m.y)) {
+            click();
+            watchResults();
         }
     }
 }
@@ -173,6 +188,12 @@ void App::drawRoutes() {
     for (const Route& route : game->routes) route.drawOn(platform.target());
 }
 
+void App::drawPlayStill() {
+    drawRoutes();
+    if (iface->pauseShown) drawPauseOverlay();
+    if (iface->Screen == Results) drawResultsOverlay();
+}
+
 void App::drawPauseOverlay() {
     sf::RenderTarget& target = platform.target();
     target.draw(iface->pauseSprite);
@@ -194,6 +215,11 @@ void App::drawResultsOverlay() {
                     multiply);
     }
     target.draw(ui.menuTextSprites[MenuText::retry]);
+    if (canWatchResults()) {
+        target.draw(ui.watchButtonTop);
+        target.draw(ui.watchButtonFoot);
+        target.draw(ui.watchButtonLabel);
+    }
     target.draw(ui.resultText);
     if (game->routes.size() == 4) target.draw(timingChart());
 }

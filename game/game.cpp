@@ -124,12 +124,22 @@ void Game::resumeDrone() {
     }
 }
 
-void Game::resumePlay() {
+void Game::pauseSounds() {
+    pauseDrone();
+    if (finalStageStarted) breakMusic.pause();
+    for (Route& route : routes) route.pauseLayers(explorePlay);
+}
+
+void Game::resumeSounds() {
     if (finalStageStarted) {
         if (!breakMusicDue) breakMusic.play();
     } else {
         for (Route& route : routes) route.resumeLayers(explorePlay);
     }
     resumeDrone();
+}
+
+void Game::resumePlay() {
+    resumeSounds();
     paused = false;
 }

@@ -29,7 +29,12 @@ public:
     void stopDrones();
     void pauseDrone();
     void resumeDrone();
-    // Picks up a paused play: the final music, or else the routes' layers; then the drone.
+    // Holds the play's music: the drone, the final music once its stage has begun, the
+    // routes' layers. resumeSounds picks it up again: the final music, or else the routes'
+    // layers; then the drone.
+    void pauseSounds();
+    void resumeSounds();
+    // Picks up a paused play: its sounds, and paused is cleared.
     void resumePlay();
     // Starts the final music as heard against the board: audioOffset seconds in, or, heard
     // behind, once the final stage is that far in (finalStageStep).

@@ -204,6 +204,19 @@ public:
     int optionsRow = 0;
     int optionsVolume = 100;
 
+    // Watching a recorded play (interface_watch.cpp): the results panel's watch button (made
+    // of the retry button's picture, with its label; the frame loop draws it when the play
+    // can be watched); the song list's sign on each song (0..3) whose best play of the
+    // list's kind is kept; and the sign in the board's corner while a recorded play is
+    // watched.
+    sf::Sprite watchButtonTop;
+    sf::Sprite watchButtonFoot;
+    sf::Text watchButtonLabel;
+    std::array<sf::Text, 4> keptPlaySigns;
+    std::array<bool, 4> keptPlays = {false, false, false, false};
+    sf::Text replaySign;
+    bool replaySignShown = false;
+
     // Records, indexed by song.
     std::vector<float> bestCompletion;
     std::vector<float> bestScore;
@@ -305,6 +318,22 @@ public:
     // right end (beyond them below 0 or above 1).
     float optionsTrackFraction(float x) const;
     bool hitTestMenuTop(float x, float y) const;
+
+    // Watching a recorded play (interface_watch.cpp).
+    void setUpWatchParts();
+    // The song list's signs: kept[song] tells whether that song's best play is kept.
+    void showKeptPlays(const std::array<bool, 4>& kept);
+    // The corner sign: shown while a recorded play is watched, saying so when it is paused.
+    void showReplaySign(bool shown, bool paused);
+    // Placement: the signs in the rows of the list whose left edges are given (the list
+    // panel's layer), the button with the results panel's layer at y, and the corner sign.
+    void placeKeptPlaySigns(float scoredLeft, float exploreLeft);
+    void placeWatchButton(float y);
+    void placeReplaySign();
+    // What a window point hits: the watch button (at rest or not), the sign of a song (0..3,
+    // shown only), -1 for nothing.
+    bool hitTestWatchButton(float x, float y) const;
+    int hitTestKeptPlaySign(float x, float y) const;
 
     // Tutorial pages (interface_tutorial.cpp): pages 0..tutorialStep are drawn, over the hint
     // tutorialOverlay (1 early, 2 late) when there is one.

@@ -99,6 +99,7 @@ bool Interface::loadImages(PictureDecoder* pictures) {
         setUpText(scoreTexts[i], font, 70, "0 %", sf::Color::Black);
     }
     for (sf::Sprite& dot : dotSprites) dot.setTexture(dotTexture);
+    setUpWatchParts();
 
     scoreBarSprite.setTexture(scoreBarTexture);
     for (int k = 0; k < 17; ++k) menuTextSprites[k].setTexture(menuTextTextures[k]);

@@ -11,6 +11,14 @@ namespace {
 const float exploreTimeRows[4] = {767, 888, 1011, 1130};
 const float scoreRows[4] = {786, 908, 1031, 1152};
 const float dotRows[4] = {816, 938, 1060, 1181};
+// Where the signs of the kept plays stand in the rows, from the list's left edge: in the song
+// list between the completion dots and the best score, in the explore list between the best
+// time and the song.
+const float scoredSignX = 1120;
+const float exploreSignX = 420;
+// The middle of a row's dots and of its best time, below their rows above.
+const float dotMiddle = 22;
+const float timeMiddle = 42;
 
 // -1, 0 or 1 times the new extent: slide targets and page widths are a whole window away.
 float sameSide(float value, float extent) {
@@ -111,6 +119,7 @@ void Interface::placeAll() {
             exploreTimeTexts[i].setPosition(-W, 0);
             scoreTexts[i].setPosition(-W, 0);
             dotSprites[i].setPosition(-W, 0);
+            keptPlaySigns[i].setPosition(-W, 0);
         }
         panelSprite.setPosition(W, 0);
         centreSprite.setPosition(0, 0);
@@ -140,6 +149,7 @@ void Interface::placeAll() {
         placePauseLayer(0, y);
     } else {
         pauseSprite.setPosition(0, -pauseHiddenOffset);
+        placeWatchButton(-H);
         for (int k = 8; k < 17; ++k) menuTextSprites[k].setPosition(0, -H);
         // Where it starts: below the headline as it reads "Congrats!".
         sf::Text headline = headlineText;
@@ -180,6 +190,7 @@ void Interface::placeAll() {
         showVolumeFrame(muteStage);
     }
     placeTutorialPages();
+    placeReplaySign();
 
     // The level-selection sprite, beside the item it points at.
     if (atlasItem >= 0) {
@@ -227,11 +238,28 @@ void Interface::placePanelLayer(float x, float y) {
         scoreTexts[i].setPosition(L + 1456 * s, 171 * s + s * scoreRows[i]);
         dotSprites[i].setPosition(L + 533 * s, 171 * s + s * dotRows[i]);
     }
+    placeKeptPlaySigns(L, R);
+}
+
+void Interface::placeKeptPlaySigns(float scoredLeft, float exploreLeft) {
+    const float s = scaleY;
+    const bool scored = MenuChoice != ChoiceLeft;
+    for (int i = 0; i < 4; ++i) {
+        sf::Text& sign = keptPlaySigns[i];
+        sign.setScale(s, s);
+        const float x = scored ? scoredLeft + scoredSignX * s : exploreLeft + exploreSignX * s;
+        const float middle = scored ? 171 * s + s * (dotRows[i] + dotMiddle)
+                                    : 156 * s + s * (exploreTimeRows[i] + timeMiddle);
+        const sf::FloatRect local = sign.getLocalBounds();
+        sign.setPosition(x - (local.left + local.width / 2) * s,
+                         middle - (local.top + local.height / 2) * s);
+    }
 }
 
 void Interface::placePauseLayer(float x, float y) {
     pauseSprite.setPosition(x, y);
     for (int k = 8; k < 17; ++k) placeMenuText(k, 0, y);
+    placeWatchButton(y);
     centreText(resultText, 645 * windowHeight / 1536 + y);
 }
 

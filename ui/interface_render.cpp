@@ -55,8 +55,14 @@ void Interface::draw(sf::RenderTarget& target, sf::RenderStates states) const {
             target.draw(menuTextSprites[MenuText::exploreListHeader], multiply);
             for (const sf::Text& text : exploreTimeTexts) target.draw(text, states);
         }
+        if (MenuChoice == ChoiceRight || MenuChoice == ChoiceLeft) {
+            for (int i = 0; i < 4; ++i) {
+                if (keptPlays[i]) target.draw(keptPlaySigns[i], states);
+            }
+        }
     }
     if (Screen == LevelSelect && atlasVisible) target.draw(atlasSprite, states);
+    if (replaySignShown) target.draw(replaySign, states);
     if (Screen == Tutorial) {
         const int pages = static_cast<int>(tutorialSprites.size());
         const int overlay = tutorialOverlay + 4;
