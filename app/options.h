@@ -1,14 +1,15 @@
 #pragma once
 
+#include <SFML/Window/Keyboard.hpp>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
 
-// The player's choices for one run: how the window opens, frame pacing and the master
-// volume. They come from the settings file, then from the command line, which wins for
-// that run only.
+// The player's choices for one run: how the window opens, frame pacing, the master volume
+// and the route keys. They come from the settings file, then from the command line, which
+// wins for that run only.
 struct Options {
     bool fullscreen = true;
     unsigned windowWidth = 1280;
@@ -17,6 +18,9 @@ struct Options {
     // Without vertical sync: the game caps the frames at the display's refresh rate.
     bool frameCap = false;
     int volume = 100;  // 0..100
+    // The keys of the routes 0..3 (top left, top right, bottom right, bottom left).
+    sf::Keyboard::Key routeKeys[4] = {sf::Keyboard::E, sf::Keyboard::P, sf::Keyboard::L,
+                                      sf::Keyboard::D};
     // The folder holding graphs/ and qo_audio/ (command line only); empty: the working
     // folder. Records, log and settings stay in the working folder either way.
     std::string dataFolder;

@@ -25,7 +25,7 @@ void App::beginRecording() {
     rec.mode = game->mode;
     rec.explore = game->explorePlay;
     rec.seed = playSeed;
-    for (int r = 0; r < 4; ++r) rec.routeKeys[r] = static_cast<std::int32_t>(routeKeys[r]);
+    for (int r = 0; r < 4; ++r) rec.routeKeys[r] = static_cast<std::int32_t>(options.routeKeys[r]);
     rec.audioOffset = 0.0f;
     rec.inputOffset = 0.0f;
     rec.frames.clear();

@@ -26,7 +26,9 @@ std::string defaultSettingsText() {
          << "# true: frames follow the display's refresh; false: as many frames as possible\n"
          << "vsync = " << (d.vsync ? "true" : "false") << "\n"
          << "# master volume, from 0 (silent) to 100\n"
-         << "volume = " << d.volume << "\n";
+         << "volume = " << d.volume << "\n"
+         << "# the keys of the routes: top left, top right, bottom right, bottom left\n"
+         << "route_keys = " << routeKeysValue(d.routeKeys) << "\n";
     return text.str();
 }
 
@@ -102,6 +104,15 @@ Options parseSettings(const std::string& text, const std::string& fileName,
                 found.emplace_back(line, where +
                                              "frame_pacing must be \"vsync\", \"capped\" or "
                                              "\"off\"; using vsync");
+            }
+        } else if (name == "route_keys") {
+            std::optional<std::string> value = node.value_exact<std::string>();
+            if (!value || !parseRouteKeys(*value, options.routeKeys)) {
+                found.emplace_back(line, where +
+                                             "route_keys must name four different keys such as "
+                                             "\"E P L D\" (not Escape, Space, Return, an arrow, a "
+                                             "number key, M, O or B); using \"" +
+                                             routeKeysSetting(defaults.routeKeys) + "\"");
             }
         } else {
             found.emplace_back(line, where + "unknown setting " + quotedText(name) + ", ignored");
@@ -202,6 +213,8 @@ std::string commentOf(const std::string& name) {
         return "# size of the window when fullscreen is false, \"WIDTHxHEIGHT\" in pixels";
     if (name == "vsync")
         return "# true: frames follow the display's refresh; false: as many frames as possible";
+    if (name == "route_keys")
+        return "# the keys of the routes: top left, top right, bottom right, bottom left";
     return "# master volume, from 0 (silent) to 100";
 }
 }  // namespace

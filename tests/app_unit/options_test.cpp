@@ -284,7 +284,7 @@ TEST(Options, SettingsFileIsWrittenOnceAndNeverRewritten) {
         }
         before = line;
     }
-    EXPECT_EQ(settings, 4);
+    EXPECT_EQ(settings, 5);
 
     const std::string edited = "fullscreen = false  # my window\nvolume = 30\n";
     const std::string garbled = "fullscreen = fals\nvolume = 30\n";
