@@ -17,7 +17,10 @@
 #include "ui/interface.h"
 #include "ui/picture_decoder.h"
 
-App::App(Platform& p, const Options& o) : platform(p), options(o) {}
+App::App(Platform& p, const Options& o) : platform(p), options(o) {
+    std::vector<sf::Event> none;  // no controller is plugged in yet
+    padKeys.bindRoutes(options.routeKeys, none);
+}
 
 App::~App() {
     // A play left open when the loop ended: its loader goes before the banks it fills.
@@ -245,7 +248,7 @@ void App::handleEvent(const sf::Event& event) {
     // Play keys pressed between two polls still count as a press of their route.
     if (event.type == sf::Event::KeyPressed) {
         for (int i = 0; i < 4; ++i) {
-            if (event.key.code == routeKeys[i]) pressedThisFrame[i] = true;
+            if (event.key.code == options.routeKeys[i]) pressedThisFrame[i] = true;
         }
     }
     switch (iface->Screen) {

@@ -15,9 +15,6 @@
 #include "audio/held_samples.h"
 #include "profile/replay_file.h"
 
-// The four play keys, one per route: E top left, P top right, L bottom right, D bottom left.
-extern const sf::Keyboard::Key routeKeys[4];
-
 // The folder, beside the records, where plays are kept.
 extern const char* const keptReplayFolder;
 // The file that keeps a song's (0..3) last or best scored or explore play.
@@ -209,6 +206,15 @@ public:
     bool keepSetting(const std::string& name, const std::string& value);
     int framePacing() const;   // a FramePacing
     unsigned capRate() const;  // the display's refresh rate, 60 when unknown
+    // The route keys' row: a slot is chosen with Left/Right or a click; on a route's slot,
+    // Return or the click waits for the next key pressed, which becomes the route's key
+    // unless keyRefusal refuses it (the slot then flashes red with the reason, and the error
+    // sound plays); Escape gives up waiting. The reset button binds the default keys.
+    void chooseKeySlot(int slot, bool start);
+    void bindAwaitedKey(sf::Keyboard::Key key);
+    // The run's route keys from now on: the play, the controller, the pictures; kept in the
+    // settings file when keep is set.
+    void bindRouteKeys(const sf::Keyboard::Key keys[4], bool keep);
 
     // Small shared actions.
     sf::Vector2f mousePosition() const;
@@ -299,6 +305,12 @@ public:
     bool framesCapped = false;
     // The volume slider follows the mouse while its button is held.
     bool draggingVolume = false;
+    // The options panel waits for the key to bind to the chosen slot's route; a refused key
+    // shows its reason for keyRefusalTime seconds.
+    int keySlot = 0;  // 0..3 a route's key, resetSlot
+    bool awaitingKey = false;
+    int keyRefusalShown = 0;  // a KeyRefusal
+    float keyRefusalTime = 0.0f;
     // Where the options panel keeps the player's changes.
     std::string settingsPath = settingsFileName;
 };

@@ -52,18 +52,29 @@ bool isJoystickEvent(const sf::Event& event) {
     }
 }
 
+sf::Keyboard::Key PadKeys::keyOf(int control) const {
+    return control < padRouteControls ? routeKeys[control] : padKeys[control].key;
+}
+
 bool PadKeys::holds(sf::Keyboard::Key key) const {
     for (const Pad& pad : pads) {
         for (int i = 0; i < padKeyCount; ++i) {
-            if (pad.held[i] && padKeys[i].key == key) return true;
+            if (pad.held[i] && keyOf(i) == key) return true;
         }
     }
     return false;
 }
 
+void PadKeys::bindRoutes(const sf::Keyboard::Key keys[4], std::vector<sf::Event>& events) {
+    for (Pad& pad : pads) {
+        for (int i = 0; i < padRouteControls; ++i) hold(pad, i, false, events);
+    }
+    std::copy(keys, keys + padRouteControls, routeKeys);
+}
+
 void PadKeys::hold(Pad& pad, int control, bool held, std::vector<sf::Event>& keys) {
     if (pad.held[control] == held) return;
-    const sf::Keyboard::Key key = padKeys[control].key;
+    const sf::Keyboard::Key key = keyOf(control);
     const bool before = holds(key);
     pad.held[control] = held;
     if (holds(key) != before) keys.push_back(keyEvent(key, !before));

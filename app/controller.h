@@ -7,8 +7,9 @@
 
 // A game controller stands for keys of the keyboard, by the position of its controls
 // (the names SDL's mapping gives them):
-//   left shoulder E (route 0, top left), right shoulder P (top right),
-//   right trigger L (bottom right), left trigger D (bottom left),
+//   left shoulder the key of route 0 (top left, E unless bound to another), right shoulder
+//   that of route 1 (top right, P), right trigger route 2's (bottom right, L), left trigger
+//   route 3's (bottom left, D),
 //   direction pad and left stick the arrow keys, bottom face button (A) Return,
 //   right face button (B) Escape, Start Space.
 struct PadKey {
@@ -19,6 +20,8 @@ struct PadKey {
     sf::Keyboard::Key key;
 };
 constexpr int padKeyCount = 15;
+// The first four controls are the routes' (their key is the default route key).
+constexpr int padRouteControls = 4;
 extern const PadKey padKeys[padKeyCount];
 
 // An axis is read as the share of its travel from where it rested at plug-in towards the
@@ -40,6 +43,9 @@ public:
     void translate(const PadEvent& event, std::vector<sf::Event>& keys);
     void setFocus(bool focused, std::vector<sf::Event>& keys);
     bool holds(sf::Keyboard::Key key) const;
+    // The route controls stand for these keys from now on. The route controls held let go
+    // first (as releases of their old keys): they press again with their next push.
+    void bindRoutes(const sf::Keyboard::Key keys[4], std::vector<sf::Event>& events);
 
     struct Pad {
         int id = 0;
@@ -48,8 +54,11 @@ public:
     };
     std::vector<Pad> pads;
     bool focused = true;
+    sf::Keyboard::Key routeKeys[4] = {sf::Keyboard::E, sf::Keyboard::P, sf::Keyboard::L,
+                                      sf::Keyboard::D};
 
 private:
+    sf::Keyboard::Key keyOf(int control) const;
     void hold(Pad& pad, int control, bool held, std::vector<sf::Event>& keys);
     void releaseAll(Pad& pad, std::vector<sf::Event>& keys);
 };

@@ -1,14 +1,15 @@
 #pragma once
 
+#include <SFML/Window/Keyboard.hpp>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
 
-// The player's choices for one run: how the window opens, frame pacing, the master volume
-// and the audio and input offsets. They come from the settings file, then from the command
-// line, which wins for that run only.
+// The player's choices for one run: how the window opens, frame pacing, the master volume,
+// the audio and input offsets and the route keys. They come from the settings file, then
+// from the command line, which wins for that run only.
 struct Options {
     bool fullscreen = true;
     unsigned windowWidth = 1280;
@@ -25,6 +26,9 @@ struct Options {
     // The settings file had problems when the run started, or could not be read: it is left
     // as the player wrote it, and the options panel's changes hold for this run only.
     bool settingsLocked = false;
+    // The keys of the routes 0..3 (top left, top right, bottom right, bottom left).
+    sf::Keyboard::Key routeKeys[4] = {sf::Keyboard::E, sf::Keyboard::P, sf::Keyboard::L,
+                                      sf::Keyboard::D};
     // The folder holding graphs/ and qo_audio/ (command line only); empty: the working
     // folder. Records, log and settings stay in the working folder either way.
     std::string dataFolder;

@@ -1,7 +1,9 @@
 #include "app/options_panel.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
+#include <sstream>
 
 const char* const pacingSettingNames[pacingCount] = {"vsync", "capped", "off"};
 const char* const pacingLabels[pacingCount] = {"Vertical sync", "Capped", "Off"};
@@ -84,4 +86,105 @@ int steppedChoice(int choice, int direction, int count) {
     if (count <= 0) return 0;
     const int step = direction > 0 ? 1 : -1;
     return ((choice + step) % count + count) % count;
+}
+
+const sf::Keyboard::Key defaultRouteKeys[4] = {sf::Keyboard::E, sf::Keyboard::P, sf::Keyboard::L,
+                                               sf::Keyboard::D};
+
+namespace {
+// By key code, from A (0) to Pause.
+const char* const keyNames[sf::Keyboard::KeyCount] = {
+    "A",    "B",     "C",      "D",    "E",    "F",    "G",    "H",     "I",      "J",
+    "K",    "L",     "M",      "N",    "O",    "P",    "Q",    "R",     "S",      "T",
+    "U",    "V",     "W",      "X",    "Y",    "Z",    "0",    "1",     "2",      "3",
+    "4",    "5",     "6",      "7",    "8",    "9",    "Esc",  "LCtrl", "LShift", "LAlt",
+    "LSys", "RCtrl", "RShift", "RAlt", "RSys", "Menu", "[",    "]",     ";",      ",",
+    ".",    "'",     "/",      "\\",   "`",    "=",    "-",    "Space", "Return", "Bksp",
+    "Tab",  "PgUp",  "PgDn",   "End",  "Home", "Ins",  "Del",  "Num+",  "Num-",   "Num*",
+    "Num/", "Left",  "Right",  "Up",   "Down", "Num0", "Num1", "Num2",  "Num3",   "Num4",
+    "Num5", "Num6",  "Num7",   "Num8", "Num9", "F1",   "F2",   "F3",    "F4",     "F5",
+    "F6",   "F7",    "F8",     "F9",   "F10",  "F11",  "F12",  "F13",   "F14",    "F15",
+    "Pause"};
+
+bool reserved(sf::Keyboard::Key key) {
+    switch (key) {
+        case sf::Keyboard::Escape:
+        case sf::Keyboard::Space:
+        case sf::Keyboard::Return:
+        case sf::Keyboard::Left:
+        case sf::Keyboard::Right:
+        case sf::Keyboard::Up:
+        case sf::Keyboard::Down:
+        case sf::Keyboard::M:
+        case sf::Keyboard::O:
+        case sf::Keyboard::B:
+            return true;
+        default:
+            return (key >= sf::Keyboard::Num0 && key <= sf::Keyboard::Num9) ||
+                   (key >= sf::Keyboard::Numpad0 && key <= sf::Keyboard::Numpad9) || key < 0 ||
+                   key >= sf::Keyboard::KeyCount;
+    }
+}
+
+std::string upper(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+}  // namespace
+
+KeyRefusal keyRefusal(sf::Keyboard::Key key, int route, const sf::Keyboard::Key bound[4]) {
+    if (reserved(key)) return KeyReserved;
+    for (int r = 0; r < 4; ++r) {
+        if (r != route && bound[r] == key) return KeyTaken;
+    }
+    return KeyAccepted;
+}
+
+const char* refusalLabel(KeyRefusal refusal) {
+    if (refusal == KeyTaken) return "taken";
+    if (refusal == KeyReserved) return "reserved";
+    return "";
+}
+
+std::string keyName(sf::Keyboard::Key key) {
+    if (key < 0 || key >= sf::Keyboard::KeyCount) return "";
+    return keyNames[key];
+}
+
+sf::Keyboard::Key keyNamed(const std::string& name) {
+    const std::string wanted = upper(name);
+    for (int k = 0; k < sf::Keyboard::KeyCount; ++k) {
+        if (upper(keyNames[k]) == wanted) return static_cast<sf::Keyboard::Key>(k);
+    }
+    return sf::Keyboard::Unknown;
+}
+
+std::string routeKeysSetting(const sf::Keyboard::Key keys[4]) {
+    std::string text;
+    for (int r = 0; r < 4; ++r) text += (r > 0 ? " " : "") + keyName(keys[r]);
+    return text;
+}
+
+std::string routeKeysValue(const sf::Keyboard::Key keys[4]) {
+    std::string value = "\"";
+    for (char c : routeKeysSetting(keys))
+        value += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    return value + "\"";
+}
+
+bool parseRouteKeys(const std::string& text, sf::Keyboard::Key keys[4]) {
+    std::istringstream words(text);
+    sf::Keyboard::Key read[4] = {sf::Keyboard::Unknown, sf::Keyboard::Unknown,
+                                 sf::Keyboard::Unknown, sf::Keyboard::Unknown};
+    std::string word;
+    int count = 0;
+    while (words >> word) {
+        if (count == 4) return false;
+        read[count] = keyNamed(word);
+        if (keyRefusal(read[count], count, read) != KeyAccepted) return false;
+        ++count;
+    }
+    if (count != 4) return false;
+    std::copy(read, read + 4, keys);
+    return true;
 }

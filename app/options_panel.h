@@ -1,5 +1,6 @@
 #pragma once
 
+#include <SFML/Window/Keyboard.hpp>
 #include <string>
 #include <vector>
 
@@ -65,3 +66,31 @@ int steppedOffset(int ms, int direction, int max);
 std::string offsetLabel(int ms);
 // A choice one step along a list of count choices, wrapping around at either end.
 int steppedChoice(int choice, int direction, int count);
+
+// The route keys' row: four slots (routes 0..3: top left, top right, bottom right, bottom
+// left), then the reset button, which binds the default keys again.
+const int resetSlot = 4;
+extern const sf::Keyboard::Key defaultRouteKeys[4];
+
+// Whether a key may become a route's key, and if not why: another route has it, or the game
+// needs it elsewhere (Escape, Space, Return, the arrows, the number keys of the menus, the
+// developer keys of a play M, O and B) or cannot name it.
+enum KeyRefusal : int { KeyAccepted = 0, KeyTaken = 1, KeyReserved = 2 };
+KeyRefusal keyRefusal(sf::Keyboard::Key key, int route, const sf::Keyboard::Key bound[4]);
+// The word the panel shows for a refusal: "taken" or "reserved" ("" for an accepted key).
+const char* refusalLabel(KeyRefusal refusal);
+
+// A key's name as the game shows it and the settings file writes it: the letter, digit or
+// sign it carries ("E", "7", ";"), or a short name ("F1", "LShift", "PgUp", "Space"). Empty for
+// a key without a name (sf::Keyboard::Unknown).
+std::string keyName(sf::Keyboard::Key key);
+// The key of a name written by keyName (letters in either case); Unknown for any other text.
+sf::Keyboard::Key keyNamed(const std::string& name);
+
+// The route keys as the settings file writes them: their four names separated by spaces;
+// routeKeysValue is that text as a TOML value (quoted, the backslash key's name escaped).
+std::string routeKeysSetting(const sf::Keyboard::Key keys[4]);
+std::string routeKeysValue(const sf::Keyboard::Key keys[4]);
+// Reads that text (any spaces between the names): false unless it names four keys, all
+// different and none refused.
+bool parseRouteKeys(const std::string& text, sf::Keyboard::Key keys[4]);

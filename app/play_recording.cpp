@@ -28,8 +28,8 @@ void App::beginRecording() {
     // The play's settings (its route keys and offsets): a recording played again brings those
     // it was played with (takePlayOffsets gave the game the recording's offsets).
     for (int r = 0; r < 4; ++r) {
-        rec.routeKeys[r] =
-            replaySource ? replaySource->routeKeys[r] : static_cast<std::int32_t>(routeKeys[r]);
+        rec.routeKeys[r] = replaySource ? replaySource->routeKeys[r]
+                                        : static_cast<std::int32_t>(options.routeKeys[r]);
     }
     rec.audioOffset = game->audioOffset;
     rec.inputOffset = game->inputOffset;

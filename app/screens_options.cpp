@@ -1,6 +1,7 @@
 // The options panel: master volume, display, frame pacing, route keys, the audio and input
 // offsets and their calibration. Each change takes effect at once and is kept in the settings
 // file, so the next start opens as the player left it.
+#include <algorithm>
 #include <array>
 #include <iostream>
 #include <string>
@@ -16,6 +17,9 @@ void App::openOptions() {
     ui.MenuChoice = ChoiceUp;
     ui.optionsRow = OptionsRow::volume;
     draggingVolume = false;
+    keySlot = 0;
+    awaitingKey = false;
+    keyRefusalTime = 0.0f;
     ui.openPanel();
     showOptionsValues();
 }
@@ -59,10 +63,77 @@ void App::showOptionsValues() {
     values[OptionsRow::audioOffset] = offsetLabel(options.audioOffsetMs);
     values[OptionsRow::inputOffset] = offsetLabel(options.inputOffsetMs);
     values[OptionsRow::calibration] = "Start";
-    const std::array<std::string, 4> keys = {"E", "P", "L", "D"};
+    // The route keys; the slot waiting for a key shows "?", or why the last one was refused.
+    std::array<std::string, 4> keys;
+    for (int r = 0; r < 4; ++r) keys[static_cast<size_t>(r)] = keyName(options.routeKeys[r]);
+    const bool refused = awaitingKey && keyRefusalTime > 0.0f;
+    if (awaitingKey && keySlot < resetSlot) {
+        keys[static_cast<size_t>(keySlot)] =
+            refused ? refusalLabel(static_cast<KeyRefusal>(keyRefusalShown)) : "?";
+    }
+    ui.showOptionsKeySlot(ui.optionsRow == OptionsRow::routeKeys ? keySlot : -1, awaitingKey,
+                          refused);
     ui.showOptions(ui.optionsRow, static_cast<int>(ui.masterVolume * 100.0f + 0.5f), values, keys);
     ui.showOptionsNotice(
         options.settingsLocked ? "settings.toml has errors: changes hold for this run only" : "");
+}
+
+namespace {
+// How long a refused key's reason shows in its slot, in seconds.
+const float keyRefusalShowTime = 0.9f;
+}  // namespace
+
+void App::chooseKeySlot(int slot, bool start) {
+    keySlot = std::clamp(slot, 0, resetSlot);
+    iface->optionsRow = OptionsRow::routeKeys;
+    keyRefusalTime = 0.0f;
+    awaitingKey = start && keySlot != resetSlot;
+    if (start && keySlot == resetSlot) {
+        bindRouteKeys(defaultRouteKeys, true);
+    } else {
+        showOptionsValues();
+    }
+}
+
+void App::bindAwaitedKey(sf::Keyboard::Key key) {
+    keyRefusalTime = 0.0f;
+    if (key == sf::Keyboard::Escape) {
+        awaitingKey = false;
+        showOptionsValues();
+        click();
+        return;
+    }
+    const KeyRefusal refusal = keyRefusal(key, keySlot, options.routeKeys);
+    if (refusal != KeyAccepted) {
+        keyRefusalShown = refusal;
+        keyRefusalTime = keyRefusalShowTime;
+        showOptionsValues();
+        errorSound();
+        return;
+    }
+    sf::Keyboard::Key keys[4];
+    std::copy(options.routeKeys, options.routeKeys + 4, keys);
+    keys[keySlot] = key;
+    awaitingKey = false;
+    bindRouteKeys(keys, true);
+    click();
+}
+
+void App::bindRouteKeys(const sf::Keyboard::Key given[4], bool keep) {
+    sf::Keyboard::Key keys[4];  // given may be options.routeKeys itself
+    std::copy(given, given + 4, keys);
+    const bool changed = !std::equal(keys, keys + 4, options.routeKeys);
+    std::copy(keys, keys + 4, options.routeKeys);
+    std::vector<sf::Event> released;  // a controller's route keys let go: nothing to tell here
+    padKeys.bindRoutes(keys, released);
+    if (iface) {
+        std::array<std::string, 4> names;
+        for (int r = 0; r < 4; ++r) names[static_cast<size_t>(r)] = keyName(keys[r]);
+        iface->setRouteKeyNames(names);
+        if (iface->MenuChoice == ChoiceUp) showOptionsValues();
+    }
+    if (!keep || !changed) return;
+    keepSetting("route_keys", routeKeysValue(keys));
 }
 
 void App::setVolume(int volume, bool keep) {
@@ -141,6 +212,8 @@ void App::changeOption(int row, int direction) {
             showOptionsValues();
             keepSetting(audio ? "audio_offset" : "input_offset", std::to_string(ms));
         }
+    } else if (row == OptionsRow::routeKeys) {
+        chooseKeySlot(keySlot + direction, false);
     }
     click();
 }
@@ -154,6 +227,15 @@ void App::dragVolume() {
 void App::optionsEvent(const sf::Event& event) {
     if (menuInputBlocked()) return;
     Interface& ui = *iface;
+    // Waiting for a key to bind: the next key is it (or Escape, giving up); a click gives up.
+    if (awaitingKey && event.type == sf::Event::KeyPressed) {
+        bindAwaitedKey(event.key.code);
+        return;
+    }
+    if (awaitingKey && event.type == sf::Event::MouseButtonPressed) {
+        awaitingKey = false;
+        showOptionsValues();
+    }
     if (event.type == sf::Event::KeyPressed) {
         switch (event.key.code) {
             case sf::Keyboard::Escape:
@@ -189,6 +271,9 @@ void App::optionsEvent(const sf::Event& event) {
                     click();
                 } else if (ui.optionsRow == OptionsRow::pacing) {
                     changeOption(ui.optionsRow, 1);
+                } else if (ui.optionsRow == OptionsRow::routeKeys) {
+                    chooseKeySlot(keySlot, true);
+                    click();
                 }
                 break;
             default:
@@ -233,6 +318,14 @@ void App::optionsEvent(const sf::Event& event) {
         showOptionsValues();
         return;
     }
+    if (hit == OptionsRow::routeKeys) {
+        const int slot = ui.hitTestOptionsKeySlot(m.x, m.y);
+        if (slot >= 0) {
+            chooseKeySlot(slot, true);
+            click();
+            return;
+        }
+    }
     // The value's left half goes back, its right half on; the label only chooses the row.
     const float c = ui.windowWidth / 2048;
     const float cardLeft = ui.areaLeft + (ui.windowWidth - OptionsLayout::cardWidth * c) / 2;
@@ -247,6 +340,10 @@ void App::optionsEvent(const sf::Event& event) {
 
 void App::optionsStep() {
     Interface& ui = *iface;
+    if (keyRefusalTime > 0.0f) {
+        keyRefusalTime -= frameDelta;
+        if (keyRefusalTime <= 0.0f) showOptionsValues();
+    }
     ui.animatePanel(frameDelta);
     if (ui.panelSettled) {
         draggingVolume = false;

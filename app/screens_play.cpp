@@ -13,9 +13,6 @@
 #include "ui/interface.h"
 #include "ui/timing_chart.h"
 
-const sf::Keyboard::Key routeKeys[4] = {sf::Keyboard::E, sf::Keyboard::P, sf::Keyboard::L,
-                                        sf::Keyboard::D};
-
 void App::playEvent(const sf::Event& event) {
     Interface& ui = *iface;
     if (ui.pauseOpening || ui.pauseClosing) return;
@@ -155,9 +152,10 @@ void App::pollPlayKeys(bool developerKeys) {
         for (int i = 0; i < 4; ++i) {
             Route& route = g.routes[i];
             const std::uint32_t bit = ReplayInput::route0 << i;
-            bool down = replaying() ? (frameInputs & bit) != 0
-                                    : platform.isKeyPressed(routeKeys[i]) ||
-                                          padKeys.holds(routeKeys[i]) || pressedThisFrame[i];
+            bool down = replaying()
+                            ? (frameInputs & bit) != 0
+                            : platform.isKeyPressed(options.routeKeys[i]) ||
+                                  padKeys.holds(options.routeKeys[i]) || pressedThisFrame[i];
             if (!down) continue;
             frameInputs |= bit;
             if (route.buttonState == 0) {

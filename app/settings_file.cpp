@@ -39,7 +39,9 @@ std::string defaultSettingsText() {
          << audioOffsetComment << "\n"
          << "audio_offset = " << d.audioOffsetMs << "\n"
          << inputOffsetComment << "\n"
-         << "input_offset = " << d.inputOffsetMs << "\n";
+         << "input_offset = " << d.inputOffsetMs << "\n"
+         << "# the keys of the routes: top left, top right, bottom right, bottom left\n"
+         << "route_keys = " << routeKeysValue(d.routeKeys) << "\n";
     return text.str();
 }
 
@@ -130,6 +132,15 @@ Options parseSettings(const std::string& text, const std::string& fileName,
                 found.emplace_back(line, where +
                                              "frame_pacing must be \"vsync\", \"capped\" or "
                                              "\"off\"; using vsync");
+            }
+        } else if (name == "route_keys") {
+            std::optional<std::string> value = node.value_exact<std::string>();
+            if (!value || !parseRouteKeys(*value, options.routeKeys)) {
+                found.emplace_back(line, where +
+                                             "route_keys must name four different keys such as "
+                                             "\"E P L D\" (not Escape, Space, Return, an arrow, a "
+                                             "number key, M, O or B); using \"" +
+                                             routeKeysSetting(defaults.routeKeys) + "\"");
             }
         } else {
             found.emplace_back(line, where + "unknown setting " + quotedText(name) + ", ignored");
@@ -235,6 +246,8 @@ std::string commentOf(const std::string& name) {
         return "# true: frames follow the display's refresh; false: as many frames as possible";
     if (name == "audio_offset") return audioOffsetComment;
     if (name == "input_offset") return inputOffsetComment;
+    if (name == "route_keys")
+        return "# the keys of the routes: top left, top right, bottom right, bottom left";
     return "# master volume, from 0 (silent) to 100";
 }
 }  // namespace

@@ -17,6 +17,7 @@ int App::startUpInterface() {
     iface =
         std::make_unique<Interface>(static_cast<float>(size.x), static_cast<float>(size.y), log);
     iface->chooseDisplayProfile();
+    bindRouteKeys(options.routeKeys, false);  // the pictures show the player's keys
     iface->masterVolume = static_cast<float>(options.volume) / 100.0f;
     iface->volumeFactor = iface->masterVolume;
     game = std::make_unique<Game>();

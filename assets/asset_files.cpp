@@ -53,10 +53,14 @@ std::vector<std::string> menuPictureFiles() {
     std::vector<std::string> files;
     for (const char* name : {"centre.jpg", "pause.png", "score.png", "side1.jpg", "side3.jpg"})
         files.push_back(under(std::string("graphs/Menu/fondsNus/") + name));
-    for (int i = 0; i < 17; ++i) files.push_back(under("graphs/Menu/texts/" + number(i) + ".png"));
+    for (int i = 0; i < 17; ++i) files.push_back(menuTextPicture(i));
     files.push_back(under("graphs/Menu/texts/dots.png"));
     files.push_back(under("graphs/Tuto/tut7.png"));
     return files;
+}
+
+std::string menuTextPicture(int k) {
+    return under("graphs/Menu/texts/" + number(k) + ".png");
 }
 
 std::string fontFile() {
@@ -99,6 +103,22 @@ std::string optionsPartsPicture(const std::string& profileName) {
 
 std::string tutorialPicture(int i) {
     return under("graphs/Tuto/tut" + number(i) + ".png");
+}
+
+std::string boardKeyPatches(int mode, const std::string& profileName) {
+    return under("graphs/Keys/board_" + number(mode) + "_" + profileName + ".png");
+}
+
+std::string menuTextKeyPatches(int k) {
+    return under("graphs/Keys/text" + number(k) + ".png");
+}
+
+std::string tutorialKeyPatches(int i) {
+    return under("graphs/Keys/tut" + number(i) + ".png");
+}
+
+std::string sentenceFontFile() {
+    return under("graphs/Keys/regular.ttf");
 }
 
 std::string menuSoundFile(int i) {

@@ -28,7 +28,8 @@ std::vector<std::string> startUpPictureFiles(const int regularAnims[4]);
 // The menu and HUD pictures in the order the interface loads them: centre, pause, score,
 // side1, side3, the 17 menu texts, dots, then the HUD's hint (graphs/Tuto/tut7.png).
 std::vector<std::string> menuPictureFiles();
-std::string fontFile();  // graphs/SATELLITE.OTF
+std::string menuTextPicture(int k);  // graphs/Menu/texts/<k>.png
+std::string fontFile();              // graphs/SATELLITE.OTF
 // A play's pictures: the board of the mode for a display profile, its button, its slimes.
 std::string boardPicture(int mode, const std::string& profileName);
 std::string buttonPicture(int mode);        // graphs/Button/b<mode>.png
@@ -42,6 +43,14 @@ std::string volumeIconPicture();        // graphs/Menu/animVolume.png
 std::string optionsPanelPicture(const std::string& profileName);
 std::string optionsPartsPicture(const std::string& profileName);
 std::string tutorialPicture(int i);  // graphs/Tuto/tut<i>.png
+// The key patches of the pictures that show the routes' keys (ui/key_places.h), read when a
+// key is bound to another: graphs/Keys/board_<mode>_<profile>.png, text<k>.png (menu text k),
+// tut<i>.png; and the regular weight of the font, for the tutorial's sentences around such a
+// key: graphs/Keys/regular.ttf.
+std::string boardKeyPatches(int mode, const std::string& profileName);
+std::string menuTextKeyPatches(int k);
+std::string tutorialKeyPatches(int i);
+std::string sentenceFontFile();
 
 // Sounds. The files of song s carry the number s + 1.
 std::string menuSoundFile(int i);  // 0 click, 1 menu loop, 2 full-volume loop, 3 error

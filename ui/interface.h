@@ -203,6 +203,13 @@ public:
     bool optionsNoticeShown = false;
     int optionsRow = 0;
     int optionsVolume = 100;
+    // The route keys' row: the chosen slot (0..3 the routes' keys, 4 the reset button; -1
+    // while the row is not chosen) is framed, in its route's colour while it waits for a key;
+    // a refused key fills it red, its text then saying why.
+    int optionsKeySlot = -1;
+    bool optionsKeyWaiting = false;
+    bool optionsKeyRefused = false;
+    sf::RectangleShape optionsKeyFrame;
 
     // Watching a recorded play (interface_watch.cpp): the results panel's watch button (made
     // of the retry button's picture, with its label; the frame loop draws it when the play
@@ -314,6 +321,10 @@ public:
     static void placeOptionsText(sf::Text& text, float centreX, float middleY, float room,
                                  float size);
     int hitTestOptions(float x, float y) const;
+    void showOptionsKeySlot(int slot, bool waiting, bool refused);
+    void placeOptionsKeyFrame(float left, float top, float c);
+    // The slot of the route keys' row (0..4) at a window point, -1 for none.
+    int hitTestOptionsKeySlot(float x, float y) const;
     // Where a window point lies along the volume slider's track: 0 at its left end, 1 at its
     // right end (beyond them below 0 or above 1).
     float optionsTrackFraction(float x) const;
@@ -338,6 +349,19 @@ public:
     // Tutorial pages (interface_tutorial.cpp): pages 0..tutorialStep are drawn, over the hint
     // tutorialOverlay (1 early, 2 late) when there is one.
     bool loadTutorial();
+
+    // The routes' keys on the pictures (interface_keys.cpp): the names of the bound keys by
+    // route. The pictures are drawn with "E", "P", "L", "D"; where a route's key is another,
+    // the board, the song lists and the tutorial's pages get the names written over theirs
+    // as they are loaded (false when the pictures' key patches cannot be read: the picture
+    // then shows the keys it is drawn with).
+    std::array<std::string, 4> routeKeyNames = {"E", "P", "L", "D"};
+    bool keysRebound() const;
+    // New names: the song lists, once loaded, are written again at once.
+    void setRouteKeyNames(const std::array<std::string, 4>& names);
+    bool writeBoardKeys();
+    bool writeSongListKeys(int k);  // k: MenuText::songListHeader or exploreListHeader
+    bool writeTutorialKeys();
 
     // The records file "profile.zob" (interface_profile.cpp, through profile/).
     void loadProfile();

@@ -85,6 +85,8 @@ bool Interface::loadImages(PictureDecoder* pictures) {
     if (!loadPicture(pictures, dotTexture, files[f++])) return false;
     if (!loadPicture(pictures, hintTexture, files[f++])) return false;
     if (!font.loadFromFile(fontFile())) return false;
+    writeSongListKeys(MenuText::songListHeader);
+    writeSongListKeys(MenuText::exploreListHeader);
 
     hintTexture.setSmooth(true);
     hintSprite.setTexture(hintTexture);
@@ -117,6 +119,7 @@ bool Interface::loadPlayImages(int mode, sf::Texture& buttonTexture,
     const std::vector<std::string> files = playPictureFiles(mode);
     if (!loadPicture(pictures, boardTexture, files[0])) return false;
     boardMode = mode;
+    writeBoardKeys();
     if (scaleX != 1.0f) boardTexture.setSmooth(true);
     if (!loadPicture(pictures, buttonTexture, files[1])) return false;
     for (int i = 0; i < 4 && i < static_cast<int>(slimeTextures.size()); ++i) {

@@ -53,6 +53,7 @@ bool Interface::layout(float width, float height) {
     if (otherSet && boardMode >= 0) {
         const std::string board = playPictureFiles(boardMode)[0];
         reloaded = boardTexture.loadFromFile(board);
+        if (reloaded) writeBoardKeys();
     }
     // The options panel's pictures of the new set, once the panel has been opened.
     if (otherSet && !optionsProfile.empty()) loadOptionsPictures();

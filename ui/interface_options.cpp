@@ -124,6 +124,7 @@ void Interface::placeOptionsLayer(float x, float y) {
                          left + (L::keySlotX(slot) + L::keySlotWidth / 2) * c,
                          keysRowMiddle - 4 * c, (L::keySlotWidth - 20) * c, 48 * c);
     }
+    placeOptionsKeyFrame(left, top, c);
 }
 
 void Interface::placeOptionsText(sf::Text& text, float centreX, float middleY, float room,
@@ -138,6 +139,56 @@ void Interface::placeOptionsText(sf::Text& text, float centreX, float middleY, f
     const sf::FloatRect bounds = text.getLocalBounds();
     text.setPosition(centreX - bounds.left - bounds.width / 2,
                      middleY - bounds.top - bounds.height / 2);
+}
+
+namespace {
+// The routes' colours (as their creatures wear them) and the red of a refused key.
+const sf::Color slotColours[4] = {{245, 140, 51}, {56, 158, 237}, {171, 97, 219}, {102, 194, 77}};
+const sf::Color refusedRed(196, 40, 40);
+
+// A slot of the route keys' row on the card: 0..3 the keys, 4 the reset button.
+sf::FloatRect keySlotRect(int slot) {
+    const float middle = L::rowTop(3) + L::rowHeight / 2;
+    const float left = slot < 4 ? L::keySlotX(slot) : L::resetLeft;
+    const float width = slot < 4 ? L::keySlotWidth : L::resetWidth;
+    return sf::FloatRect(left, middle - L::keySlotHeight / 2, width, L::keySlotHeight);
+}
+}  // namespace
+
+void Interface::showOptionsKeySlot(int slot, bool waiting, bool refused) {
+    optionsKeySlot = slot;
+    optionsKeyWaiting = waiting;
+    optionsKeyRefused = refused;
+    for (size_t s = 0; s < optionsKeyTexts.size(); ++s) {
+        const bool red = refused && static_cast<int>(s) == slot;
+        optionsKeyTexts[s].setFillColor(red ? sf::Color::White : optionsInk);
+    }
+    if (MenuChoice == ChoiceUp) placeOptionsLayer(slideX, slideY);
+}
+
+void Interface::placeOptionsKeyFrame(float left, float top, float c) {
+    if (optionsKeySlot < 0) return;
+    const sf::FloatRect slot = keySlotRect(optionsKeySlot);
+    const float inset = 4 * c;
+    optionsKeyFrame.setPosition(left + slot.left * c + inset, top + slot.top * c + inset);
+    optionsKeyFrame.setSize({slot.width * c - 2 * inset, slot.height * c - 2 * inset});
+    optionsKeyFrame.setOutlineThickness(6 * c);
+    sf::Color edge = optionsInk;
+    if (optionsKeyWaiting && optionsKeySlot < 4) edge = slotColours[optionsKeySlot];
+    if (optionsKeyRefused) edge = refusedRed;
+    optionsKeyFrame.setOutlineColor(edge);
+    optionsKeyFrame.setFillColor(optionsKeyRefused ? refusedRed : sf::Color::Transparent);
+}
+
+int Interface::hitTestOptionsKeySlot(float x, float y) const {
+    if (!drawnArea().contains(x, y)) return -1;
+    const float c = windowWidth / 2048;
+    const float cx = (x - areaLeft - (windowWidth - L::cardWidth * c) / 2) / c;
+    const float cy = (y - areaTop - (windowHeight - L::cardHeight * c) / 2) / c;
+    for (int slot = 0; slot < 5; ++slot) {
+        if (keySlotRect(slot).contains(cx, cy)) return slot;
+    }
+    return -1;
 }
 
 int Interface::hitTestOptions(float x, float y) const {

@@ -17,6 +17,7 @@ void Interface::draw(sf::RenderTarget& target, sf::RenderStates states) const {
         target.draw(optionsFillSprite, states);
         target.draw(optionsKnobSprite, states);
         for (const sf::Text& text : optionsTexts) target.draw(text, states);
+        if (optionsKeySlot >= 0) target.draw(optionsKeyFrame, states);
         for (const sf::Text& text : optionsKeyTexts) target.draw(text, states);
         target.draw(optionsHint, states);
     }

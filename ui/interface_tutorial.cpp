@@ -14,6 +14,7 @@ bool Interface::loadTutorial() {
         if (!tutorialTextures[i].loadFromFile(tutorialPicture(i))) return false;
         tutorialTextures[i].setSmooth(true);
     }
+    writeTutorialKeys();
     tutorialSprites.resize(tutorialPictureCount);
     for (int i = 0; i < tutorialPictureCount; ++i)
         tutorialSprites[i].setTexture(tutorialTextures[i]);

@@ -334,7 +334,7 @@ TEST(Options, SettingsFileIsWrittenOnceAndNeverRewritten) {
         }
         before = line;
     }
-    EXPECT_EQ(settings, 6);
+    EXPECT_EQ(settings, 7);
 
     const std::string edited = "fullscreen = false  # my window\nvolume = 30\n";
     const std::string garbled = "fullscreen = fals\nvolume = 30\n";

@@ -91,7 +91,7 @@ request_close
 wait_exit 200
 check "exit status 0 (got $E2E_STATUS)" test "$E2E_STATUS" -eq 0
 check "settings.toml holds the defaults" \
-    test "$(grep -vE '^#' "$E2E_DIR/settings.toml" | tr '\n' ' ')" = 'fullscreen = true window_size = "1280x720" vsync = true volume = 100 audio_offset = 0 input_offset = 0 '
+    test "$(grep -vE '^#' "$E2E_DIR/settings.toml" | tr '\n' ' ')" = 'fullscreen = true window_size = "1280x720" vsync = true volume = 100 audio_offset = 0 input_offset = 0 route_keys = "E P L D" '
 cp "$E2E_DIR/settings.toml" "$E2E_ARTEFACTS/settings_first_start.toml"
 
 # A window from the settings file, with one line it cannot use: the rest still counts and

@@ -43,9 +43,9 @@ bool ScriptedPlayer::frame() {
 void ScriptedPlayer::press(int route, bool down) {
     if (!useController) {
         if (down) {
-            platform.hold(routeKeys[route]);
+            platform.hold(app.options.routeKeys[route]);
         } else {
-            platform.release(routeKeys[route]);
+            platform.release(app.options.routeKeys[route]);
         }
         return;
     }

@@ -96,13 +96,13 @@ TEST(TimingResults, ResultsShowTheCountsThePlayerProducedAndARestartClearsThem) 
                 }
                 if (pressed[r]) {
                     aim[r] += 1;
-                    s.platform.hold(routeKeys[r]);
+                    s.platform.hold(s.app.options.routeKeys[r]);
                 }
             }
             s.platform.advance(s.player.dt);
             ASSERT_TRUE(s.app.frame());
             for (int r = 0; r < 4; ++r) {
-                if (pressed[r]) s.platform.release(routeKeys[r]);
+                if (pressed[r]) s.platform.release(s.app.options.routeKeys[r]);
             }
         }
         ASSERT_EQ(ui.Screen, Results);

@@ -15,8 +15,6 @@ const double gaugeSeedCentreY = 62;
 
 namespace {
 
-const char* const keyNames[4] = {"E", "P", "L", "D"};
-
 struct Theme {
     Rgb inner, outer, speck, stone, stoneDark, water, waterDeep;
 };
@@ -166,21 +164,16 @@ void drawTrail(cairo_t* cr, int route, const Theme& t) {
     cairo_fill(cr);
 }
 
-void drawKeyBadge(cairo_t* cr, int route, double cx, double cy, double r) {
+// The disc of a route's key badge (its key is written over it with the others).
+void drawKeyBadge(cairo_t* cr, int route) {
+    const double cx = KeyPlaces::badgeCentres[route][0], cy = KeyPlaces::badgeCentres[route][1];
+    const double r = KeyPlaces::badgeRadius;
     ellipsePath(cr, cx, cy, r, r);
     cairo_set_source_rgb(cr, 0.99, 0.97, 0.9);
     cairo_fill_preserve(cr);
     setRgb(cr, routeDark[route]);
     cairo_set_line_width(cr, 4);
     cairo_stroke(cr);
-    TextStyle ts;
-    ts.size = r * 1.3;
-    ts.bold = true;
-    ts.colour = routeDark[route];
-    ts.align = AlignCentre;
-    double w, h;
-    measureText(cr, keyNames[route], ts, w, h);
-    drawText(cr, keyNames[route], cx, cy - h / 2, ts);
 }
 
 void drawPond(cairo_t* cr, const Theme& t, int mode) {
@@ -231,13 +224,6 @@ void drawPad(cairo_t* cr, int mode, int route, const Theme& t) {
     setRgb(cr, routeBody[route]);
     cairo_set_line_width(cr, 6);
     cairo_stroke(cr);
-    TextStyle ts;
-    ts.size = 30;
-    ts.bold = true;
-    ts.colour = routeDark[route];
-    ts.alpha = 0.6;
-    ts.align = AlignCentre;
-    drawText(cr, keyNames[route], cx, cy - 18, ts);
 }
 
 void drawGaugeSockets(cairo_t* cr, int route) {
@@ -263,7 +249,7 @@ void drawGaugeSockets(cairo_t* cr, int route) {
 
 }  // namespace
 
-void drawBoardCanvas(cairo_t* cr, int mode) {
+void drawBoardCanvas(cairo_t* cr, int mode, bool keys) {
     int song = songOfMode[mode];
     const Theme& t = themes[song];
     drawBackground(cr, t, song);
@@ -271,23 +257,36 @@ void drawBoardCanvas(cairo_t* cr, int mode) {
     for (int r = 0; r < 4; ++r) drawTrail(cr, r, t);
     drawPond(cr, t, mode);
     for (int r = 0; r < 4; ++r) drawPad(cr, mode, r, t);
-    for (int r = 0; r < 4; ++r) {
-        double x, y;
-        feetAt(r, 0, x, y);
-        drawKeyBadge(cr, r, x, r < 2 ? y + 95 : y - 160, 30);
-    }
+    for (int r = 0; r < 4; ++r) drawKeyBadge(cr, r);
+    // The keys last: nothing else is drawn where they stand.
+    for (int i = 0; keys && i < KeyPlaces::boardPatchCount; ++i)
+        drawKeyLabel(cr, KeyPlaces::boardPatch(mode, i).label);
 }
 
 bool drawBoards(const std::string& root, int mode) {
     Canvas canvas(2048, 1536);
-    drawBoardCanvas(canvas.cr, mode);
-    std::string base = root + "/Board/plateau_" + std::to_string(mode) + "_";
-    bool ok = saveJpg(canvas, base + "2048_1536.jpg");
-    Canvas wide(1600, 900);
-    paintScaled(wide, canvas, 0.78125, 171);
-    ok = ok && saveJpg(wide, base + "1600_900.jpg");
-    Canvas tall(1600, 1000);
-    paintScaled(tall, canvas, 0.78125, 101);
-    ok = ok && saveJpg(tall, base + "1600_1000.jpg");
+    drawBoardCanvas(canvas.cr, mode, false);
+    // The key patches of each profile's board, from the canvas without its keys.
+    KeyPlaces::Patch patches[KeyPlaces::boardPatchCount];
+    for (int i = 0; i < KeyPlaces::boardPatchCount; ++i)
+        patches[i] = KeyPlaces::boardPatch(mode, i);
+    std::string base = std::to_string(mode) + "_";
+    bool ok = true;
+    for (const KeyPlaces::BoardCut& cut : KeyPlaces::boardCuts) {
+        ok = ok && saveKeyPatches(canvas, patches, KeyPlaces::boardPatchCount, cut.scale,
+                                  cut.fromTop, cut.width, cut.height,
+                                  root + "/Keys/board_" + base + cut.profileName + ".png");
+    }
+    for (int i = 0; i < KeyPlaces::boardPatchCount; ++i) drawKeyLabel(canvas.cr, patches[i].label);
+    for (const KeyPlaces::BoardCut& cut : KeyPlaces::boardCuts) {
+        const std::string file = root + "/Board/plateau_" + base + cut.profileName + ".jpg";
+        if (cut.scale == 1.0) {
+            ok = ok && saveJpg(canvas, file);
+        } else {
+            Canvas picture(cut.width, cut.height);
+            paintScaled(picture, canvas, cut.scale, cut.fromTop);
+            ok = ok && saveJpg(picture, file);
+        }
+    }
     return ok;
 }

@@ -12,6 +12,7 @@
 #include "board/anim_tables.h"
 #include "creatures.h"
 #include "manifest.h"
+#include "ui/key_places.h"
 #include "ui/options_layout.h"
 
 namespace fs = std::filesystem;
@@ -85,6 +86,20 @@ void checkListRows(const fs::path& base, const std::string& rel, const std::vect
         }
         if (!line) report(rel + ": no row separator at " + std::to_string(y));
     }
+}
+
+// A sheet of key patches holds the patches of its picture side by side, each cut as the
+// picture is (the game takes them from these places).
+void checkKeySheet(const fs::path& base, const std::string& rel, const KeyPlaces::Patch* patches,
+                   int count, double scale, double fromTop, int width, int height) {
+    unsigned sheetWidth = 0, sheetHeight = 1;
+    for (int i = 0; i < count; ++i) {
+        const KeyPlaces::PixelBox b =
+            KeyPlaces::pixelBox(patches[i].box, scale, fromTop, width, height);
+        sheetWidth += unsigned(b.width);
+        sheetHeight = std::max(sheetHeight, unsigned(b.height));
+    }
+    checkSize(base, rel, sheetWidth, sheetHeight);
 }
 
 bool emptyRecord(const AnimFrame& f) {
@@ -205,6 +220,25 @@ int main(int argc, char** argv) {
     for (int t = 0; t <= 7; ++t)
         checkClearBorder(base, g + "Tuto/tut" + std::to_string(t) + ".png", false);
     if (!fs::exists(base / (g + "SATELLITE.OTF"))) report("missing: graphs/SATELLITE.OTF");
+    // The key patches of the pictures that show the routes' keys, and the font of the
+    // tutorial's sentences around a key bound to another.
+    for (int k = 4; k <= 5; ++k) {
+        const sf::Image* list = image(base, g + "Menu/texts/" + std::to_string(k) + ".png");
+        if (!list) continue;
+        KeyPlaces::Patch patches[KeyPlaces::songListPatchCount];
+        for (int r = 0; r < 4; ++r) patches[r] = KeyPlaces::songListPatch(r);
+        checkKeySheet(base, g + "Keys/text" + std::to_string(k) + ".png", patches,
+                      KeyPlaces::songListPatchCount, 1.0, 0, int(list->getSize().x),
+                      int(list->getSize().y));
+    }
+    for (const KeyPlaces::TutorialKeyPage& page : KeyPlaces::tutorialKeyPages) {
+        const sf::Image* tut = image(base, g + "Tuto/tut" + std::to_string(page.page) + ".png");
+        if (!tut) continue;
+        const KeyPlaces::Patch patch = KeyPlaces::tutorialPatch(page);
+        checkKeySheet(base, g + "Keys/tut" + std::to_string(page.page) + ".png", &patch, 1, 1.0, 0,
+                      int(tut->getSize().x), int(tut->getSize().y));
+    }
+    if (!fs::exists(base / (g + "Keys/regular.ttf"))) report("missing: graphs/Keys/regular.ttf");
     // Play pictures.
     const char* profiles[3] = {"1600_900", "1600_1000", "2048_1536"};
     const unsigned sizes[3][2] = {{1600, 900}, {1600, 1000}, {2048, 1536}};
@@ -212,6 +246,14 @@ int main(int argc, char** argv) {
         for (int p = 0; p < 3; ++p)
             checkSize(base, g + "Board/plateau_" + std::to_string(m) + "_" + profiles[p] + ".jpg",
                       sizes[p][0], sizes[p][1]);
+        for (const KeyPlaces::BoardCut& cut : KeyPlaces::boardCuts) {
+            KeyPlaces::Patch patches[KeyPlaces::boardPatchCount];
+            for (int i = 0; i < KeyPlaces::boardPatchCount; ++i)
+                patches[i] = KeyPlaces::boardPatch(m, i);
+            checkKeySheet(
+                base, g + "Keys/board_" + std::to_string(m) + "_" + cut.profileName + ".png",
+                patches, KeyPlaces::boardPatchCount, cut.scale, cut.fromTop, cut.width, cut.height);
+        }
         std::string button = g + "Button/b" + std::to_string(m) + ".png";
         if (const sf::Image* img = image(base, button)) {
             // A resting button shows the sheet's corner pixel: it must be clear.

@@ -25,6 +25,8 @@ namespace fs = std::filesystem;
 namespace {
 
 const char* const kFontSource = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
+// The regular weight, for the tutorial's sentences around a key bound to another.
+const char* const kRegularFontSource = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
 const char* const kFontLicence = "/usr/share/doc/fonts-dejavu-core/copyright";
 const char* const kFontDir = "/usr/share/fonts/truetype/dejavu";
 
@@ -59,7 +61,7 @@ int main(int argc, char** argv) {
     std::error_code ec;
     fs::remove_all(root, ec);
     for (const char* sub : {"Atlas", "Board", "Button", "Slime", "Jauges", "Menu/fondsNus",
-                            "Menu/texts", "Menu/makingof", "Menu/options", "Tuto"}) {
+                            "Menu/texts", "Menu/makingof", "Menu/options", "Tuto", "Keys"}) {
         fs::create_directories(root / sub, ec);
         if (ec) {
             std::cerr << "gen_graphs: cannot create " << (root / sub).string() << std::endl;
@@ -74,6 +76,12 @@ int main(int argc, char** argv) {
     fs::copy_file(kFontSource, root / "SATELLITE.OTF", fs::copy_options::overwrite_existing, ec);
     if (ec) {
         std::cerr << "gen_graphs: cannot copy the font " << kFontSource << std::endl;
+        return 1;
+    }
+    fs::copy_file(kRegularFontSource, root / "Keys" / "regular.ttf",
+                  fs::copy_options::overwrite_existing, ec);
+    if (ec) {
+        std::cerr << "gen_graphs: cannot copy the font " << kRegularFontSource << std::endl;
         return 1;
     }
     fs::copy_file(kFontLicence, root / "SATELLITE-LICENSE.txt",

@@ -4,6 +4,9 @@
 
 #include <string>
 
+#include "paint.h"
+#include "ui/key_places.h"
+
 // The parts of the picture generator. Each draw function writes its file(s) under root
 // (the graphs/ folder) and returns false when a file cannot be written.
 
@@ -26,8 +29,9 @@ void drawPadFlash(cairo_t* cr, int mode, int route, int frame, double x, double 
                   double h);
 void drawVolumeIcon(cairo_t* cr, int frame, double cx, double cy);
 
-// Boards: the 2048 x 1536 canvas of a mode and its three profile files.
-void drawBoardCanvas(cairo_t* cr, int mode);
+// Boards: the 2048 x 1536 canvas of a mode (with or without the routes' keys), its three
+// profile files and their key patches.
+void drawBoardCanvas(cairo_t* cr, int mode, bool keys = true);
 bool drawBoards(const std::string& root, int mode);
 
 // Menus, overlays, texts.
@@ -42,3 +46,10 @@ bool drawMakingOfPage(const std::string& root, int index);
 // The options panel and its parts sheet of a display profile: 0 1600_900, 1 1600_1000,
 // 2 2048_1536.
 bool drawOptionsPanel(const std::string& root, int profile);
+
+// The routes' keys (keys.cpp): a default key at its place, and the sheet of a picture's key
+// patches cut from a canvas drawn without its keys, scaled and cut as the picture of width x
+// height is (a scale of 1 from the top for the pictures drawn at their size).
+void drawKeyLabel(cairo_t* cr, const KeyPlaces::Label& label);
+bool saveKeyPatches(Canvas& from, const KeyPlaces::Patch* patches, int count, double scale,
+                    double fromTop, int width, int height, const std::string& path);

@@ -360,17 +360,10 @@ bool drawMenuText(const std::string& root, int k) {
                               "layers, and the play lasts until a gauge runs dry.",
                      40, 170, small);
             small.wrap = -1;
-            // The four creatures and their keys, between the text and the list.
-            static const char* keys[4] = {"E", "P", "L", "D"};
+            // The four creatures, between the text and the list, and their keys at the end.
             for (int r = 0; r < 4; ++r) {
                 double x = 120 + r * 170, y = 500;
                 creatureAt(cr, r, x, y, 1.0, scored ? EyesOpen : EyesHappy, true);
-                TextStyle key;
-                key.size = 34;
-                key.bold = true;
-                key.colour = routeDark[r];
-                key.align = AlignCentre;
-                drawText(cr, keys[r], x + 62, y - 52, key);
             }
             // Rows: their limits are those of the game's hit tests, in panel pixels.
             static const double scoredRows[6] = {629, 763, 889, 1008, 1141, 1269};
@@ -438,6 +431,13 @@ bool drawMenuText(const std::string& root, int k) {
                              mid + 12, sub);
                 }
             }
+            // The keys last, nothing else drawn where they stand: first the key patches.
+            KeyPlaces::Patch patches[KeyPlaces::songListPatchCount];
+            for (int r = 0; r < 4; ++r) patches[r] = KeyPlaces::songListPatch(r);
+            if (!saveKeyPatches(c, patches, KeyPlaces::songListPatchCount, 1.0, 0, c.width,
+                                c.height, root + "/Keys/text" + std::to_string(k) + ".png"))
+                return false;
+            for (const KeyPlaces::Patch& patch : patches) drawKeyLabel(cr, patch.label);
             return savePng(c, path);
         }
         case 6:
@@ -521,19 +521,31 @@ bool drawTutorialPage(const std::string& root, int index) {
         const char* text;
         int route;  // badge colour, -1 for none
     };
+    // Pages 1 to 3 name keys: their lines are those of KeyPlaces::tutorialKeyPages.
     static const Line lines[8] = {
         {10,
          "Welcome to <b>Mirevo</b>! Catch each creature just as it lands on its pad.\n"
          "<b>Press any key</b> to begin.",
          -1},
-        {120, "Bottom left: press <b>D</b> as the green one lands.", 3},
-        {210, "Now press <b>E</b>, top left.", 0},
-        {300, "<b>P</b> for top right, <b>L</b> for bottom right.", 1},
+        {},
+        {},
+        {},
         {390, "Well done! <b>The real play starts with the next key.</b>", -1},
         {380, "<b>Too early!</b> Wait until it stands on its pad.", -1},
         {380, "<b>Too late!</b> Press as soon as it lands.", -1},
         {10, "<b>Final stage!</b> Keep catching while the countdown runs.", -1}};
-    const Line& l = lines[index];
+    Line l = lines[index];
+    std::string text = l.text ? l.text : "";
+    const KeyPlaces::TutorialKeyPage* keyPage = KeyPlaces::tutorialKeyPage(index);
+    if (keyPage) {
+        l.top = keyPage->bandTop;
+        l.route = keyPage->badgeRoute;
+        for (int i = 0; i < keyPage->partCount; ++i) {
+            const KeyPlaces::SentencePart& part = keyPage->parts[i];
+            text += part.text ? std::string(part.text)
+                              : std::string("<b>") + KeyPlaces::drawnKeys[part.route] + "</b>";
+        }
+    }
     int canvasH = index == 7 ? 110 : h;
     Canvas page(w, canvasH);
     cr = page.cr;
@@ -545,27 +557,30 @@ bool drawTutorialPage(const std::string& root, int index) {
     else
         cairo_set_source_rgba(cr, 0.12, 0.09, 0.16, 0.85);
     cairo_fill(cr);
+    // The badge's disc left of the text (the text keeps to the right of it).
+    if (l.route >= 0) {
+        ellipsePath(cr, 62, l.top + bandH / 2, 28, 28);
+        setRgb(cr, routeBody[l.route]);
+        cairo_fill(cr);
+    }
+    // The key patch: the band without its text and the badge's letter.
+    KeyPlaces::Patch patch{};
+    if (keyPage) {
+        patch = KeyPlaces::tutorialPatch(*keyPage);
+        if (!saveKeyPatches(page, &patch, 1, 1.0, 0, w, canvasH,
+                            root + "/Keys/tut" + std::to_string(index) + ".png"))
+            return false;
+    }
     TextStyle ts;
     ts.size = index == 0 ? 29 : 31;
     ts.colour = {0.97, 0.95, 0.9};
     ts.align = AlignCentre;
     ts.wrap = w - 120;
     double tw, th;
-    measureText(cr, l.text, ts, tw, th);
+    measureText(cr, text, ts, tw, th);
     double textX = l.route >= 0 ? w / 2.0 + 30 : w / 2.0;
-    drawText(cr, l.text, textX, l.top + (bandH - th) / 2, ts);
-    if (l.route >= 0) {
-        static const char* keys[4] = {"E", "P", "L", "D"};
-        ellipsePath(cr, 62, l.top + bandH / 2, 28, 28);
-        setRgb(cr, routeBody[l.route]);
-        cairo_fill(cr);
-        TextStyle ks;
-        ks.size = 34;
-        ks.bold = true;
-        ks.align = AlignCentre;
-        ks.colour = routeDark[l.route];
-        drawText(cr, keys[l.route], 62, l.top + bandH / 2 - 21, ks);
-    }
+    drawText(cr, text, textX, l.top + (bandH - th) / 2, ts);
+    if (keyPage) drawKeyLabel(cr, patch.label);
     return savePng(page, root + "/Tuto/tut" + std::to_string(index) + ".png");
 }
 
