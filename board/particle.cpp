@@ -91,6 +91,13 @@ int Particle::judgeCatch() {
     return landingForFrame(route, frame);
 }
 
+float Particle::catchLatenessMs() const {
+    // Frame f shows from its tick for one tick: the good frames 1..6 span ticks 1 to 7.
+    const float idealTick = 4.0f;
+    const float at = static_cast<float>(frame) + frameTimer / tickLength;
+    return (at - idealTick) * tickLength * 1000.0f;
+}
+
 void Particle::moveToCatchPoint() {
     if (!validRoute(route)) return;
     posX = boardScale * catchPoint[route][0];

@@ -26,6 +26,10 @@ public:
     // Landing animation 0..6 for a catch made now, or -1 when it cannot be caught now.
     // A catch in the last five frames of stage 2 moves `frame` to -5..-1.
     int judgeCatch();
+    // How late a catch made now is against its ideal moment, the middle of the good window
+    // (landing frames 1 to 6), in ms of the particle's own time (positive: late). Read after
+    // judgeCatch, which puts a catch made in stage 2 on the landing's timeline.
+    float catchLatenessMs() const;
 
     // Per-frame step: one frame tick each time frameTimer passes 1/12 s (at most one per call).
     void update(float dt);

@@ -1,5 +1,6 @@
 #include "board/route.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <iostream>
@@ -304,7 +305,11 @@ void Route::catchParticle(Particle& particle, int landing, bool spoilt) {
         particle.stage = 3;
     }
     if (particle.frameCount < particle.frame) particle.finished = true;
-    if (!spoilt) particle.judgement = Particle::verdictOf(particle.route, landing);
+    if (!spoilt) {
+        particle.judgement = Particle::verdictOf(particle.route, landing);
+        // The particle's time runs speedFactor times faster than the player's.
+        timing.add(particle.catchLatenessMs() / speedFactor);
+    }
 }
 
 void Route::updateButton(float dt) {
@@ -503,6 +508,22 @@ void CatchTally::count(int judgement) {
         late += 1;
     else
         missed += 1;
+}
+
+void CatchTiming::add(double ms) {
+    count += 1;
+    sumMs += ms;
+    sumSquaresMs += ms * ms;
+}
+
+double CatchTiming::meanMs() const {
+    return count > 0 ? sumMs / count : 0.0;
+}
+
+double CatchTiming::spreadMs() const {
+    if (count == 0) return 0.0;
+    const double mean = meanMs();
+    return std::sqrt(std::max(0.0, sumSquaresMs / count - mean * mean));
 }
 
 void Route::resolveParticles() {

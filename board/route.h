@@ -52,6 +52,17 @@ struct CatchTally {
     void count(int judgement);
 };
 
+// How far from their ideal moment a route's catches came over one play, in ms (positive:
+// late), kept as three counters so that nothing grows during the play.
+struct CatchTiming {
+    int count = 0;
+    double sumMs = 0.0;
+    double sumSquaresMs = 0.0;
+    void add(double ms);
+    double meanMs() const;
+    double spreadMs() const;  // the standard deviation
+};
+
 // One of the four routes of the board: launches particles on the song's beat, judges the
 // player's presses, scores finished particles, keeps the gauge, animates slime and button,
 // and plays its layered share of the song.
@@ -195,7 +206,8 @@ public:
     float errorReturnOffset = 0.0f;
     float glideTarget = 50.0f;
     float baseVolume = 50.0f;
-    CatchTally tally;  // the play's timing, shown on its results
+    CatchTally tally;    // the play's timing, shown on its results
+    CatchTiming timing;  // and how early or late its catches were
 
     // Shared by every route, set by setupRouteResources before every play.
     static std::vector<sf::Texture>* slimeTextures;
