@@ -238,6 +238,9 @@ void App::handleEvent(const sf::Event& event) {
         case OptionsPanel:
             optionsEvent(event);
             break;
+        case Calibration:
+            calibrationEvent(event);
+            break;
         case Playing:
         case Exploring:
             if (!replaying()) playEvent(event);
@@ -254,6 +257,7 @@ void App::handleEvent(const sf::Event& event) {
 }
 
 void App::drawInterface() {
+    if (iface && iface->Screen == Calibration) placeHoppingCreature();
     if (iface) platform.target().draw(*iface);
 }
 
@@ -277,6 +281,9 @@ void App::frameStep() {
             break;
         case OptionsPanel:
             optionsStep();
+            break;
+        case Calibration:
+            calibrationStep();
             break;
         case Playing:
         case Exploring:

@@ -17,6 +17,8 @@ struct Options {
     // Without vertical sync: the game caps the frames at the display's refresh rate.
     bool frameCap = false;
     int volume = 100;  // 0..100
+    int audioOffsetMs = 0;
+    int inputOffsetMs = 0;
     // The folder holding graphs/ and qo_audio/ (command line only); empty: the working
     // folder. Records, log and settings stay in the working folder either way.
     std::string dataFolder;

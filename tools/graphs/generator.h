@@ -42,3 +42,5 @@ bool drawMakingOfPage(const std::string& root, int index);
 // The options panel and its parts sheet of a display profile: 0 1600_900, 1 1600_1000,
 // 2 2048_1536.
 bool drawOptionsPanel(const std::string& root, int profile);
+// The calibration pages' card and its parts sheet of a display profile (as above).
+bool drawCalibrationCard(const std::string& root, int profile);
