@@ -264,6 +264,9 @@ void App::handleEvent(const sf::Event& event) {
         case OptionsPanel:
             optionsEvent(event);
             break;
+        case Calibration:
+            calibrationEvent(event);
+            break;
         case Playing:
         case Exploring:
             if (watch.active && replaying()) {
@@ -284,6 +287,7 @@ void App::handleEvent(const sf::Event& event) {
 }
 
 void App::drawInterface() {
+    if (iface && iface->Screen == Calibration) placeHoppingCreature();
     if (iface) platform.target().draw(*iface);
 }
 
@@ -307,6 +311,9 @@ void App::frameStep() {
             break;
         case OptionsPanel:
             optionsStep();
+            break;
+        case Calibration:
+            calibrationStep();
             break;
         case Playing:
         case Exploring:

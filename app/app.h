@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/calibration.h"
 #include "app/controller.h"
 #include "app/options.h"
 #include "app/platform.h"
@@ -216,6 +217,24 @@ public:
     // settings file when keep is set.
     void bindRouteKeys(const sf::Keyboard::Key keys[4], bool keep);
 
+    // Calibration pages (screens_calibration.cpp), from the options panel's calibration row:
+    // the listening test, the watching test, then the results with apply, retry and back.
+    void openCalibration();
+    void calibrationEvent(const sf::Event& event);
+    void calibrationStep();
+    void startTapTest(int page);
+    void calibrationTap();
+    // The beat's click, started so that its sound begins on the beat.
+    void scheduleBeatClicks();
+    // The watch test's creature where it is at the frame's time, placed before the frame is
+    // drawn (the interface is drawn before the screen's frame step).
+    void placeHoppingCreature();
+    void finishTapTest();
+    void showCalibrationPage();
+    void pressCalibrationButton(int button);
+    void leaveCalibration();
+    bool loadBeatClick();
+
     // Small shared actions.
     sf::Vector2f mousePosition() const;
     void click();
@@ -313,4 +332,26 @@ public:
     float keyRefusalTime = 0.0f;
     // Where the options panel keeps the player's changes.
     std::string settingsPath = settingsFileName;
+
+    // The calibration: the page shown (a CalibrationPage), the test under way, the results of
+    // the two tests and the offsets they give; the page's texts are written again when what
+    // they say changes (calibrationShown).
+    int calibrationPage = 0;
+    TapTest tapTest;
+    TapResult listenResult;
+    TapResult watchResult;
+    CalibrationOffsets measuredOffsets;
+    int calibrationChoice = 0;
+    int calibrationShown = -1;
+    bool menuMusicPaused = false;
+    // Route keys held down: the window repeats a held key's press, which is no new tap.
+    bool tapKeysDown[4] = {false, false, false, false};
+    // The beat's click: the generated click after beatClickLead seconds of silence, so that
+    // it can be started ahead of its beat (scheduleBeatClicks). Where the last one started
+    // (clock seconds) and at which playing offset, for tests.
+    sf::SoundBuffer beatClickBuffer;
+    sf::Sound beatClick;
+    bool beatClickLoaded = false;
+    double beatClickStartedAt = -1.0;
+    double beatClickOffset = 0.0;
 };

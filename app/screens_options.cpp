@@ -274,6 +274,8 @@ void App::optionsEvent(const sf::Event& event) {
                 } else if (ui.optionsRow == OptionsRow::routeKeys) {
                     chooseKeySlot(keySlot, true);
                     click();
+                } else if (ui.optionsRow == OptionsRow::calibration) {
+                    openCalibration();
                 }
                 break;
             default:
@@ -330,6 +332,11 @@ void App::optionsEvent(const sf::Event& event) {
     const float c = ui.windowWidth / 2048;
     const float cardLeft = ui.areaLeft + (ui.windowWidth - OptionsLayout::cardWidth * c) / 2;
     const float cx = (m.x - cardLeft) / c;
+    if (hit == OptionsRow::calibration && cx >= OptionsLayout::buttonLeft &&
+        cx <= OptionsLayout::buttonLeft + OptionsLayout::buttonWidth) {
+        openCalibration();
+        return;
+    }
     if (cx >= OptionsLayout::valueLeft) {
         changeOption(hit, cx < OptionsLayout::valueCentre ? -1 : 1);
     } else {

@@ -224,8 +224,12 @@ void App::drawResultsOverlay() {
 
 TimingChart App::timingChart() const {
     std::array<CatchTally, 4> tallies;
-    for (int r = 0; r < 4; ++r) tallies[r] = game->routes[r].tally;
-    return TimingChart(tallies, iface->font, static_cast<float>(windowWidth),
+    std::array<CatchTiming, 4> timings;
+    for (int r = 0; r < 4; ++r) {
+        tallies[r] = game->routes[r].tally;
+        timings[r] = game->routes[r].timing;
+    }
+    return TimingChart(tallies, timings, iface->font, static_cast<float>(windowWidth),
                        static_cast<float>(windowHeight), iface->pauseSprite.getPosition().y);
 }
 

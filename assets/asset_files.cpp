@@ -101,6 +101,14 @@ std::string optionsPartsPicture(const std::string& profileName) {
     return under("graphs/Menu/options/parts_" + profileName + ".png");
 }
 
+std::string calibrationCardPicture(const std::string& profileName) {
+    return under("graphs/Menu/options/calibration_" + profileName + ".png");
+}
+
+std::string calibrationPartsPicture(const std::string& profileName) {
+    return under("graphs/Menu/options/calibration_parts_" + profileName + ".png");
+}
+
 std::string tutorialPicture(int i) {
     return under("graphs/Tuto/tut" + number(i) + ".png");
 }
@@ -127,6 +135,10 @@ std::string menuSoundFile(int i) {
                                          "qo_audio/mirevo_menu/mirevo_menu_maxVol_loop2.ogg",
                                          "qo_audio/mirevo_error/mirevo_sound_error6.ogg"};
     return (i >= 0 && i < 4) ? under(names[i]) : std::string();
+}
+
+std::string calibrationClickFile() {
+    return under("qo_audio/mirevo_menu/mirevo_calibration_click.ogg");
 }
 
 std::string droneFile(int i) {

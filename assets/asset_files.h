@@ -42,6 +42,11 @@ std::string volumeIconPicture();        // graphs/Menu/animVolume.png
 // track, knob): graphs/Menu/options/panel_<profile>.png, parts_<profile>.png.
 std::string optionsPanelPicture(const std::string& profileName);
 std::string optionsPartsPicture(const std::string& profileName);
+// The calibration pages' card of a display profile, and its parts (the three buttons, the
+// ring around the chosen one, the creature's spot):
+// graphs/Menu/options/calibration_<profile>.png, calibration_parts_<profile>.png.
+std::string calibrationCardPicture(const std::string& profileName);
+std::string calibrationPartsPicture(const std::string& profileName);
 std::string tutorialPicture(int i);  // graphs/Tuto/tut<i>.png
 // The key patches of the pictures that show the routes' keys (ui/key_places.h), read when a
 // key is bound to another: graphs/Keys/board_<mode>_<profile>.png, text<k>.png (menu text k),
@@ -55,6 +60,8 @@ std::string sentenceFontFile();
 // Sounds. The files of song s carry the number s + 1.
 std::string menuSoundFile(int i);  // 0 click, 1 menu loop, 2 full-volume loop, 3 error
 std::string droneFile(int i);      // drone i, 1..4
+// The calibration's beat: qo_audio/mirevo_menu/mirevo_calibration_click.ogg.
+std::string calibrationClickFile();
 // The start-up's sounds in the order it loads them: the 4 menu sounds, then the 4 drones.
 std::vector<std::string> startUpSoundFiles();
 // The final music of a song.

@@ -99,6 +99,14 @@ int Particle::judgeCatch(float ago) {
     return landingForFrame(route, place);
 }
 
+float Particle::catchLatenessMs(float ago) const {
+    // Frame f shows from its tick for one tick: the good frames 1..6 span ticks 1 to 7. A
+    // finished particle still within reach has stood on its last frame finishedFor longer.
+    const float idealTick = 4.0f;
+    const float at = static_cast<float>(frame) + (frameTimer + finishedFor - ago) / tickLength;
+    return (at - idealTick) * tickLength * 1000.0f;
+}
+
 void Particle::moveToCatchPoint() {
     if (!validRoute(route)) return;
     posX = boardScale * catchPoint[route][0];

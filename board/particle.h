@@ -30,6 +30,11 @@ public:
     int judgeCatch(float ago = 0.0f);
     // Frame ticks that came within the last `ago` seconds of the particle's time.
     int ticksWithin(float ago) const;
+    // How late a catch judged `ago` seconds of the particle's time before now is against its
+    // ideal moment, the middle of the good window (landing frames 1 to 6), in ms of the
+    // particle's own time (positive: late). Read after judgeCatch, which puts a catch made in
+    // stage 2 on the landing's timeline.
+    float catchLatenessMs(float ago = 0.0f) const;
 
     // Per-frame step: one frame tick each time frameTimer passes 1/12 s (at most one per call).
     void update(float dt);

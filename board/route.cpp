@@ -1,5 +1,6 @@
 #include "board/route.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <iostream>
@@ -299,7 +300,7 @@ void Route::showButtonFrame() {
     buttonSprite.setTextureRect(buttonFrameRect(index, mode, f));
 }
 
-void Route::catchParticle(Particle& particle, int landing, bool spoilt) {
+void Route::catchParticle(Particle& particle, int landing, bool spoilt, float ago) {
     particle.judged = true;
     particle.anim = landing;
     particle.frameCount = animFrameCount(particle.route, landing, true);
@@ -308,7 +309,11 @@ void Route::catchParticle(Particle& particle, int landing, bool spoilt) {
         particle.stage = 3;
     }
     if (particle.frameCount < particle.frame) particle.finished = true;
-    if (!spoilt) particle.judgement = Particle::verdictOf(particle.route, landing);
+    if (!spoilt) {
+        particle.judgement = Particle::verdictOf(particle.route, landing);
+        // The particle's time runs speedFactor times faster than the player's.
+        timing.add(particle.catchLatenessMs(ago) / speedFactor);
+    }
 }
 
 void Route::judgePress(float ago) {
@@ -316,7 +321,7 @@ void Route::judgePress(float ago) {
     for (Particle& particle : particles) {
         int landing = particle.judgeCatch(ago);
         if (landing == -1) continue;
-        catchParticle(particle, landing, false);
+        catchParticle(particle, landing, false, ago);
         caught = true;
     }
     if (!caught) missedPress = true;
@@ -530,6 +535,22 @@ void CatchTally::count(int judgement) {
 bool Route::withinReach(const Particle& particle) const {
     return !particle.judged && inputShift > 0.0f &&
            particle.frameTimer + particle.finishedFor < inputShift * speedFactor;
+}
+
+void CatchTiming::add(double ms) {
+    count += 1;
+    sumMs += ms;
+    sumSquaresMs += ms * ms;
+}
+
+double CatchTiming::meanMs() const {
+    return count > 0 ? sumMs / count : 0.0;
+}
+
+double CatchTiming::spreadMs() const {
+    if (count == 0) return 0.0;
+    const double mean = meanMs();
+    return std::sqrt(std::max(0.0, sumSquaresMs / count - mean * mean));
 }
 
 void Route::resolveParticles() {

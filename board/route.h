@@ -52,6 +52,17 @@ struct CatchTally {
     void count(int judgement);
 };
 
+// How far from their ideal moment a route's catches came over one play, in ms (positive:
+// late), kept as three counters so that nothing grows during the play.
+struct CatchTiming {
+    int count = 0;
+    double sumMs = 0.0;
+    double sumSquaresMs = 0.0;
+    void add(double ms);
+    double meanMs() const;
+    double spreadMs() const;  // the standard deviation
+};
+
 // One of the four routes of the board: launches particles on the song's beat, judges the
 // player's presses, scores finished particles, keeps the gauge, animates slime and button,
 // and plays its layered share of the song.
@@ -113,7 +124,8 @@ public:
     void updateLayers();
     // What a loop boundary does in normal play (the loop scheduler's).
     void passLoopBoundary();
-    void catchParticle(Particle& particle, int landing, bool spoilt);
+    // A catch judged `ago` seconds of the particle's time before now (the input offset).
+    void catchParticle(Particle& particle, int landing, bool spoilt, float ago = 0.0f);
     // Judges a press counted as made `ago` seconds of the particles' time before now.
     void judgePress(float ago);
     // A particle that finished uncaught stays within reach of a press counted as made earlier.
@@ -221,6 +233,7 @@ public:
     // it. Heard ahead: the layers started before the boundary, one bit per layer.
     bool layersDue = false;
     unsigned layersAhead = 0;
+    CatchTiming timing;  // and how early or late its catches were
 
     // Shared by every route, set by setupRouteResources before every play.
     static std::vector<sf::Texture>* slimeTextures;

@@ -19,7 +19,8 @@ enum ScreenId : int {
     Exploring = 4,
     Results = 5,
     Tutorial = 7,
-    OptionsPanel = 8  // the options panel, reached through the main menu's top direction
+    OptionsPanel = 8,  // the options panel, reached through the main menu's top direction
+    Calibration = 9    // the calibration pages, reached from the options panel
 };
 
 // Values of Interface::MenuChoice: the direction chosen on the main menu.
@@ -54,6 +55,16 @@ const int completed = 15;
 const int firstCompletion = 16;
 const int count = 17;
 }  // namespace MenuText
+
+// The texts of the calibration pages, by their place in calibrationTexts.
+namespace CalibrationText {
+const int heading = 0;
+const int instruction = 1;
+const int progress = 2;
+const int result = 3;  // .. 5: three lines of results
+const int help = 6;
+const int count = 7;
+}  // namespace CalibrationText
 
 // Every picture, text and font of the menus and of the play overlay, the window geometry
 // and the screen state. The frame loop alone writes the screen, the menu choice and the HUD.
@@ -224,6 +235,27 @@ public:
     sf::Text replaySign;
     bool replaySignShown = false;
 
+    // The calibration pages (interface_calibration.cpp): their card and parts for the display
+    // profile whose name calibrationProfile holds (loaded when the pages first open), drawn
+    // over the options panel; the creature of the watch test (a board creature's pictures,
+    // set by the app) on its spot; the buttons of the results page.
+    sf::Texture calibrationTexture;
+    sf::Texture calibrationPartsTexture;
+    std::string calibrationProfile;
+    sf::Sprite calibrationSprite;
+    std::array<sf::Sprite, 3> calibrationButtonSprites;  // apply, retry, back
+    sf::Sprite calibrationRingSprite;
+    sf::Sprite calibrationSpotSprite;
+    sf::Sprite calibrationCreatureSprite;
+    sf::IntRect creatureFlying;  // the creature's picture in the air, and touching its spot
+    sf::IntRect creatureLanded;
+    std::array<sf::Text, CalibrationText::count> calibrationTexts;
+    bool calibrationCreature = false;  // the watch test's creature and spot are shown
+    bool calibrationButtons = false;   // the results page's buttons are shown
+    bool calibrationApplies = false;   // its apply button can be pressed
+    int calibrationChoice = 0;         // the chosen button
+    float creatureHeight = 0.0f;       // 0 on its spot .. 1 at the top of its hop
+
     // Records, indexed by song.
     std::vector<float> bestCompletion;
     std::vector<float> bestScore;
@@ -345,6 +377,18 @@ public:
     // shown only), -1 for nothing.
     bool hitTestWatchButton(float x, float y) const;
     int hitTestKeptPlaySign(float x, float y) const;
+    // Calibration pages (interface_calibration.cpp). What a point of the window hits on the
+    // page: a button 0..2 (when shown), calibrationBack for the back arrow, -1 nothing.
+    static const int calibrationBack = 9;
+    bool loadCalibrationPictures();
+    // The page's texts (by CalibrationText), whether the creature or the buttons show, and
+    // which button is chosen and whether apply can be pressed.
+    void showCalibration(const std::array<std::string, CalibrationText::count>& texts,
+                         bool creature, bool buttons, int choice, bool applies);
+    void placeCalibrationLayer();
+    // The creature at a height of its hop: 0 on its spot (touching it), 1 at the top.
+    void placeCalibrationCreature(float height);
+    int hitTestCalibration(float x, float y) const;
 
     // Tutorial pages (interface_tutorial.cpp): pages 0..tutorialStep are drawn, over the hint
     // tutorialOverlay (1 early, 2 late) when there is one.

@@ -57,6 +57,7 @@ bool Interface::layout(float width, float height) {
     }
     // The options panel's pictures of the new set, once the panel has been opened.
     if (otherSet && !optionsProfile.empty()) loadOptionsPictures();
+    if (otherSet && !calibrationProfile.empty()) loadCalibrationPictures();
     placeAll();
     return reloaded;
 }
@@ -208,6 +209,7 @@ void Interface::placeAll() {
     } else {
         centreSprite.setScale(W / 2048, H / 1536);
     }
+    if (Screen == Calibration) placeCalibrationLayer();
 }
 
 void Interface::placePanelLayer(float x, float y) {

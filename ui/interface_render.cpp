@@ -21,6 +21,20 @@ void Interface::draw(sf::RenderTarget& target, sf::RenderStates states) const {
         for (const sf::Text& text : optionsKeyTexts) target.draw(text, states);
         target.draw(optionsHint, states);
     }
+    if (Screen == Calibration) {
+        // The page's card over the options panel.
+        target.draw(optionsSprite, states);
+        target.draw(calibrationSprite, states);
+        if (calibrationCreature) {
+            target.draw(calibrationSpotSprite, states);
+            target.draw(calibrationCreatureSprite, states);
+        }
+        if (calibrationButtons) {
+            target.draw(calibrationRingSprite, states);
+            for (const sf::Sprite& button : calibrationButtonSprites) target.draw(button, states);
+        }
+        for (const sf::Text& text : calibrationTexts) target.draw(text, states);
+    }
     if (Screen == MakingOf) {
         if (panelOpening || panelClosing) {
             target.draw(panelSprite, states);

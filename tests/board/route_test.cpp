@@ -398,3 +398,55 @@ TEST(RouteResolve, EveryEndedCreatureCountsOnceInTheTimingTallyOfAnyPlay) {
         EXPECT_EQ(route.particles.size(), 1u);
     }
 }
+
+TEST(RouteTiming, EachCatchCountsHowFarItCameFromTheMiddleOfTheGoodWindow) {
+    // Presses one at a time, each on one creature at a known moment of its timeline; the
+    // middle of the good window (landing frames 1 to 6) is 4 ticks into the landing, and a
+    // tick is 1/12 s of the creature's time.
+    struct Press {
+        int stage;
+        int frame;
+        float frameTimer;
+        float speedFactor;
+        double lateMs;
+    };
+    const Press presses[] = {
+        {3, 3, 1.0f / 24, 1.0f, -41.666667},  // half a tick early, still good
+        {3, 4, 0.0f, 1.0f, 0.0},              // on the moment
+        {3, 9, 1.0f / 48, 1.0f, 437.5},       // late
+        {2, 17, 0.0f, 1.0f, -500.0},          // still in the air: 2 ticks before the landing
+        {3, 6, 0.0f, 2.0f, 83.333333},        // 2 ticks late at twice the speed: 1/12 s
+    };
+    Route route = makeRoute(1, 2);
+    for (const Press& p : presses) {
+        route.speedFactor = p.speedFactor;
+        route.particles.clear();
+        route.launchParticle(0, 0, 0);
+        Particle& creature = route.particles.back();
+        creature.stage = p.stage;
+        creature.frame = p.frame;
+        creature.frameTimer = p.frameTimer;
+        const double before = route.timing.sumMs;
+        route.buttonState = 1;
+        route.updateButton(0.0f);
+        EXPECT_NEAR(route.timing.sumMs - before, p.lateMs, 1e-3) << p.stage << " " << p.frame;
+        route.buttonState = 0;
+    }
+    // A press that catches nothing, and a creature spoilt by a held key, are no catches.
+    route.particles.clear();
+    route.buttonState = 1;
+    route.updateButton(0.0f);
+    route.buttonState = 0;
+    route.launchParticle(0, 0, 0);
+    route.particles.back().stage = 3;
+    route.buttonState = 2;
+    route.buttonTimer = 0.0f;
+    route.updateButton(0.0f);
+    EXPECT_TRUE(route.particles.back().judged);
+    EXPECT_EQ(route.timing.count, 5);
+    EXPECT_NEAR(route.timing.meanMs(), -4.1666667, 1e-3);
+    EXPECT_NEAR(route.timing.spreadMs(), 300.0, 1e-3);
+    // A route without catches has no figures to speak of.
+    EXPECT_EQ(makeRoute(1, 0).timing.count, 0);
+    EXPECT_EQ(makeRoute(1, 0).timing.spreadMs(), 0.0);
+}

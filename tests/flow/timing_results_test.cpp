@@ -9,8 +9,10 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "app/app.h"
+#include "assets/asset_files.h"
 #include "board/route.h"
 #include "game/game.h"
 #include "scripted_player.h"
@@ -172,7 +174,12 @@ TEST(TimingResults, PictureStaysInsideThePanelAndOffItsButtonsAtEveryScreenShape
         ASSERT_TRUE(s.player.openSongList(false));
         ASSERT_TRUE(s.player.startListPosition(0));
         s.player.wait(0.5f);
-        for (int r = 0; r < 4; ++r) g.routes[r].tally = tallies[r];
+        for (int r = 0; r < 4; ++r) {
+            g.routes[r].tally = tallies[r];
+            // Catches 50 ms late on average, with the hint: every figure and the hint drawn.
+            g.routes[r].timing = CatchTiming();
+            for (int k = 0; k < 3; ++k) g.routes[r].timing.add(-1000.0 + 600.0 * k + 50.0 * r);
+        }
         // An explore time on the last shape only: the result text keeps its height.
         const int variants = size.x == 1024 ? 2 : 1;
         for (int v = 0; v < variants; ++v) {
@@ -200,7 +207,11 @@ TEST(TimingResults, PictureStaysInsideThePanelAndOffItsButtonsAtEveryScreenShape
                         << "route " << r << " part " << k;
                 }
                 EXPECT_EQ(chart.missTexts[r].getString().toAnsiString(), misses[r]);
+                EXPECT_EQ(chart.routeFigures[r].getString(),
+                          TimingChart::figureText(-400.0 + 50.0 * r, 489.89794855663564));
             }
+            EXPECT_EQ(chart.hintText.getString().toAnsiString(),
+                      "on average 325 ms early: try the calibration");
             sf::RenderTexture alone;
             ASSERT_TRUE(alone.create(size.x, size.y));
             alone.clear(sf::Color::Transparent);
@@ -248,5 +259,71 @@ TEST(TimingResults, PictureStaysInsideThePanelAndOffItsButtonsAtEveryScreenShape
             EXPECT_EQ(onPicture, 0) << "explore " << explore;
             EXPECT_EQ(outsideArea, 0) << "explore " << explore;
         }
+    }
+}
+
+// The figures of a play's catches: per route (left out for a route without catches) and for
+// all routes, mean and spread (standard deviation) in whole ms; the hint beyond 25 ms early
+// or late on average, and not within; nothing at all without catches.
+TEST(TimingResults, FiguresOfTheCatchesAndTheHintBeyond25Ms) {
+    GameFolder folder;
+    ASSERT_TRUE(folder.hasAssets());
+    sf::Font font;
+    ASSERT_TRUE(font.loadFromFile(fontFile()));
+    const auto utf8 = [](const std::string& text) {
+        return sf::String::fromUtf8(text.begin(), text.end());
+    };
+    const std::string minus = "\xe2\x88\x92", pm = " \xc2\xb1 ";
+    struct Case {
+        std::vector<double> catches[4];  // ms, positive late
+        std::string figures[4];          // empty: left out
+        std::string all;                 // empty: no figures at all
+        std::string hint;
+    };
+    const Case cases[] = {
+        {{{-40, -20}, {}, {50, 70, 90}, {0}},
+         {minus + "30" + pm + "10", "", "+70" + pm + "16", "0" + pm + "0"},
+         "all  +25" + pm + "48",
+         ""},
+        {{{40}, {40}, {}, {}},
+         {"+40" + pm + "0", "+40" + pm + "0", "", ""},
+         "all  +40" + pm + "0",
+         "on average 40 ms late: try the calibration"},
+        {{{}, {}, {-40}, {-40}},
+         {"", "", minus + "40" + pm + "0", minus + "40" + pm + "0"},
+         "all  " + minus + "40" + pm + "0",
+         "on average 40 ms early: try the calibration"},
+        {{{}, {}, {}, {25.6}},
+         {"", "", "", "+26" + pm + "0"},
+         "all  +26" + pm + "0",
+         "on average 26 ms late: try the calibration"},
+        {{{-25}, {}, {}, {}},
+         {minus + "25" + pm + "0", "", "", ""},
+         "all  " + minus + "25" + pm + "0",
+         ""},
+        {{{-26}, {}, {}, {}},
+         {minus + "26" + pm + "0", "", "", ""},
+         "all  " + minus + "26" + pm + "0",
+         "on average 26 ms early: try the calibration"},
+        {{{30, 20}, {}, {}, {}}, {"+25" + pm + "5", "", "", ""}, "all  +25" + pm + "5", ""},
+        {{{}, {}, {}, {}}, {"", "", "", ""}, "", ""},
+    };
+    const std::array<CatchTally, 4> tallies = {CatchTally{3, 1, 1, 0}, CatchTally{}, CatchTally{},
+                                               CatchTally{}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.all + " / " + c.hint);
+        std::array<CatchTiming, 4> timings;
+        for (int r = 0; r < 4; ++r) {
+            for (double ms : c.catches[r]) timings[r].add(ms);
+        }
+        const TimingChart chart(tallies, timings, font, 1920, 1080, 0);
+        EXPECT_EQ(chart.figuresShown, !c.all.empty());
+        for (int r = 0; r < 4 && chart.figuresShown; ++r) {
+            EXPECT_EQ(chart.routeFigures[r].getString(), utf8(c.figures[r])) << "route " << r;
+        }
+        if (chart.figuresShown) {
+            EXPECT_EQ(chart.overallFigure.getString(), utf8(c.all));
+        }
+        EXPECT_EQ(chart.hintText.getString().toAnsiString(), c.hint);
     }
 }

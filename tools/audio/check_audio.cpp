@@ -124,6 +124,8 @@ int main(int argc, char** argv) {
                                 std::to_string(exact));
         }
         if (most && d.frames() > most) problem(f.path, "too long");
+        const std::size_t onset = maxOnsetFrames(f);
+        if (onset && onsetFrame(d, 0.1) > onset) problem(f.path, "does not sound at once");
         const int peak = peakOf(d);
         if (peak > kMaxPeak) problem(f.path, "peak above -1 dBFS");
         if (peak < 300 || rmsOf(d) < 1e-4) problem(f.path, "silent");

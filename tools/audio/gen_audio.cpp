@@ -52,6 +52,7 @@ constexpr double kMenuFullDb = -14.0;  // at 50
 constexpr double kTouchPeakDb = -9.0;  // at 100
 constexpr double kClickPeakDb = -4.0;  // at 50
 constexpr double kErrorPeakDb = -3.0;  // at 50
+constexpr double kBeatPeakDb = -3.0;   // at 100
 
 std::size_t framesOf(double seconds) {
     return static_cast<std::size_t>(std::llround(seconds * kSampleRate));
@@ -238,6 +239,34 @@ bool makeShort(const Score& score, double renderSeconds, double keepSeconds, dou
     return true;
 }
 
+// Drops what comes before the sound first reaches `share` of its peak.
+void trimLeadingSilence(Audio& audio, float share) {
+    const float level = share * peakOf(audio);
+    std::size_t first = 0;
+    while (first < audio.frames() && std::fabs(audio.samples[first * kChannels]) < level &&
+           std::fabs(audio.samples[first * kChannels + 1]) < level)
+        ++first;
+    audio.samples.erase(audio.samples.begin(), audio.samples.begin() + first * kChannels);
+}
+
+// The calibration's click: a wood block and claves, dry, cut to start with the sound itself,
+// since the game starts it on the beat.
+bool makeBeat(Audio& out, std::string& error) {
+    Score score;
+    const int kit = score.slot({128, 0, 127, 64, 0, 0});
+    score.add(kit, 0.0, 0.05, 76, 127);
+    score.add(kit, 0.0, 0.05, 75, 96);
+    if (!renderScore(score, 0.3, out, error)) return false;
+    if (peakOf(out) <= 0.0f) {
+        error = "silent click";
+        return false;
+    }
+    trimLeadingSilence(out, 0.02f);
+    trimWithFade(out, framesOf(0.07), framesOf(0.04));
+    normalisePeak(out, kBeatPeakDb);
+    return true;
+}
+
 bool makeFile(const PackFile& f, Shared& shared, Audio& out, std::string& error) {
     switch (f.kind) {
         case Kind::Layer:
@@ -281,6 +310,8 @@ bool makeFile(const PackFile& f, Shared& shared, Audio& out, std::string& error)
             score.add(brass, 0.18, 0.26, 46, 100);
             return makeShort(score, 0.8, 0.55, 0.1, kErrorPeakDb, out, error);
         }
+        case Kind::Beat:
+            return makeBeat(out, error);
     }
     return false;
 }

@@ -54,6 +54,7 @@ std::vector<PackFile> packFiles() {
     files.push_back(
         {"qo_audio/mirevo_menu/mirevo_menu_maxVol_loop2.ogg", Kind::MenuFull, -1, -1, 0});
     files.push_back({"qo_audio/mirevo_error/mirevo_sound_error6.ogg", Kind::Error, -1, -1, 0});
+    files.push_back({"qo_audio/mirevo_menu/mirevo_calibration_click.ogg", Kind::Beat, -1, -1, 0});
     return files;
 }
 
@@ -82,9 +83,15 @@ std::size_t maxFrames(const PackFile& file) {
             return framesOf(0.15) - 1;
         case Kind::Error:
             return framesOf(0.8);
+        case Kind::Beat:
+            return framesOf(0.1) - 1;
         default:
             return 0;
     }
+}
+
+std::size_t maxOnsetFrames(const PackFile& file) {
+    return file.kind == Kind::Beat ? framesOf(0.002) : 0;
 }
 
 bool isLoop(Kind kind) {

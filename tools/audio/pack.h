@@ -8,7 +8,8 @@
 
 namespace mirevo_audio {
 
-enum class Kind { Layer, Special, Final, Touch, Drone, MenuLoop, MenuFull, Click, Error };
+// Beat: the calibration's click, played on each beat of its listening test.
+enum class Kind { Layer, Special, Final, Touch, Drone, MenuLoop, MenuFull, Click, Error, Beat };
 
 struct PackFile {
     std::string path;  // relative to the folder holding qo_audio/, e.g. "qo_audio/..."
@@ -30,6 +31,9 @@ std::vector<PackFile> packFiles();
 std::size_t exactFrames(const PackFile& file);
 // Longest allowed length in frames of the short cues; 0 for the others.
 std::size_t maxFrames(const PackFile& file);
+// Latest frame at which the sound may reach a tenth of its peak (the calibration's click must
+// sound at once); 0 when it does not matter.
+std::size_t maxOnsetFrames(const PackFile& file);
 // The sound restarts seamlessly when it ends.
 bool isLoop(Kind kind);
 

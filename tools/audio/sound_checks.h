@@ -49,6 +49,17 @@ inline double rmsOf(const Decoded& d) {
     return std::sqrt(sum / double(d.samples.size())) / 32768.0;
 }
 
+// The first frame at which a channel reaches `share` of the peak; frames() when none does.
+inline std::size_t onsetFrame(const Decoded& d, double share) {
+    const double level = share * peakOf(d);
+    for (std::size_t i = 0; i < d.frames(); ++i) {
+        for (unsigned c = 0; c < d.channels; ++c) {
+            if (std::abs(double(d.samples[i * d.channels + c])) >= level) return i;
+        }
+    }
+    return d.frames();
+}
+
 // Largest step between neighbouring samples of one channel over frames [from, to - 1).
 inline int largestStep(const Decoded& d, std::size_t from, std::size_t to) {
     int largest = 0;

@@ -12,6 +12,7 @@
 #include "board/anim_tables.h"
 #include "creatures.h"
 #include "manifest.h"
+#include "ui/calibration_layout.h"
 #include "ui/key_places.h"
 #include "ui/options_layout.h"
 
@@ -286,6 +287,38 @@ int main(int argc, char** argv) {
         const Part partList[3] = {{0, L::bandTop, L::rowWidth, L::rowHeight, "band"},
                                   {0, L::fillTop, L::trackWidth, L::trackHeight, "filled track"},
                                   {L::knobLeft, L::fillTop, L::knobWidth, L::knobHeight, "knob"}};
+        for (const Part& part : partList) {
+            AnimFrame f{};
+            f.left = L::sheetPixels(part.left, w);
+            f.top = L::sheetPixels(part.top, w);
+            f.width = L::sheetPixels(part.width, w);
+            f.height = L::sheetPixels(part.height, w);
+            checkRecord(base, parts, f, part.name, true);
+        }
+    }
+    // The calibration pages' card and parts, one of each per display profile: the card is the
+    // options panel's card, and each part of the sheet holds a drawing where the game takes it.
+    for (int p = 0; p < 3; ++p) {
+        namespace L = OptionsLayout;
+        namespace C = CalibrationLayout;
+        const float w = float(sizes[p][0]);
+        checkSize(base, g + "Menu/options/calibration_" + profiles[p] + ".png",
+                  unsigned(L::sheetPixels(L::cardWidth, w)),
+                  unsigned(L::sheetPixels(L::cardHeight, w)));
+        const std::string parts = g + "Menu/options/calibration_parts_" + profiles[p] + ".png";
+        checkSize(base, parts, unsigned(L::sheetPixels(C::sheetWidth, w)),
+                  unsigned(L::sheetPixels(C::sheetHeight, w)));
+        if (!fs::exists(base / parts)) continue;  // told once above
+        struct Part {
+            float left, top, width, height;
+            std::string name;
+        };
+        std::vector<Part> partList;
+        for (int b = 0; b < C::buttonCount; ++b)
+            partList.push_back({C::sheetButtonLeft(b), 0, C::buttonWidth, C::buttonHeight,
+                                "button " + std::to_string(b)});
+        partList.push_back({C::ringLeft, 0, C::ringWidth, C::ringHeight, "ring"});
+        partList.push_back({C::spotLeft, C::spotTop, C::spotWidth, C::spotHeight, "spot"});
         for (const Part& part : partList) {
             AnimFrame f{};
             f.left = L::sheetPixels(part.left, w);

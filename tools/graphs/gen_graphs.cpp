@@ -98,6 +98,7 @@ int main(int argc, char** argv) {
     for (int p = 0; p < 19; ++p) jobs.push_back([r, p] { return drawMakingOfPage(r, p); });
     for (int w = 0; w < 4; ++w) jobs.push_back([r, w] { return drawMenuBackgrounds(r, w); });
     for (int p = 0; p < 3; ++p) jobs.push_back([r, p] { return drawOptionsPanel(r, p); });
+    for (int p = 0; p < 3; ++p) jobs.push_back([r, p] { return drawCalibrationCard(r, p); });
     for (int route = 0; route < 4; ++route)
         for (int j = 0; j < regularAnimCounts[route] + 7; ++j)
             jobs.push_back([r, route, j] { return drawAtlasSheet(r, route, j); });

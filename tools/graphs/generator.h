@@ -53,3 +53,5 @@ bool drawOptionsPanel(const std::string& root, int profile);
 void drawKeyLabel(cairo_t* cr, const KeyPlaces::Label& label);
 bool saveKeyPatches(Canvas& from, const KeyPlaces::Patch* patches, int count, double scale,
                     double fromTop, int width, int height, const std::string& path);
+// The calibration pages' card and its parts sheet of a display profile (as above).
+bool drawCalibrationCard(const std::string& root, int profile);

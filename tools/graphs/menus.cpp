@@ -11,6 +11,7 @@
 #include "core/songs.h"
 #include "generator.h"
 #include "paint.h"
+#include "ui/calibration_layout.h"
 #include "ui/options_layout.h"
 
 const char* const songTitles[4] = {"Moss Parade", "Tide Lanterns", "Copper Rain", "Night Orchard"};
@@ -756,4 +757,103 @@ bool drawOptionsPanel(const std::string& root, int profile) {
     cairo_set_line_width(cr, 4);
     cairo_stroke(cr);
     return savePng(parts, root + "/Menu/options/parts_" + names[profile] + ".png");
+}
+
+// The calibration pages' card of one display profile, drawn to cover the options panel's card
+// (the game draws it there): the title, the options panel's back arrow and the stage where the
+// creature hops and the results are written; the game writes the texts. Its parts sheet holds
+// the results page's three buttons, the ring around the chosen one and the creature's spot.
+bool drawCalibrationCard(const std::string& root, int profile) {
+    namespace L = OptionsLayout;
+    namespace C = CalibrationLayout;
+    static const char* const names[3] = {"1600_900", "1600_1000", "2048_1536"};
+    static const int widths[3] = {1600, 1600, 2048};
+    const int w = widths[profile];
+    const double k = w / 2048.0;
+    Canvas c(L::sheetPixels(L::cardWidth, float(w)), L::sheetPixels(L::cardHeight, float(w)));
+    cairo_t* cr = c.cr;
+    cairo_scale(cr, k, k);
+    roundedRect(cr, 4, 4, L::cardWidth - 8, L::cardHeight - 8, 58);
+    setRgb(cr, kPaper);
+    cairo_fill_preserve(cr);
+    setRgb(cr, kInk);
+    cairo_set_line_width(cr, 8);
+    cairo_stroke(cr);
+    TextStyle title;
+    title.size = 96;
+    title.bold = true;
+    title.colour = kInk;
+    title.align = AlignCentre;
+    drawText(cr, "Calibration", L::cardWidth / 2, 50, title);
+    for (int r = 0; r < 4; ++r) drawGaugeSeed(cr, r, 10, 2, 1130 + r * 70, 118);
+    roundedRect(cr, L::backLeft, L::backTop, L::backSize, L::backSize, 30);
+    setRgb(cr, mix(routeBody[1], kWhite, 0.55));
+    cairo_fill(cr);
+    cairo_save(cr);
+    cairo_translate(cr, L::backLeft + L::backSize / 2, L::backTop + 62);
+    cairo_rotate(cr, -kPi / 2);
+    chevron(cr, 0, 0, 36, 1, kInk, 0.85);
+    cairo_restore(cr);
+    TextStyle small;
+    small.size = 32;
+    small.bold = true;
+    small.colour = kInk;
+    small.align = AlignCentre;
+    drawText(cr, "back", L::backLeft + L::backSize / 2, L::backTop + 96, small);
+    // The stage, and a faint line of grass along its foot.
+    roundedRect(cr, C::stageLeft, C::stageTop, C::stageWidth, C::stageHeight, 40);
+    setRgb(cr, kWhite);
+    cairo_fill_preserve(cr);
+    cairo_set_source_rgb(cr, 0.75, 0.7, 0.78);
+    cairo_set_line_width(cr, 3);
+    cairo_stroke(cr);
+    for (int i = 0; i < 18; ++i) {
+        const double x = C::stageLeft + 60 + i * 58.0;
+        const double foot = C::stageTop + C::stageHeight - 22;
+        cairo_move_to(cr, x, foot);
+        cairo_line_to(cr, x - 6, foot - 16 - (i % 3) * 5);
+        cairo_move_to(cr, x + 8, foot);
+        cairo_line_to(cr, x + 12, foot - 12 - (i % 2) * 6);
+    }
+    setRgb(cr, routeBody[3], 0.35);
+    cairo_set_line_width(cr, 4);
+    cairo_stroke(cr);
+    if (!savePng(c, root + "/Menu/options/calibration_" + names[profile] + ".png")) return false;
+
+    Canvas parts(L::sheetPixels(C::sheetWidth, float(w)), L::sheetPixels(C::sheetHeight, float(w)));
+    cr = parts.cr;
+    cairo_scale(cr, k, k);
+    static const char* const words[3] = {"Apply", "Retry", "Back"};
+    static const int colours[3] = {3, 1, 0};  // the routes whose colours the buttons wear
+    for (int b = 0; b < C::buttonCount; ++b) {
+        const double x = C::sheetButtonLeft(b);
+        roundedRect(cr, x + 4, 4, C::buttonWidth - 8, C::buttonHeight - 8, 36);
+        setRgb(cr, mix(routeBody[colours[b]], kWhite, 0.35));
+        cairo_fill_preserve(cr);
+        setRgb(cr, kInk);
+        cairo_set_line_width(cr, 6);
+        cairo_stroke(cr);
+        TextStyle word;
+        word.size = 54;
+        word.bold = true;
+        word.colour = kInk;
+        word.align = AlignCentre;
+        drawText(cr, words[b], x + C::buttonWidth / 2, 24, word);
+    }
+    roundedRect(cr, C::ringLeft + 5, 5, C::ringWidth - 10, C::ringHeight - 10, 46);
+    setRgb(cr, routeDark[1], 0.9);
+    cairo_set_line_width(cr, 9);
+    cairo_stroke(cr);
+    // The spot, a catch pad of the board: sand inside the blue route's rim.
+    const double sx = C::spotLeft + C::spotWidth / 2, sy = C::spotTop + C::spotHeight / 2;
+    ellipsePath(cr, sx, sy + 6, C::spotWidth / 2 - 8, C::spotHeight / 2 - 10);
+    cairo_set_source_rgba(cr, 0, 0, 0, 0.18);
+    cairo_fill(cr);
+    ellipsePath(cr, sx, sy, C::spotWidth / 2 - 10, C::spotHeight / 2 - 14);
+    cairo_set_source_rgb(cr, 0.90, 0.86, 0.74);
+    cairo_fill_preserve(cr);
+    setRgb(cr, routeBody[1]);
+    cairo_set_line_width(cr, 7);
+    cairo_stroke(cr);
+    return savePng(parts, root + "/Menu/options/calibration_parts_" + names[profile] + ".png");
 }
