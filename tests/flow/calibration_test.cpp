@@ -84,7 +84,7 @@ public:
             s.platform.pushClick(static_cast<int>(at.x), static_cast<int>(at.y));
         } else {
             const PadButton shoulders[2] = {PadButton::LeftShoulder, PadButton::RightShoulder};
-            press(means, routeKeys[n % 4], shoulders[n % 2]);
+            press(means, s.app.options.routeKeys[n % 4], shoulders[n % 2]);
         }
     }
     double jitter() {

@@ -9,7 +9,7 @@
 #include "ui_gfx/interface_fixture.h"
 
 namespace {
-const unsigned width = 200;
+const unsigned width = 300;  // room for 29 layers, a column each, and a free one
 const unsigned height = 60;
 const unsigned column = 10;
 const unsigned band = 10;
