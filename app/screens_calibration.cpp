@@ -147,9 +147,13 @@ void App::showCalibrationPage() {
     const bool listen = calibrationPage == CalibrationPage::listen;
     if (!results) {
         texts[T::heading] = listen ? "Listen  (1 of 2)" : "Watch  (2 of 2)";
+        // The route keys as bound: "E, P, L or D" by default.
+        const std::string keys =
+            keyName(options.routeKeys[0]) + ", " + keyName(options.routeKeys[1]) + ", " +
+            keyName(options.routeKeys[2]) + " or " + keyName(options.routeKeys[3]);
         texts[T::instruction] =
-            listen ? "Tap E, P, L or D (or click) on every click you hear"
-                   : "The sound is off: tap E, P, L or D (or click) as the creature lands";
+            listen ? "Tap " + keys + " (or click) on every click you hear"
+                   : "The sound is off: tap " + keys + " (or click) as the creature lands";
         if (tapTest.tapCount == 0 && previousStamp < tapTest.grid.beat(0)) {
             texts[T::progress] = listen ? "Get ready: the clicks begin in a moment"
                                         : "Get ready: the creature begins to hop in a moment";
