@@ -48,7 +48,7 @@ const float buttonHeight = 90.0f;
 // The volume slider of the first row: its track, centred on the row's middle, and the
 // volume written right of it.
 const float trackLeft = 580.0f;
-const float trackWidth = 640.0f;
+const float trackWidth = 600.0f;
 const float trackHeight = 36.0f;
 const float volumeTextCentre = 1300.0f;
 const float knobWidth = 60.0f;
